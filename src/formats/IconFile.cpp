@@ -1,0 +1,157 @@
+#include "formats/IconFile.h"
+
+#include <limits>
+
+#include "formats/PngImage.h"
+#include "platform/FileBytes.h"
+#include "platform/SafeFileWriter.h"
+
+namespace sigil {
+
+int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint32_t alignment)
+{
+    stream.alignTo(alignment);
+    stream.skip(4);  // reserved, type: icons and cursors are read alike
+    const int count = stream.readU16();
+    for (int i = 0; i < count; ++i) {
+        // Entries that would start past the end of the data could only give
+        // devices without bytes, which the image step drops; stop here so a
+        // lying count costs nothing.
+        if (stream.atEnd())
+            break;
+        uint8_t raw[kFileDirEntryBytes];
+        stream.read(raw, static_cast<size_t>(entryBytes));
+        IconDevice device;
+        device.bytesLeft = getU32(raw + 8);
+        entry.devices.push_back(std::move(device));
+    }
+    return count;
+}
+
+namespace {
+
+// One stored image record into `device`; false when it is refused.
+bool readOneImage(ByteStream& stream, IconDevice& device)
+{
+    uint8_t header[kHeaderBytes];
+    stream.peek(header, sizeof header);
+
+    if (hasPngSignature(ByteView(header, 8))) {
+        // Modern icons keep large images as PNG data; the entry's byte count
+        // is the only length we have.
+        const int64_t length = device.bytesLeft;
+        const ByteView png = stream.take(length > 0 ? static_cast<uint64_t>(length) : 0);
+        device.bytesLeft -= static_cast<int64_t>(png.size());
+        return deviceFromPng(png, device);
+    }
+
+    // Any header size but 40 is refused before the header is read.
+    if (getU32(header) != kHeaderBytes)
+        return false;
+    device.bytesLeft -= static_cast<int64_t>(stream.read(header, sizeof header));
+    if (device.setFromHeader(ByteView(header, sizeof header), true) < 0)
+        return false;
+    // Data bytes straight into the block; a short read leaves zeros.
+    const int64_t data = device.dataBytes();
+    device.bytesLeft -= static_cast<int64_t>(stream.read(device.blockData() + kHeaderBytes, static_cast<size_t>(data)));
+    // An RLE8 image of another depth cannot be shown or converted: dropped.
+    return device.expandPixels();
+}
+
+}  // namespace
+
+bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, const std::atomic<bool>* stop)
+{
+    size_t i = 0;
+    while (i < entry.devices.size()) {
+        IconDevice& device = entry.devices[i];
+        if (device.hasBlock()) {  // filled earlier; only the directory's new devices are read
+            ++i;
+            continue;
+        }
+        if (stop && stop->load(std::memory_order_relaxed))
+            return false;
+        stream.alignTo(alignment);
+        const bool ok = readOneImage(stream, device);
+        if (device.bytesLeft > 0)
+            stream.skip(static_cast<uint64_t>(device.bytesLeft));
+        device.bytesLeft = 0;
+        if (ok)
+            ++i;
+        else
+            entry.devices.erase(entry.devices.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return true;
+}
+
+bool readIconBytes(ByteView data, IconEntry& entry)
+{
+    ByteStream stream(data);
+    readIconDirectory(stream, entry, kFileDirEntryBytes, 0);
+    readIconImages(stream, entry, 0);
+    if (entry.devices.empty())
+        return false;
+    entry.sortDevices();
+    return true;
+}
+
+bool readIconFile(IconEntry& entry, const std::string& path, const std::string& baseName)
+{
+    entry.clearEntry();
+    FileBytes file;
+    if (!file.open(path))
+        return false;
+    if (!readIconBytes(file.bytes(), entry))
+        return false;
+    entry.name = baseName;
+    entry.source = path;
+    return true;
+}
+
+std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
+{
+    const size_t count = entry.devices.size();
+    if (count == 0 || count > 0xFFFF)
+        return std::nullopt;
+    uint64_t total = 6 + 16 * count;
+    for (const IconDevice& d : entry.devices) {
+        if (!d.hasBlock())
+            return std::nullopt;
+        total += static_cast<uint64_t>(d.allocatedBytes());
+    }
+    // Offsets and sizes are 32-bit fields.
+    if (total > std::numeric_limits<uint32_t>::max())
+        return std::nullopt;
+
+    std::vector<uint8_t> out(static_cast<size_t>(total), 0);
+    uint8_t* p = out.data();
+    putU16(p + 2, 1);  // always an icon, also for what was read from a cursor
+    putU16(p + 4, static_cast<uint16_t>(count));
+    uint32_t offset = static_cast<uint32_t>(6 + 16 * count);
+    uint8_t* e = p + 6;
+    for (const IconDevice& d : entry.devices) {
+        const uint32_t bytes = static_cast<uint32_t>(d.allocatedBytes());
+        e[0] = uint8_t(d.width);  // 256 becomes 0
+        e[1] = uint8_t(d.height);
+        e[2] = (d.bitCount >= 1 && d.bitCount <= 8) ? uint8_t(1u << d.bitCount) : 0;
+        putU16(e + 4, 1);
+        putU16(e + 6, static_cast<uint16_t>(d.bitCount));
+        putU32(e + 8, bytes);
+        putU32(e + 12, offset);
+        std::memcpy(p + offset, d.blockData(), bytes);
+        offset += bytes;
+        e += 16;
+    }
+    return out;
+}
+
+bool writeIconFile(const IconEntry& entry, const std::string& path)
+{
+    const auto bytes = encodeIconFile(entry);
+    if (!bytes)
+        return false;
+    SafeFileWriter writer(path);
+    return writer.open() && writer.write(bytes->data(), bytes->size()) && writer.commit();
+}
+
+}  // namespace sigil

@@ -1,0 +1,44 @@
+#pragma once
+// .ico and .cur files, and the directory and image steps that the animated
+// cursor and NE library readers share with them.
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "formats/ByteStream.h"
+#include "model/IconEntry.h"
+
+namespace sigil {
+
+constexpr int kFileDirEntryBytes = 16;   // .ico / .cur directory entry
+constexpr int kGroupDirEntryBytes = 14;  // group directory entry in a module
+
+// Directory step: aligns (alignment 0: none), reads the 6-byte header and
+// its entries, and appends one empty device per entry with bytesLeft set
+// from the entry. Answers the header's count.
+int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint32_t alignment);
+
+// Image step: fills, in order, the devices that the directory step left
+// empty; a device whose image is refused is removed. False when `stop` was
+// raised before the last image was read (the entry is then half-filled and
+// must be discarded).
+bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment,
+                    const std::atomic<bool>* stop = nullptr);
+
+// Reads a whole icon file held in memory into `entry` (devices sorted, name
+// and source left alone). True when at least one image was read.
+bool readIconBytes(ByteView data, IconEntry& entry);
+
+bool readIconFile(IconEntry& entry, const std::string& path, const std::string& baseName);
+
+// The .ico file of an entry: header, entries and blocks. Nothing when the
+// entry has no devices or does not fit the format's fields.
+std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry);
+
+// Writes through a temporary file, so a failure leaves any old file intact.
+bool writeIconFile(const IconEntry& entry, const std::string& path);
+
+}  // namespace sigil

@@ -1,0 +1,144 @@
+#include "formats/LoadJob.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <memory>
+#include <set>
+
+#include "formats/IconFile.h"
+#include "platform/FileBytes.h"
+
+namespace sigil {
+
+PathParts splitPath(const std::string& path)
+{
+    PathParts parts;
+    const size_t slash = path.find_last_of('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    parts.folder = path.substr(0, nameStart);
+    const std::string name = path.substr(nameStart);
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos) {
+        parts.baseName = name;
+    } else {
+        parts.baseName = name.substr(0, dot);
+        parts.extension = name.substr(dot);
+    }
+    return parts;
+}
+
+std::string lowerExtension(const std::string& extension)
+{
+    std::string lower = extension;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+namespace {
+
+// Readers that fill one fresh entry from a single-image file.
+using EntryReader = bool (*)(IconEntry&, const std::string& path, const std::string& baseName);
+
+bool appendRead(IconLibrary& library, EntryReader reader, const std::string& path, const std::string& baseName)
+{
+    auto entry = std::make_unique<IconEntry>();
+    if (!reader(*entry, path, baseName))
+        return false;
+    entry->updateDisplayIcons(library.displaySettings());
+    entry->current = entry->deviceCount() - 1;
+    const int index = library.appendIcon(std::move(entry));
+    library.notifyAdded(index);
+    return true;
+}
+
+}  // namespace
+
+bool openFile(IconLibrary& library, const std::string& path)
+{
+    if (path.empty())
+        return false;
+    const PathParts parts = splitPath(path);
+    const std::string ext = lowerExtension(parts.extension);
+    if (ext == ".ico" || ext == ".cur")
+        return appendRead(library, readIconFile, path, parts.baseName);
+    // Kinds whose reader is not built yet are skipped like unreadable files.
+    return false;
+}
+
+bool scanFolder(IconLibrary& library, const std::string& path)
+{
+    // Folders reached twice (through symbolic links) are scanned once.
+    std::set<std::string> seen;
+    struct Scanner {
+        IconLibrary& library;
+        std::set<std::string>& seen;
+        bool scan(const std::string& folder)
+        {
+            const QString canonical = QFileInfo(toQtPath(folder)).canonicalFilePath();
+            if (canonical.isEmpty() || !seen.insert(fromQtPath(canonical)).second)
+                return true;
+            // Every entry, hidden ones included, in the order the file
+            // system lists them; nothing is sorted.
+            QDirIterator it(toQtPath(folder), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            bool all = true;
+            while (it.hasNext()) {
+                if (library.cancelRequested.load())
+                    break;
+                it.next();
+                const QFileInfo info = it.fileInfo();
+                const std::string full = fromQtPath(info.filePath());
+                if (info.fileName().isEmpty())
+                    continue;
+                if (info.isDir())
+                    all = scan(full) && all;
+                else
+                    all = openFile(library, full) && all;
+            }
+            return all;
+        }
+    } scanner{library, seen};
+    return scanner.scan(path);
+}
+
+int runLoadJob(IconLibrary& library)
+{
+    library.cancelRequested = false;
+    library.gifRefused = false;
+    const size_t n = library.pendingPaths.size();
+    for (size_t i = 0; i < n && !library.cancelRequested.load(); ++i) {
+        const std::string& path = library.pendingPaths[i];
+        const QFileInfo info(toQtPath(path));
+        if (!info.exists())
+            continue;
+        if (info.isDir())
+            scanFolder(library, path);
+        else
+            openFile(library, path);
+    }
+    library.notifyFinished();
+    return 0;
+}
+
+LoadThread::~LoadThread()
+{
+    wait();
+}
+
+bool LoadThread::start(IconLibrary& library)
+{
+    if (thread_.joinable())
+        return false;
+    thread_ = std::thread([&library] { runLoadJob(library); });
+    return true;
+}
+
+void LoadThread::wait()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
+}  // namespace sigil

@@ -1,0 +1,47 @@
+#pragma once
+// Opening files and folders into the library: the dispatch by extension,
+// the recursive folder scan, and the worker that runs a load job.
+
+#include <string>
+#include <thread>
+
+#include "model/IconLibrary.h"
+
+namespace sigil {
+
+// Folder, base name (no extension) and extension (from the last dot of the
+// file name, dot included) of a path.
+struct PathParts {
+    std::string folder;
+    std::string baseName;
+    std::string extension;
+};
+PathParts splitPath(const std::string& path);
+// Lower-cases ASCII letters only; multi-byte characters pass unchanged.
+std::string lowerExtension(const std::string& extension);
+
+// Reads one file with the reader its extension picks and appends what it
+// read. True when the file was read.
+bool openFile(IconLibrary& library, const std::string& path);
+// Opens every file below a folder, depth first; true when every file was read.
+bool scanFolder(IconLibrary& library, const std::string& path);
+// The worker routine: works through pendingPaths until done or cancelled,
+// then posts finishedMessage. Returns 0.
+int runLoadJob(IconLibrary& library);
+
+// Runs one load job on a thread of its own.
+class LoadThread {
+public:
+    ~LoadThread();
+    // Starts the job on the paths already in library.pendingPaths; false when
+    // a job is still running.
+    bool start(IconLibrary& library);
+    bool running() const { return thread_.joinable(); }
+    // Waits for the job to end (after finishedMessage was posted).
+    void wait();
+
+private:
+    std::thread thread_;
+};
+
+}  // namespace sigil

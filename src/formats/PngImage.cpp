@@ -1,0 +1,79 @@
+#include "formats/PngImage.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <cstring>
+
+#include "model/IconDevice.h"
+
+namespace sigil {
+
+namespace {
+constexpr uint8_t kPngSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+uint32_t getU32BE(const uint8_t* p)
+{
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+}
+}  // namespace
+
+bool hasPngSignature(ByteView data)
+{
+    return data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0;
+}
+
+bool deviceFromPng(ByteView data, IconDevice& device)
+{
+    device.reset();
+    // Signature, then the IHDR chunk: length, "IHDR", width, height.
+    if (!hasPngSignature(data) || data.size() < 24 || std::memcmp(data.data() + 12, "IHDR", 4) != 0)
+        return false;
+    const uint32_t w = getU32BE(data.data() + 16);
+    const uint32_t h = getU32BE(data.data() + 20);
+    if (w == 0 || h == 0 || w > uint32_t(kMaxDimension) || h > uint32_t(kMaxDimension))
+        return false;
+    IconDevice shape;
+    shape.width = static_cast<int32_t>(w);
+    shape.height = static_cast<int32_t>(h);
+    shape.bitCount = 32;
+    // Checked before decoding, so the decoder never allocates beyond it.
+    if (shape.blockBytes() > kMaxBlockBytes)
+        return false;
+
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
+                                               static_cast<qsizetype>(data.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    QImage image;
+    if (!reader.read(&image) || image.width() != shape.width || image.height() != shape.height)
+        return false;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+
+    if (!device.makeBlank(shape.width, shape.height, 32))
+        return false;
+    uint8_t* block = device.blockData();
+    uint8_t* pixels = block + kHeaderBytes;
+    uint8_t* mask = pixels + device.colorBitsBytes();
+    const int64_t stride = device.rowStride();
+    const int64_t maskStride = device.maskStride();
+    std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
+    for (int y = 0; y < shape.height; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uint8_t* row = pixels + int64_t(shape.height - 1 - y) * stride;
+        uint8_t* maskRow = mask + int64_t(shape.height - 1 - y) * maskStride;
+        for (int x = 0; x < shape.width; ++x) {
+            const QRgb c = in[x];
+            row[4 * x] = uint8_t(qBlue(c));
+            row[4 * x + 1] = uint8_t(qGreen(c));
+            row[4 * x + 2] = uint8_t(qRed(c));
+            row[4 * x + 3] = uint8_t(qAlpha(c));
+            if (qAlpha(c) == 0)
+                maskRow[x >> 3] |= uint8_t(0x80 >> (x & 7));
+        }
+    }
+    return true;
+}
+
+}  // namespace sigil

@@ -1,0 +1,16 @@
+#pragma once
+// Icon images stored as PNG data (the large images of modern icons).
+
+#include "model/Bytes.h"
+
+namespace sigil {
+
+class IconDevice;
+
+bool hasPngSignature(ByteView data);
+// Decodes PNG data into a 32-bit device of its size: colour and alpha kept,
+// the AND-mask bit set where alpha is 0. False when the data is not a PNG
+// image the engine accepts.
+bool deviceFromPng(ByteView data, IconDevice& device);
+
+}  // namespace sigil

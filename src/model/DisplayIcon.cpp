@@ -1,0 +1,193 @@
+// Display images of a device. The platform's icon maker is our own: the
+// packed block is turned into a premultiplied ARGB QImage at the wanted size.
+
+#include <QImage>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "model/IconDevice.h"
+
+namespace sigil {
+
+namespace {
+
+constexpr int kHdrBitCount = 14, kHdrImageSize = 20, kHdrColorsUsed = 32;
+
+// Draws a packed image (compression 0) at its own size. Transparency comes
+// from the AND mask, except for 32-bit images with any non-zero alpha byte
+// when alpha is honoured: then the alpha channel rules, as on a platform
+// that draws alpha icons.
+QImage renderBlock(ByteView block, int width, int height, int bits, bool honourAlpha)
+{
+    IconDevice shape;  // only for the size rules
+    shape.width = width;
+    shape.height = height;
+    shape.bitCount = bits;
+    const int64_t table = IconDevice::colorTableBytes(bits);
+    const int64_t stride = shape.rowStride();
+    const int64_t maskStride = shape.maskStride();
+    if (stride <= 0 || static_cast<int64_t>(block.size()) < shape.blockBytes())
+        return {};
+    const uint8_t* palette = block.data() + kHeaderBytes;
+    const uint8_t* pixels = palette + table;
+    const uint8_t* mask = pixels + shape.colorBitsBytes();
+
+    bool useAlpha = false;
+    if (bits == 32 && honourAlpha) {
+        for (int64_t y = 0; y < height && !useAlpha; ++y) {
+            const uint8_t* row = pixels + y * stride;
+            for (int x = 0; x < width; ++x) {
+                if (row[4 * x + 3] != 0) {
+                    useAlpha = true;
+                    break;
+                }
+            }
+        }
+    }
+
+    QImage image(width, height, QImage::Format_ARGB32);
+    if (image.isNull())
+        return {};
+    for (int y = 0; y < height; ++y) {
+        // Stored rows run bottom-up.
+        const uint8_t* row = pixels + int64_t(height - 1 - y) * stride;
+        const uint8_t* maskRow = mask + int64_t(height - 1 - y) * maskStride;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            uint8_t b = 0, g = 0, r = 0, a = 255;
+            auto fromPalette = [&](unsigned index) {
+                const uint8_t* e = palette + 4 * index;
+                b = e[0];
+                g = e[1];
+                r = e[2];
+            };
+            switch (bits) {
+            case 1: fromPalette((row[x >> 3] >> (7 - (x & 7))) & 1); break;
+            case 4: fromPalette((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F); break;
+            case 8: fromPalette(row[x]); break;
+            case 16: {
+                // Plain 16-bit pixels are 5-5-5.
+                const unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
+                b = uint8_t(((v & 0x1F) * 255 + 15) / 31);
+                g = uint8_t((((v >> 5) & 0x1F) * 255 + 15) / 31);
+                r = uint8_t((((v >> 10) & 0x1F) * 255 + 15) / 31);
+                break;
+            }
+            case 24:
+                b = row[3 * x];
+                g = row[3 * x + 1];
+                r = row[3 * x + 2];
+                break;
+            case 32:
+                b = row[4 * x];
+                g = row[4 * x + 1];
+                r = row[4 * x + 2];
+                if (useAlpha)
+                    a = row[4 * x + 3];
+                break;
+            default: return {};
+            }
+            if (!useAlpha && ((maskRow[x >> 3] >> (7 - (x & 7))) & 1))
+                a = 0;
+            out[x] = qRgba(r, g, b, a);
+        }
+    }
+    return image;
+}
+
+QImage scaledIcon(const QImage& image, int cx, int cy)
+{
+    if (image.isNull())
+        return {};
+    QImage out = image;
+    if (cx != image.width() || cy != image.height()) {
+        // Enlargements stay crisp; reductions are smoothed.
+        const bool enlarge = cx >= image.width() && cy >= image.height();
+        out = image.scaled(cx, cy, Qt::IgnoreAspectRatio,
+                           enlarge ? Qt::FastTransformation : Qt::SmoothTransformation);
+    }
+    return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+}  // namespace
+
+QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings,
+                                   int cx, int cy) const
+{
+    if (!hasBlock() || compression != 0 || allocatedBytes() < blockBytes())
+        return {};
+    if (cx < 0)
+        cx = width;
+    if (cy < 0)
+        cy = height;
+    if (cx <= 0 || cy <= 0)
+        return {};
+    const int64_t table = colorTableBytes(bitCount);
+    const int64_t bitsBytes = colorBitsBytes();
+    const size_t pixelsAt = static_cast<size_t>(kHeaderBytes + table);
+
+    switch (mode) {
+    case DisplayMode::Normal: {
+        if (!(settings.xpDisplay && bitCount == 32))
+            return scaledIcon(renderBlock(blockView(), width, height, bitCount, true), cx, cy);
+        // Simulated alpha: every pixel blended onto the background, then
+        // drawn with its AND mask as a platform without alpha icons would.
+        std::vector<uint8_t> copy(blockData(), blockData() + allocatedBytes());
+        const int bg[3] = {blueOf(background), greenOf(background), redOf(background)};
+        uint8_t* p = copy.data() + pixelsAt;
+        for (int64_t i = 0; i + 3 < bitsBytes; i += 4, p += 4) {
+            const int a = p[3];
+            if (a == 0) {
+                p[0] = p[1] = p[2] = 0;
+            } else if (a != 255) {
+                for (int c = 0; c < 3; ++c)
+                    p[c] = uint8_t(bg[c] - a * (bg[c] - p[c]) / 255);
+            }
+        }
+        return scaledIcon(renderBlock(copy, width, height, 32, false), cx, cy);
+    }
+    case DisplayMode::Image: {
+        std::vector<uint8_t> copy(blockData(), blockData() + allocatedBytes());
+        if (bitCount == 32) {
+            for (int64_t i = 3; i < bitsBytes; i += 4)
+                copy[pixelsAt + i] = 255;
+        }
+        std::memset(copy.data() + pixelsAt + bitsBytes, 0, static_cast<size_t>(maskBytes()));
+        return scaledIcon(renderBlock(copy, width, height, bitCount, true), cx, cy);
+    }
+    case DisplayMode::Mask: {
+        const uint8_t* pixels = blockData() + pixelsAt;
+        const uint8_t* andMask = pixels + bitsBytes;
+        IconDevice shape;
+        shape.width = width;
+        shape.height = height;
+        shape.bitCount = bitCount == 32 ? 8 : 1;
+        const int64_t outTable = colorTableBytes(shape.bitCount);
+        const int64_t outBits = shape.colorBitsBytes();
+        std::vector<uint8_t> out(static_cast<size_t>(shape.blockBytes()), 0);
+        std::memcpy(out.data(), blockData(), kHeaderBytes);
+        putU16(out.data() + kHdrBitCount, static_cast<uint16_t>(shape.bitCount));
+        putU32(out.data() + kHdrColorsUsed, uint32_t{1} << shape.bitCount);
+        putU32(out.data() + kHdrImageSize, static_cast<uint32_t>(outBits + shape.maskBytes()));
+        uint8_t* t = out.data() + kHeaderBytes;
+        uint8_t* o = t + outTable;
+        if (bitCount == 32) {
+            for (int k = 0; k < 256; ++k)
+                t[4 * k] = t[4 * k + 1] = t[4 * k + 2] = uint8_t(k);
+            const int64_t srcStride = rowStride();
+            const int64_t dstStride = shape.rowStride();
+            for (int64_t y = 0; y < height; ++y)
+                for (int64_t x = 0; x < width; ++x)
+                    o[y * dstStride + x] = uint8_t(255 - pixels[y * srcStride + 4 * x + 3]);
+        } else {
+            t[4] = t[5] = t[6] = 255;  // black, then white
+            std::memcpy(o, andMask, static_cast<size_t>(maskBytes()));
+        }
+        return scaledIcon(renderBlock(out, width, height, shape.bitCount, true), cx, cy);
+    }
+    }
+    return {};
+}
+
+}  // namespace sigil

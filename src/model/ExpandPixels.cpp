@@ -1,0 +1,175 @@
+// Expansion of stored colour bits into plain pixels: bit-field images become
+// plain RGB, RLE8 images are decoded. Every reader passes its devices here.
+
+#include <bit>
+#include <cstring>
+
+#include "model/IconDevice.h"
+
+namespace sigil {
+
+namespace {
+
+constexpr int kHdrBitCount = 14, kHdrCompression = 16, kHdrImageSize = 20;
+
+// Shift of a bit-field mask: its trailing zeros, plus one when the field is
+// still wider than 5 bits, so a 5-6-5 green field loses its lowest bit.
+int maskShift(uint32_t mask)
+{
+    if (mask == 0)
+        return 0;
+    int shift = std::countr_zero(mask);
+    if ((mask >> shift) > 31)
+        ++shift;
+    return shift;
+}
+
+}  // namespace
+
+bool IconDevice::expandPixels()
+{
+    if (!hasBlock())
+        return false;
+    // The block was sized from the fields; recheck so a hand-made device
+    // with a short block cannot make us read past it.
+    if (allocatedBytes() < blockBytes())
+        return false;
+
+    if (compression == 3 && bitCount == 32) {
+        // The masks are dropped; the pixels are taken as blue, green, red, alpha.
+        IconDevice out;
+        const int64_t rest = colorBitsBytes() + maskBytes();
+        if (!out.allocate(kHeaderBytes + rest))
+            return false;
+        std::memcpy(out.blockData(), blockData(), kHeaderBytes);
+        std::memcpy(out.blockData() + kHeaderBytes, blockData() + kHeaderBytes + 12, static_cast<size_t>(rest));
+        putU32(out.blockData() + kHdrCompression, 0);
+        block_ = std::move(out.block_);
+        blockSize_ = out.blockSize_;
+        locked_ = nullptr;
+        compression = 0;
+        return true;
+    }
+
+    if (compression == 3) {
+        // Bit fields only make sense on 16- and 24-bit pixels; on palette
+        // images the pixel width would be a fraction of a byte.
+        if (bitCount != 16 && bitCount != 24)
+            return false;
+        const uint8_t* src = blockData();
+        uint32_t masks[3];
+        int shifts[3];
+        for (int i = 0; i < 3; ++i) {
+            masks[i] = getU32(src + kHeaderBytes + 4 * i);
+            shifts[i] = maskShift(masks[i]);
+        }
+        const uint32_t scale = 256u / (1u << (bitCount / 3));
+        const int pixelBytes = bitCount / 8;
+        const int64_t srcStride = rowStride();
+        const int64_t srcBits = colorBitsBytes();
+        const uint8_t* srcPixels = src + kHeaderBytes + 12;
+        const uint8_t* srcMask = srcPixels + srcBits;
+
+        IconDevice out;
+        out.width = width;
+        out.height = height;
+        out.bitCount = 24;
+        const int64_t dstStride = out.rowStride();
+        const int64_t dstBits = out.colorBitsBytes();
+        if (out.blockBytes() > kMaxBlockBytes || !out.allocate())
+            return false;
+        uint8_t* dst = out.blockData();
+        std::memcpy(dst, src, kHeaderBytes);
+        putU16(dst + kHdrBitCount, 24);
+        putU32(dst + kHdrCompression, 0);
+        putU32(dst + kHdrImageSize, static_cast<uint32_t>(dstBits + maskBytes()));
+        for (int64_t y = 0; y < height; ++y) {
+            const uint8_t* s = srcPixels + y * srcStride;
+            uint8_t* d = dst + kHeaderBytes + y * dstStride;
+            for (int64_t x = 0; x < width; ++x, s += pixelBytes) {
+                uint32_t pixel = 0;
+                for (int k = 0; k < pixelBytes; ++k)
+                    pixel |= uint32_t(s[k]) << (8 * k);
+                // Stored order is blue, green, red; the masks are red, green, blue.
+                for (int c = 0; c < 3; ++c)
+                    *d++ = uint8_t(scale * ((pixel & masks[2 - c]) >> shifts[2 - c]));
+            }
+        }
+        std::memcpy(dst + kHeaderBytes + dstBits, srcMask, static_cast<size_t>(maskBytes()));
+        block_ = std::move(out.block_);
+        blockSize_ = out.blockSize_;
+        locked_ = nullptr;
+        bitCount = 24;
+        compression = 0;
+        return true;
+    }
+
+    if (compression == 1) {
+        if (bitCount != 8)
+            return false;
+        const int64_t packed = imageSize;
+        const int64_t table = colorTableBytes(8);
+        const uint8_t* src = blockData();
+        const uint8_t* codes = src + kHeaderBytes + table;
+        const uint8_t* srcMask = codes + colorBitsBytes();
+
+        IconDevice out;
+        out.width = width;
+        out.height = height;
+        out.bitCount = 8;
+        const int64_t stride = out.rowStride();
+        const int64_t bits = out.colorBitsBytes();
+        if (out.blockBytes() > kMaxBlockBytes || !out.allocate())
+            return false;
+        uint8_t* dst = out.blockData();
+        std::memcpy(dst, src, static_cast<size_t>(kHeaderBytes + table));
+        putU32(dst + kHdrCompression, 0);
+        putU32(dst + kHdrImageSize, static_cast<uint32_t>(bits + maskBytes()));
+        uint8_t* pixels = dst + kHeaderBytes + table;
+
+        // Codes may run past the compressed bytes (read as 0) and may move
+        // the write position outside the picture: such bytes are dropped.
+        auto at = [&](int64_t i) -> uint8_t { return (i >= 0 && i < packed) ? codes[i] : 0; };
+        auto put = [&](int64_t pos, uint8_t value) {
+            if (pos >= 0 && pos < bits)
+                pixels[pos] = value;
+        };
+        int64_t r = 0;
+        int64_t w = 0;
+        while (r < packed) {
+            const uint8_t first = at(r);
+            const uint8_t second = at(r + 1);
+            r += 2;
+            if (first != 0) {
+                for (int i = 0; i < first; ++i)
+                    put(w++, second);
+            } else if (second == 2) {
+                const int dx = static_cast<int8_t>(at(r));
+                const int dy = static_cast<int8_t>(at(r + 1));
+                r += 2;
+                w += dx + dy * stride;
+            } else if (second == 0 || second == 1) {
+                // End of line, and end of bitmap: decoding goes on after the
+                // latter while codes remain, as files in the wild rely on it.
+                if (stride > 0 && w % stride != 0)
+                    w = (w / stride + (w > 0 ? 1 : 0)) * stride;
+            } else {
+                for (int i = 0; i < second; ++i)
+                    put(w++, at(r++));
+            }
+            if (r & 1)
+                ++r;
+        }
+        std::memcpy(pixels + bits, srcMask, static_cast<size_t>(maskBytes()));
+        block_ = std::move(out.block_);
+        blockSize_ = out.blockSize_;
+        locked_ = nullptr;
+        imageSize = 0;
+        compression = 0;
+        return true;
+    }
+
+    return true;
+}
+
+}  // namespace sigil

@@ -1,0 +1,260 @@
+#include "model/IconDevice.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "model/Palettes.h"
+
+namespace sigil {
+
+namespace {
+
+// Header field offsets of the 40-byte bitmap information header.
+constexpr int kHdrSize = 0, kHdrWidth = 4, kHdrHeight = 8, kHdrPlanes = 12, kHdrBitCount = 14,
+              kHdrCompression = 16, kHdrImageSize = 20, kHdrColorsUsed = 32;
+
+// Products of header-derived values saturate instead of overflowing; any
+// saturated size is far above kMaxBlockBytes and so refused.
+int64_t mulSat(int64_t a, int64_t b)
+{
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max() / 4;
+    if (a <= 0 || b <= 0)
+        return 0;
+    return a > kMax / b ? kMax : a * b;
+}
+
+bool isSupportedBitCount(int bits)
+{
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+}  // namespace
+
+IconDevice::IconDevice(IconDevice&& o) noexcept
+    : width(o.width), height(o.height), bitCount(o.bitCount), compression(o.compression),
+      imageSize(o.imageSize), macFlag(o.macFlag), bytesLeft(o.bytesLeft),
+      block_(std::move(o.block_)), blockSize_(o.blockSize_)
+{
+    o.blockSize_ = 0;
+    o.locked_ = nullptr;
+}
+
+IconDevice& IconDevice::operator=(IconDevice&& o) noexcept
+{
+    if (this != &o) {
+        width = o.width;
+        height = o.height;
+        bitCount = o.bitCount;
+        compression = o.compression;
+        imageSize = o.imageSize;
+        macFlag = o.macFlag;
+        bytesLeft = o.bytesLeft;
+        block_ = std::move(o.block_);
+        blockSize_ = o.blockSize_;
+        locked_ = nullptr;
+        o.blockSize_ = 0;
+        o.locked_ = nullptr;
+    }
+    return *this;
+}
+
+void IconDevice::reset()
+{
+    unlock();
+    block_.reset();
+    blockSize_ = 0;
+    width = height = bitCount = compression = imageSize = 0;
+    macFlag = 0;
+}
+
+bool IconDevice::allocate(int64_t bytes)
+{
+    unlock();
+    block_.reset();
+    blockSize_ = 0;
+    if (bytes < 0)
+        bytes = blockBytes();
+    if (bytes < kHeaderBytes || bytes > kMaxBlockBytes)
+        return false;
+    block_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]());
+    if (!block_)
+        return false;
+    blockSize_ = bytes;
+    return true;
+}
+
+uint8_t* IconDevice::lock()
+{
+    if (!locked_)
+        locked_ = block_.get();
+    return locked_;
+}
+
+void IconDevice::copyFrom(const IconDevice& other)
+{
+    if (this == &other)
+        return;
+    reset();
+    width = other.width;
+    height = other.height;
+    bitCount = other.bitCount;
+    compression = other.compression;
+    imageSize = other.imageSize;
+    macFlag = other.macFlag;
+    bytesLeft = other.bytesLeft;
+    if (other.hasBlock() && allocate(other.blockSize_))
+        std::memcpy(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_));
+}
+
+int64_t IconDevice::colorTableBytes(int bits)
+{
+    return (bits >= 1 && bits <= 8) ? 4 * (int64_t{1} << bits) : 0;
+}
+
+int64_t IconDevice::rawRowBytes(int bits) const
+{
+    if (bits < 0)
+        bits = bitCount;
+    const int64_t w = width;
+    switch (bits) {
+    case 1: return ((w - 1) / 32) * 4 + 4;
+    case 4: return w / 2 + w % 2;
+    case 8: return w;
+    case 16: return 2 * w;
+    case 24: return 3 * w;
+    case 32: return 4 * w;
+    default: return 0;
+    }
+}
+
+int64_t IconDevice::rowStride(int bits) const
+{
+    const int64_t raw = rawRowBytes(bits);
+    return raw <= 0 ? raw : (raw + 3) / 4 * 4;
+}
+
+int64_t IconDevice::colorBitsBytes(int bits) const
+{
+    if (imageSize > 0)
+        return imageSize;
+    return mulSat(rowStride(bits), height);
+}
+
+int64_t IconDevice::maskStride() const
+{
+    return ((int64_t{width} - 1) / 32 + 1) * 4;
+}
+
+int64_t IconDevice::maskBytes() const
+{
+    return mulSat(maskStride(), height);
+}
+
+int64_t IconDevice::maskFieldBytes() const
+{
+    return compression == 3 ? 12 : 0;
+}
+
+int64_t IconDevice::dataBytes(int bits) const
+{
+    if (bits < 0)
+        bits = bitCount;
+    return colorTableBytes(bits) + maskFieldBytes() + colorBitsBytes(bits) + maskBytes();
+}
+
+int64_t IconDevice::blockBytes(int bits) const
+{
+    return kHeaderBytes + dataBytes(bits);
+}
+
+int IconDevice::setFromHeader(ByteView header, bool halveHeight)
+{
+    reset();
+    if (header.size() < size_t{kHeaderBytes} || getU32(&header[kHdrSize]) != kHeaderBytes)
+        return -1;
+    const uint8_t* h = header.data();
+    const uint32_t storedCompression = getU32(h + kHdrCompression);
+    const uint32_t storedImageSize = getU32(h + kHdrImageSize);
+    const int32_t storedHeight = getI32(h + kHdrHeight);
+    bitCount = getU16(h + kHdrBitCount);
+    width = getI32(h + kHdrWidth);
+    height = halveHeight ? storedHeight / 2 : storedHeight;
+
+    // Refuse before allocating: unsupported kinds, and any size that would
+    // let a lying header demand unbounded memory. A negative height (a
+    // top-down image) has no meaning for an icon image.
+    bool accepted = (storedCompression == 0 || storedCompression == 1 || storedCompression == 3) &&
+                    isSupportedBitCount(bitCount) && width > 0 && width <= kMaxDimension &&
+                    height > 0 && height <= kMaxDimension;
+    if (accepted) {
+        compression = static_cast<int32_t>(storedCompression);
+        if (compression == 1 || compression == 2) {
+            accepted = storedImageSize <= static_cast<uint32_t>(kMaxBlockBytes);
+            imageSize = accepted ? static_cast<int32_t>(storedImageSize) : 0;
+        }
+    }
+    if (!accepted || blockBytes() > kMaxBlockBytes || !allocate()) {
+        reset();
+        return -1;
+    }
+    std::memcpy(block_.get(), h, kHeaderBytes);
+    uint8_t* b = block_.get();
+    if (!halveHeight)
+        putI32(b + kHdrHeight, 2 * height);
+    if (bitCount <= 8)
+        putU32(b + kHdrColorsUsed, uint32_t{1} << bitCount);
+    putU32(b + kHdrImageSize, static_cast<uint32_t>(colorBitsBytes() + maskBytes()));
+    return kHeaderBytes;
+}
+
+void IconDevice::writeIconHeader(uint8_t* target)
+{
+    uint8_t* t = target ? target : block_.get();
+    if (!t)
+        return;
+    std::memset(t, 0, kHeaderBytes);
+    putU32(t + kHdrSize, kHeaderBytes);
+    putI32(t + kHdrWidth, width);
+    putI32(t + kHdrHeight, 2 * height);
+    putU16(t + kHdrPlanes, 1);
+    putU16(t + kHdrBitCount, static_cast<uint16_t>(bitCount));
+    if (bitCount >= 1 && bitCount <= 8)
+        putU32(t + kHdrColorsUsed, uint32_t{1} << bitCount);
+    putU32(t + kHdrImageSize, static_cast<uint32_t>(colorBitsBytes() + maskBytes()));
+}
+
+bool IconDevice::makeBlank(int32_t w, int32_t h, int32_t bits)
+{
+    reset();
+    if (w <= 0 || w > kMaxDimension || h <= 0 || h > kMaxDimension || !isSupportedBitCount(bits))
+        return false;
+    width = w;
+    height = h;
+    bitCount = bits;
+    if (blockBytes() > kMaxBlockBytes || !allocate()) {
+        reset();
+        return false;
+    }
+    uint8_t* b = block_.get();
+    writeIconHeader(b);
+    uint8_t* table = b + kHeaderBytes;
+    writeStandardPalette(bits, table);
+    uint8_t* pixels = table + colorTableBytes(bits);
+    // 4- and 8-bit pixels point at the palette's last entry, which is black.
+    std::memset(pixels, (bits == 4 || bits == 8) ? 0xFF : 0x00, static_cast<size_t>(colorBitsBytes()));
+    std::memset(pixels + colorBitsBytes(), 0xFF, static_cast<size_t>(maskBytes()));
+    return true;
+}
+
+bool IconDevice::sameDevice(const IconDevice& other) const
+{
+    if (width != other.width || height != other.height || bitCount != other.bitCount)
+        return false;
+    if (blockSize_ > other.blockSize_)
+        return false;
+    return blockSize_ == 0 || std::memcmp(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_)) == 0;
+}
+
+}  // namespace sigil

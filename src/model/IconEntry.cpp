@@ -1,0 +1,178 @@
+#include "model/IconEntry.h"
+
+#include <QPainter>
+#include <utility>
+
+namespace sigil {
+
+QRect iconDrawRect(int displayWidth, int displayHeight, int w, int h, int x, int y)
+{
+    if (w <= 0 || h <= 0 || displayWidth <= 0 || displayHeight <= 0)
+        return {};
+    const double aspect = double(displayWidth) / double(displayHeight);
+    int dw = 0;
+    int dh = 0;
+    if (aspect > double(w) / double(h)) {
+        dw = w;
+        dh = static_cast<int>(w / aspect);
+    } else {
+        dw = static_cast<int>(aspect * h);
+        dh = h;
+    }
+    if (dw <= 0 || dh <= 0)
+        return {};
+    return QRect(x + (w - dw) / 2, y + (h - dh) / 2, dw, dh);
+}
+
+void IconEntry::clearEntry()
+{
+    devices.clear();
+    normalIcon = QImage();
+    selectedIcon = QImage();
+    name.clear();
+    source.clear();
+    displayWidth = displayHeight = 0;
+    current = 0;
+}
+
+void IconEntry::removeDevice(int index)
+{
+    if (index < 0)
+        devices.clear();
+    else if (index < deviceCount())
+        devices.erase(devices.begin() + index);
+}
+
+int IconEntry::addDevice(int32_t w, int32_t h, int32_t bits)
+{
+    size_t pos = devices.size();
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const IconDevice& d = devices[i];
+        if (d.width == w && d.height == h) {
+            if (d.bitCount == bits)
+                return -1;
+            if (bits < d.bitCount) {
+                pos = i;
+                break;
+            }
+        } else if (w < d.width || h < d.height) {
+            pos = i;
+            break;
+        }
+    }
+    IconDevice device;
+    if (!device.makeBlank(w, h, bits))
+        return -1;
+    devices.insert(devices.begin() + static_cast<std::ptrdiff_t>(pos), std::move(device));
+    return static_cast<int>(pos);
+}
+
+void IconEntry::sortDevices()
+{
+    // The exchange order is kept as it is (rather than a stable sort): two
+    // devices of the same width and depth swap places, and files written
+    // after a sort reflect that order.
+    const size_t n = devices.size();
+    for (size_t i = 0; i + 1 < n; ++i) {
+        for (size_t j = i + 1; j < n; ++j) {
+            const IconDevice& a = devices[i];
+            const IconDevice& b = devices[j];
+            const bool smaller = a.width < b.width || (a.width == b.width && a.bitCount < b.bitCount);
+            if (!smaller)
+                std::swap(devices[i], devices[j]);
+        }
+    }
+}
+
+int IconEntry::displayDevice(int size) const
+{
+    if (devices.empty())
+        return -1;
+    int candidate = -1;
+    int cw = 0;
+    int ch = 0;
+    for (int i = 0; i < deviceCount(); ++i) {
+        const IconDevice& d = devices[i];
+        if (d.width < size || d.height < size)
+            continue;
+        if (candidate < 0) {
+            candidate = i;
+            cw = d.width;
+            ch = d.height;
+        } else if (d.width == cw && d.height == ch) {
+            candidate = i;
+        } else {
+            break;
+        }
+    }
+    return candidate >= 0 ? candidate : deviceCount() - 1;
+}
+
+void IconEntry::updateDisplayIcons(const DisplaySettings& settings)
+{
+    const int size = settings.iconSize;
+    const int index = displayDevice(size);
+    normalIcon = QImage();
+    selectedIcon = QImage();
+    if (index < 0)
+        return;
+    const IconDevice& d = devices[index];
+    displayWidth = displayHeight = size;
+    if (d.height > 0) {
+        const double r = double(d.width) / double(d.height);
+        if (r > 1.0)
+            displayHeight = static_cast<int32_t>(size / r);
+        else
+            displayWidth = static_cast<int32_t>(size * r);
+    }
+    normalIcon = d.makeDisplayIcon(DisplayMode::Normal, settings.backColor, settings, displayWidth, displayHeight);
+    if (settings.xpDisplay && d.bitCount == 32)
+        selectedIcon =
+            d.makeDisplayIcon(DisplayMode::Normal, settings.selectColor, settings, displayWidth, displayHeight);
+}
+
+QRect IconEntry::drawIcon(QPainter& painter, int w, int h, int x, int y, bool selected) const
+{
+    if (normalIcon.isNull())
+        return {};
+    const QRect r = iconDrawRect(displayWidth, displayHeight, w, h, x, y);
+    if (r.isEmpty())
+        return {};
+    const QImage& image = (selected && !selectedIcon.isNull()) ? selectedIcon : normalIcon;
+    // Stretching follows the display image's own rule: crisp when enlarged.
+    const bool enlarge = r.width() >= image.width() && r.height() >= image.height();
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !enlarge);
+    painter.drawImage(r, image);
+    painter.restore();
+    return r;
+}
+
+bool IconEntry::sameIcon(const IconEntry& other) const
+{
+    if (devices.size() != other.devices.size())
+        return false;
+    for (size_t i = 0; i < devices.size(); ++i)
+        if (!devices[i].sameDevice(other.devices[i]))
+            return false;
+    return true;
+}
+
+void IconEntry::copyFrom(const IconEntry& other)
+{
+    if (this == &other)
+        return;
+    clearEntry();
+    source = other.source;
+    name = other.name;
+    normalIcon = other.normalIcon;
+    selectedIcon = other.selectedIcon;
+    displayWidth = other.displayWidth;
+    displayHeight = other.displayHeight;
+    current = other.current;
+    devices.resize(other.devices.size());
+    for (size_t i = 0; i < devices.size(); ++i)
+        devices[i].copyFrom(other.devices[i]);
+}
+
+}  // namespace sigil

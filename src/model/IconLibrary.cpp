@@ -1,0 +1,109 @@
+#include "model/IconLibrary.h"
+
+#include <algorithm>
+
+namespace sigil {
+
+IconLibrary::IconLibrary() = default;
+IconLibrary::~IconLibrary() = default;
+
+int IconLibrary::appendIcon(std::unique_ptr<IconEntry> entry)
+{
+    return insertIcon(size(), std::move(entry));
+}
+
+int IconLibrary::insertIcon(int index, std::unique_ptr<IconEntry> entry)
+{
+    if (!entry)
+        return -1;
+    std::lock_guard lock(listMutex_);
+    index = std::clamp(index, 0, size());
+    deviceTotal_ += entry->deviceCount();
+    icons_.insert(icons_.begin() + index, std::move(entry));
+    return index;
+}
+
+void IconLibrary::removeIcon(int index)
+{
+    std::lock_guard lock(listMutex_);
+    if (index < 0) {
+        icons_.clear();
+        deviceTotal_ = 0;
+    } else if (index < size()) {
+        deviceTotal_ -= icons_[static_cast<size_t>(index)]->deviceCount();
+        icons_.erase(icons_.begin() + index);
+    }
+}
+
+bool IconLibrary::addBlankIcon(int32_t w, int32_t h, int32_t bits)
+{
+    auto entry = std::make_unique<IconEntry>();
+    if (entry->addDevice(w, h, bits) < 0)
+        return false;
+    entry->updateDisplayIcons(displaySettings());
+    appendIcon(std::move(entry));
+    return true;
+}
+
+void IconLibrary::moveIcon(int from, int to)
+{
+    std::lock_guard lock(listMutex_);
+    if (from < 0 || from >= size() || to < 0 || to >= size() || from == to)
+        return;
+    auto entry = std::move(icons_[static_cast<size_t>(from)]);
+    icons_.erase(icons_.begin() + from);
+    icons_.insert(icons_.begin() + to, std::move(entry));
+}
+
+int IconLibrary::addDevice(int icon, int32_t w, int32_t h, int32_t bits)
+{
+    if (icon < 0 || icon >= size())
+        return -1;
+    const int index = at(icon).addDevice(w, h, bits);
+    if (index >= 0)
+        ++deviceTotal_;
+    return index;
+}
+
+void IconLibrary::removeDevice(int icon, int device)
+{
+    if (icon < 0 || icon >= size())
+        return;
+    IconEntry& entry = at(icon);
+    const int before = entry.deviceCount();
+    entry.removeDevice(device);
+    deviceTotal_ -= before - entry.deviceCount();
+}
+
+void IconLibrary::recountDevices()
+{
+    int32_t total = 0;
+    for (const auto& icon : icons_)
+        total += icon->deviceCount();
+    deviceTotal_ = total;
+}
+
+void IconLibrary::updateAllDisplayIcons()
+{
+    for (auto& icon : icons_)
+        icon->updateDisplayIcons(displaySettings());
+}
+
+int IconLibrary::notifyAdded(int index)
+{
+    return loadObserver_ ? loadObserver_->addedMessage(index) : 0;
+}
+
+void IconLibrary::notifyFinished()
+{
+    if (loadObserver_)
+        loadObserver_->finishedMessage();
+}
+
+void IconLibrary::notifyProgress(int phase, int percent)
+{
+    if (progressObserver_)
+        progressObserver_->progressMessage(phase, percent);
+}
+
+}  // namespace sigil

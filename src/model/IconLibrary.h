@@ -1,0 +1,97 @@
+#pragma once
+// The ordered list of icons that the document holds and the view shows,
+// with the running device total and the state of the load job.
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "model/DisplaySettings.h"
+#include "model/IconEntry.h"
+
+namespace sigil {
+
+// Receives the load job's notices. The GUI makes addedMessage a blocking
+// call into its own thread and finishedMessage a queued one.
+class LoadObserver {
+public:
+    virtual ~LoadObserver() = default;
+    // An icon was appended at `index`; the caller waits for the answer.
+    virtual int addedMessage(int index) = 0;
+    // The load job has ended.
+    virtual void finishedMessage() = 0;
+};
+
+// Receives the library writer's progress: phase 0 to 3 and a percentage.
+class ProgressObserver {
+public:
+    virtual ~ProgressObserver() = default;
+    virtual void progressMessage(int phase, int percent) = 0;
+};
+
+class IconLibrary {
+public:
+    IconLibrary();
+    ~IconLibrary();
+    IconLibrary(const IconLibrary&) = delete;
+    IconLibrary& operator=(const IconLibrary&) = delete;
+
+    int size() const { return static_cast<int>(icons_.size()); }
+    bool empty() const { return icons_.empty(); }
+    IconEntry& at(int index) { return *icons_[static_cast<size_t>(index)]; }
+    const IconEntry& at(int index) const { return *icons_[static_cast<size_t>(index)]; }
+    int deviceTotal() const { return deviceTotal_; }
+
+    // Appends an entry and adds its device count to the total; the new index.
+    int appendIcon(std::unique_ptr<IconEntry> entry);
+    // Inserts an entry at `index` (clamped to the list).
+    int insertIcon(int index, std::unique_ptr<IconEntry> entry);
+    // Frees icon `index`, or every icon for -1.
+    void removeIcon(int index);
+    // Appends an unnamed icon with one blank device.
+    bool addBlankIcon(int32_t w, int32_t h, int32_t bits);
+    // Moves an entry to another position; the device total is unchanged.
+    void moveIcon(int from, int to);
+    // Device edits on an icon of the library, keeping the device total.
+    int addDevice(int icon, int32_t w, int32_t h, int32_t bits);
+    void removeDevice(int icon, int device);
+    // Re-derives the total after an icon's devices were changed in place.
+    void recountDevices();
+
+    void updateAllDisplayIcons();
+
+    // Notices; each does nothing when nobody registered.
+    int notifyAdded(int index);
+    void notifyFinished();
+    void notifyProgress(int phase, int percent);
+
+    void setLoadObserver(LoadObserver* observer) { loadObserver_ = observer; }
+    void setProgressObserver(ProgressObserver* observer) { progressObserver_ = observer; }
+
+    // The settings the display images are made with. The library keeps its
+    // own defaults until the application hands it its loaded settings.
+    void setDisplaySettings(const DisplaySettings* settings) { settings_ = settings ? settings : &defaults_; }
+    const DisplaySettings& displaySettings() const { return *settings_; }
+
+    // Guards the list of icons against a paint during an append from the
+    // load job's thread. Appends, inserts, moves and removals take it.
+    std::mutex& listMutex() const { return listMutex_; }
+
+    // Load job state.
+    std::vector<std::string> pendingPaths;
+    std::atomic<bool> cancelRequested{false};
+    std::atomic<bool> gifRefused{false};
+
+private:
+    std::vector<std::unique_ptr<IconEntry>> icons_;
+    int32_t deviceTotal_ = 0;
+    LoadObserver* loadObserver_ = nullptr;
+    ProgressObserver* progressObserver_ = nullptr;
+    DisplaySettings defaults_;
+    const DisplaySettings* settings_ = &defaults_;
+    mutable std::mutex listMutex_;
+};
+
+}  // namespace sigil

@@ -1,0 +1,48 @@
+#include "platform/FileBytes.h"
+
+#include <QFile>
+#include <QString>
+
+namespace sigil {
+
+QString toQtPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string fromQtPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+FileBytes::FileBytes() = default;
+FileBytes::~FileBytes() = default;
+
+bool FileBytes::open(const std::string& path)
+{
+    file_ = std::make_unique<QFile>(toQtPath(path));
+    copy_.reset();
+    data_ = nullptr;
+    size_ = 0;
+    if (!file_->open(QIODevice::ReadOnly) || file_->isSequential())
+        return false;
+    const qint64 size = file_->size();
+    if (size <= 0)
+        return size == 0;
+    size_ = static_cast<size_t>(size);
+    if (uchar* mapped = file_->map(0, size)) {
+        data_ = mapped;
+        return true;
+    }
+    // Some file systems cannot map; fall back to one read of the whole file.
+    copy_.reset(new (std::nothrow) uint8_t[size_]);
+    if (!copy_ || file_->read(reinterpret_cast<char*>(copy_.get()), size) != size) {
+        copy_.reset();
+        size_ = 0;
+        return false;
+    }
+    data_ = copy_.get();
+    return true;
+}
+
+}  // namespace sigil

@@ -1,0 +1,71 @@
+#include "platform/SafeFileWriter.h"
+
+#include <QSaveFile>
+
+#include "platform/FileBytes.h"
+
+namespace sigil {
+
+SafeFileWriter::SafeFileWriter(const std::string& path)
+    : file_(std::make_unique<QSaveFile>(toQtPath(path)))
+{
+}
+
+SafeFileWriter::~SafeFileWriter()
+{
+    if (file_->isOpen())
+        file_->cancelWriting();
+}
+
+bool SafeFileWriter::open()
+{
+    // Without direct-write fallback a folder we may not create files in
+    // fails here instead of the target being overwritten in place.
+    file_->setDirectWriteFallback(false);
+    ok_ = file_->open(QIODevice::WriteOnly);
+    return ok_;
+}
+
+bool SafeFileWriter::write(const void* data, size_t size)
+{
+    if (!ok_)
+        return false;
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const qint64 chunk = static_cast<qint64>(std::min<size_t>(size, size_t{1} << 30));
+        const qint64 n = file_->write(p, chunk);
+        if (n != chunk) {
+            ok_ = false;
+            return false;
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+        written_ += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
+bool SafeFileWriter::writeZeros(size_t size)
+{
+    static const char zeros[256] = {};
+    while (size > 0) {
+        const size_t n = std::min(size, sizeof zeros);
+        if (!write(zeros, n))
+            return false;
+        size -= n;
+    }
+    return ok_;
+}
+
+bool SafeFileWriter::commit()
+{
+    if (!ok_) {
+        if (file_->isOpen())
+            file_->cancelWriting();
+        return false;
+    }
+    ok_ = file_->commit();
+    return ok_;
+}
+
+}  // namespace sigil

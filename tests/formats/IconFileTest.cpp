@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <csignal>
+#include <sys/resource.h>
+
+#include "formats/IconFile.h"
+#include "support/IconBytes.h"
+#include "support/TempDir.h"
+
+using namespace sigil;
+using namespace sigil::test;
+
+namespace {
+
+IconEntry readBytes(const Bytes& bytes)
+{
+    IconEntry e;
+    readIconBytes(bytes, e);
+    return e;
+}
+
+TEST(ReadIconFile, SortsDevicesAndNamesTheEntry)
+{
+    TempDir dir;
+    const std::string path = dir.file("two.ico");
+    ASSERT_TRUE(writeFile(path, icoFile({iconImage(32, 32, 4), iconImage(16, 16, 4)})));
+    IconEntry e;
+    ASSERT_TRUE(readIconFile(e, path, "two"));
+    ASSERT_EQ(e.deviceCount(), 2);
+    EXPECT_EQ(e.devices[0].width, 16);
+    EXPECT_EQ(e.devices[1].width, 32);
+    EXPECT_EQ(e.name, "two");
+    EXPECT_EQ(e.source, path);
+    EXPECT_EQ(e.devices[1].allocatedBytes(), 744);
+}
+
+TEST(ReadIconFile, MissingFileAndEmptyFileAreRefused)
+{
+    TempDir dir;
+    IconEntry e;
+    EXPECT_FALSE(readIconFile(e, dir.file("nothing.ico"), "nothing"));
+    ASSERT_TRUE(writeFile(dir.file("empty.ico"), {}));
+    EXPECT_FALSE(readIconFile(e, dir.file("empty.ico"), "empty"));
+}
+
+TEST(ReadIcon, UnsupportedHeaderDropsOnlyThatImage)
+{
+    Bytes second = iconImage(16, 16, 4);
+    putU32(second.data(), 108);
+    const IconEntry e = readBytes(icoFile({iconImage(32, 32, 4), second}));
+    ASSERT_EQ(e.deviceCount(), 1);
+    EXPECT_EQ(e.devices[0].width, 32);
+}
+
+TEST(ReadIcon, RefusedImageIsSkippedByItsByteCount)
+{
+    // An RLE4 image in the middle: its bytes are skipped and the next image
+    // is still found.
+    Bytes rle4 = iconImage(16, 16, 4);
+    putU32(rle4.data() + 16, 2);
+    const IconEntry e = readBytes(icoFile({iconImage(16, 16, 8), rle4, iconImage(32, 32, 1)}));
+    ASSERT_EQ(e.deviceCount(), 2);
+    EXPECT_EQ(e.devices[0].bitCount, 8);
+    EXPECT_EQ(e.devices[1].bitCount, 1);
+}
+
+TEST(ReadIcon, ImagesAreReadInFileOrderAgainstTheDirectorysSizes)
+{
+    // The directory lists a 16 x 16 image first but its offset points after
+    // the 32 x 32 image. Stored offsets are not used: the records are read
+    // one after another, each against the byte count of the entry in the
+    // same position.
+    const Bytes big = iconImage(32, 32, 4, 0x22);
+    const Bytes small = iconImage(16, 16, 4, 0x33);
+    Bytes file;
+    put16(file, 0);
+    put16(file, 1);
+    put16(file, 2);
+    for (auto [bytes, offset] : {std::pair{small.size(), 38 + big.size()}, std::pair{big.size(), size_t(38)}}) {
+        file.insert(file.end(), {16, 16, 16, 0});
+        put16(file, 1);
+        put16(file, 4);
+        put32(file, uint32_t(bytes));
+        put32(file, uint32_t(offset));
+    }
+    append(file, big);
+    append(file, small);
+    const IconEntry e = readBytes(file);
+    ASSERT_EQ(e.deviceCount(), 2);
+    EXPECT_EQ(e.devices[0].width, 16);
+    EXPECT_EQ(e.devices[1].width, 32);
+    EXPECT_EQ(e.devices[1].blockData()[40 + 64], 0x22);
+    EXPECT_EQ(e.devices[0].blockData()[40 + 64], 0x33);
+}
+
+TEST(ReadIcon, TruncatedImageKeepsItsDeviceWithZeros)
+{
+    Bytes file = icoFile({iconImage(32, 32, 4, 0x77)});
+    file.resize(file.size() - 200);
+    const IconEntry e = readBytes(file);
+    ASSERT_EQ(e.deviceCount(), 1);
+    const IconDevice& d = e.devices[0];
+    ASSERT_EQ(d.allocatedBytes(), 744);
+    EXPECT_EQ(d.blockData()[40 + 64], 0x77);
+    EXPECT_EQ(d.blockData()[743], 0);
+}
+
+TEST(ReadIcon, LyingDirectoriesGiveWhatIsThere)
+{
+    // Count of 65535 with one real image; an entry claiming 4 GiB.
+    Bytes file = icoFile({iconImage(16, 16, 4)}, 1, {0xFFFFFFFFu});
+    putU16(file.data() + 4, 0xFFFF);
+    IconEntry e = readBytes(file);
+    EXPECT_EQ(e.deviceCount(), 1);
+    // Header only.
+    EXPECT_EQ(readBytes(Bytes{0, 0, 1, 0, 5, 0}).deviceCount(), 0);
+    // Shorter than a header.
+    EXPECT_EQ(readBytes(Bytes{0, 0, 1}).deviceCount(), 0);
+}
+
+TEST(ReadIcon, PngImagesBecome32BitDevices)
+{
+    const Bytes png = pngImage(256, 256, 0x80FF0000);
+    Bytes transparent = pngImage(20, 10, 0x00000000);
+    const IconEntry e = readBytes(icoFile({iconImage(16, 16, 8), png, transparent}));
+    ASSERT_EQ(e.deviceCount(), 3);
+    const IconDevice& big = e.devices[2];
+    EXPECT_EQ(big.width, 256);
+    EXPECT_EQ(big.height, 256);
+    EXPECT_EQ(big.bitCount, 32);
+    EXPECT_EQ(big.allocatedBytes(), 270376);
+    const uint8_t* px = big.blockData() + 40;
+    EXPECT_EQ(px[0], 0x00);  // blue
+    EXPECT_EQ(px[2], 0xFF);  // red
+    EXPECT_EQ(px[3], 0x80);  // alpha kept
+    EXPECT_EQ(px[big.colorBitsBytes()], 0x00);  // opaque in the AND mask
+    const IconDevice& clear = e.devices[1];
+    EXPECT_EQ(clear.width, 20);
+    const uint8_t* mask = clear.blockData() + 40 + clear.colorBitsBytes();
+    EXPECT_EQ(mask[0], 0xFF);
+    EXPECT_EQ(mask[2], 0xF0);  // 20 pixels: the rest of the row is padding
+}
+
+TEST(ReadIcon, BrokenPngDropsThatImageOnly)
+{
+    Bytes png = pngImage(32, 32, 0xFF00FF00);
+    png.resize(40);
+    const IconEntry e = readBytes(icoFile({png, iconImage(16, 16, 4)}));
+    ASSERT_EQ(e.deviceCount(), 1);
+    EXPECT_EQ(e.devices[0].width, 16);
+}
+
+TEST(WriteIcon, EntriesFollowTheTable)
+{
+    IconEntry e;
+    e.addDevice(48, 48, 8);
+    e.addDevice(256, 256, 32);
+    const auto bytes = encodeIconFile(e);
+    ASSERT_TRUE(bytes);
+    const uint8_t* p = bytes->data();
+    EXPECT_EQ(getU16(p + 2), 1);
+    EXPECT_EQ(getU16(p + 4), 2);
+    EXPECT_EQ(p[6], 48);
+    EXPECT_EQ(p[7], 48);
+    EXPECT_EQ(p[8], 0);
+    EXPECT_EQ(getU32(p + 6 + 12), 38u);
+    EXPECT_EQ(p[22], 0);
+    EXPECT_EQ(p[23], 0);
+    EXPECT_EQ(p[24], 0);
+    EXPECT_EQ(getU16(p + 22 + 6), 32);
+    EXPECT_EQ(getU32(p + 22 + 8), 270376u);
+    EXPECT_EQ(getU32(p + 22 + 12), 38u + 3752);
+    EXPECT_EQ(bytes->size(), 38u + 3752 + 270376);
+}
+
+TEST(WriteIcon, OneBitDevice)
+{
+    IconEntry e;
+    e.addDevice(32, 32, 1);
+    const auto bytes = encodeIconFile(e);
+    ASSERT_TRUE(bytes);
+    const uint8_t* entry = bytes->data() + 6;
+    EXPECT_EQ(entry[2], 2);
+    EXPECT_EQ(getU16(entry + 4), 1);
+    EXPECT_EQ(getU16(entry + 6), 1);
+    EXPECT_EQ(getU32(entry + 8), 304u);
+}
+
+TEST(WriteIcon, RoundTripIsByteForByte)
+{
+    // A file in canonical order and written layout, with non-zero header
+    // fields that must survive.
+    Bytes a = iconImage(16, 16, 4, 0x5A, 0x0F);
+    putU32(a.data() + 24, 2835);
+    Bytes b = iconImage(32, 32, 24, 0xC3, 0xF0);
+    Bytes c = iconImage(32, 32, 32, 0x7E, 0x00);
+    // Fields the reader rewrites to describe the device: colours used and
+    // the image size.
+    putU32(a.data() + 32, 16);
+    putU32(a.data() + 20, 128 + 64);
+    putU32(b.data() + 20, 3072 + 128);
+    putU32(c.data() + 20, 4096 + 128);
+    Bytes original = icoFile({a, b, c});
+    // The writer's entry bytes: width, height, colour count, planes, bits.
+    const std::array<std::array<uint8_t, 8>, 3> fields = {{{16, 16, 16, 0, 1, 0, 4, 0},
+                                                           {32, 32, 0, 0, 1, 0, 24, 0},
+                                                           {32, 32, 0, 0, 1, 0, 32, 0}}};
+    for (size_t i = 0; i < 3; ++i)
+        std::copy(fields[i].begin(), fields[i].end(), original.begin() + 6 + 16 * i);
+    const IconEntry e = readBytes(original);
+    const auto written = encodeIconFile(e);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(*written, original);
+}
+
+TEST(WriteIcon, CursorBecomesAnIcon)
+{
+    Bytes cur = icoFile({iconImage(32, 32, 1)}, 2);
+    putU16(cur.data() + 6 + 4, 5);  // hotspot x
+    putU16(cur.data() + 6 + 6, 9);  // hotspot y
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("arrow.cur"), cur));
+    IconEntry e;
+    ASSERT_TRUE(readIconFile(e, dir.file("arrow.cur"), "arrow"));
+    ASSERT_TRUE(writeIconFile(e, dir.file("arrow.ico")));
+    const Bytes out = readFile(dir.file("arrow.ico"));
+    ASSERT_EQ(out.size(), 6u + 16 + 304);
+    EXPECT_EQ(getU16(out.data() + 2), 1);
+    EXPECT_EQ(getU16(out.data() + 6 + 4), 1);
+    EXPECT_EQ(getU16(out.data() + 6 + 6), 1);
+}
+
+TEST(WriteIcon, EmptyEntryWritesNoFile)
+{
+    TempDir dir;
+    IconEntry e;
+    EXPECT_FALSE(writeIconFile(e, dir.file("none.ico")));
+    EXPECT_TRUE(readFile(dir.file("none.ico")).empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("none.ico"))));
+}
+
+TEST(WriteIcon, FailedWriteLeavesTheOldFileIntact)
+{
+    TempDir dir;
+    const std::string path = dir.file("keep.ico");
+    const Bytes old = icoFile({iconImage(16, 16, 4)});
+    ASSERT_TRUE(writeFile(path, old));
+    IconEntry big;
+    big.addDevice(256, 256, 32);
+
+    // A file-size limit makes the write fail part-way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool ok = writeIconFile(big, path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(readFile(path), old);
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::Files).size(), 1);
+}
+
+TEST(WriteIcon, UnwritableFolderFails)
+{
+    IconEntry e;
+    e.addDevice(16, 16, 4);
+    EXPECT_FALSE(writeIconFile(e, "/nonexistent-folder/x.ico"));
+}
+
+// Real files from other projects: what Qt's own ICO reader shows must match
+// the image we build from our devices.
+class CorpusIcons : public testing::TestWithParam<const char*> {};
+
+TEST_P(CorpusIcons, LargestDeviceMatchesQtsReader)
+{
+    const std::string path = corpusFile(GetParam());
+    if (path.empty())
+        GTEST_SKIP() << "corpus not present";
+    IconEntry e;
+    ASSERT_TRUE(readIconFile(e, path, "x"));
+    QImageReader reader(QString::fromStdString(path), "ico");
+    if (!reader.canRead())
+        GTEST_SKIP() << "Qt's ico plugin not installed";
+    // Find Qt's image of the same size as our last (widest, deepest) device.
+    const IconDevice& d = e.devices.back();
+    QImage theirs;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        reader.jumpToImage(i);
+        QImage img = reader.read();
+        if (img.width() == d.width && img.height() == d.height &&
+            (theirs.isNull() || img.depth() >= theirs.depth()))
+            theirs = img;
+    }
+    if (theirs.isNull())
+        GTEST_SKIP() << "Qt's reader gave no image of that size";
+    DisplaySettings s;
+    s.xpDisplay = 0;
+    const QImage ours = d.makeDisplayIcon(DisplayMode::Normal, 0, s).convertToFormat(QImage::Format_ARGB32);
+    theirs = theirs.convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(ours.size(), theirs.size());
+    int differing = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x) {
+            const QRgb a = ours.pixel(x, y), b = theirs.pixel(x, y);
+            if (qAlpha(a) != qAlpha(b) || (qAlpha(a) != 0 && (a & 0xFFFFFF) != (b & 0xFFFFFF)))
+                ++differing;
+        }
+    EXPECT_EQ(differing, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CorpusIcons,
+                         testing::Values("pillow/hopper.ico", "pillow/python.ico", "pillow/pillow.ico",
+                                         "pillow/black_and_white.ico", "gdk-pixbuf/squares.ico",
+                                         "pillow/hopper_256x256.ico"),
+                         [](const auto& info) {
+                             std::string n = info.param;
+                             for (char& c : n)
+                                 if (!isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return n;
+                         });
+
+TEST(CorpusIcons, EveryFileReadsWithoutFault)
+{
+    for (const char* name : {"pillow/hopper_unexpected.ico", "pillow/no_cursors.cur", "pillow/deerstalker.cur",
+                             "pillow/mask_1.cur", "pillow/mask_L.cur", "pillow/hopper_mask.ico",
+                             "pillow/hopper_draw.ico", "gdk-pixbuf/bug785447.ico"}) {
+        const std::string path = corpusFile(name);
+        if (path.empty())
+            GTEST_SKIP() << "corpus not present";
+        IconEntry e;
+        readIconFile(e, path, "x");
+        for (const IconDevice& d : e.devices)
+            EXPECT_EQ(d.allocatedBytes(), d.blockBytes()) << name;
+    }
+}
+
+}  // namespace

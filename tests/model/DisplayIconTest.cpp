@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "model/IconDevice.h"
+
+using namespace sigil;
+
+namespace {
+
+// A 2 x 1 32-bit device; pixel 0 and 1 as B, G, R, A; AND-mask bits.
+IconDevice argbDevice(std::array<uint8_t, 4> p0, std::array<uint8_t, 4> p1, uint8_t maskBits)
+{
+    IconDevice d;
+    EXPECT_TRUE(d.makeBlank(2, 1, 32));
+    uint8_t* px = d.blockData() + 40;
+    std::copy(p0.begin(), p0.end(), px);
+    std::copy(p1.begin(), p1.end(), px + 4);
+    px[8] = maskBits;
+    return d;
+}
+
+DisplaySettings xp(bool on)
+{
+    DisplaySettings s;
+    s.xpDisplay = on ? 1 : 0;
+    return s;
+}
+
+TEST(MakeDisplayIcon, NormalWithXPDispBlendsOntoTheBackground)
+{
+    // Red at alpha 128 on white: red stays 255, green and blue become 127.
+    const IconDevice d = argbDevice({0, 0, 255, 128}, {10, 20, 30, 0}, 0x40);
+    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, rgbColor(255, 255, 255), xp(true));
+    ASSERT_EQ(img.size(), QSize(2, 1));
+    EXPECT_EQ(img.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(img.pixel(0, 0), qRgba(255, 127, 127, 255));
+    // Alpha 0 becomes black, and the AND mask decides what is drawn.
+    EXPECT_EQ(qAlpha(img.pixel(1, 0)), 0);
+}
+
+TEST(MakeDisplayIcon, NormalWithoutXPDispUsesTheAlphaChannel)
+{
+    const IconDevice d = argbDevice({0, 0, 255, 255}, {0, 255, 0, 0}, 0x00);
+    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false));
+    EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(qAlpha(img.pixel(1, 0)), 0);  // alpha rules over the clear mask bit
+}
+
+TEST(MakeDisplayIcon, AllZeroAlphaTakesTransparencyFromTheMask)
+{
+    const IconDevice d = argbDevice({0, 0, 255, 0}, {0, 255, 0, 0}, 0x40);
+    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false));
+    EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(qAlpha(img.pixel(1, 0)), 0);
+}
+
+TEST(MakeDisplayIcon, ImageModeIsWhollyOpaque)
+{
+    const IconDevice d = argbDevice({0, 0, 255, 0}, {0, 255, 0, 10}, 0xC0);
+    const QImage img = d.makeDisplayIcon(DisplayMode::Image, 0, xp(false));
+    EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(img.pixel(1, 0), qRgba(0, 255, 0, 255));
+}
+
+TEST(MakeDisplayIcon, MaskModeShowsAlphaAsGrey)
+{
+    const IconDevice d = argbDevice({0, 0, 0, 255}, {0, 0, 0, 55}, 0x00);
+    const QImage img = d.makeDisplayIcon(DisplayMode::Mask, 0, xp(false));
+    EXPECT_EQ(img.pixel(0, 0), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(img.pixel(1, 0), qRgba(200, 200, 200, 255));
+}
+
+TEST(MakeDisplayIcon, MaskModeShowsTheAndMaskOfPaletteImages)
+{
+    IconDevice d;
+    ASSERT_TRUE(d.makeBlank(8, 2, 4));
+    uint8_t* mask = d.blockData() + 40 + 64 + d.colorBitsBytes();
+    mask[0] = 0x0F;  // bottom row: right half transparent
+    mask[4] = 0x00;  // top row: opaque
+    const QImage img = d.makeDisplayIcon(DisplayMode::Mask, 0, xp(false));
+    EXPECT_EQ(img.pixel(0, 1), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(img.pixel(7, 1), qRgba(255, 255, 255, 255));
+    EXPECT_EQ(img.pixel(7, 0), qRgba(0, 0, 0, 255));
+}
+
+TEST(MakeDisplayIcon, PaletteImagesUseTheirColourTableAndBottomUpRows)
+{
+    IconDevice d;
+    ASSERT_TRUE(d.makeBlank(2, 2, 4));
+    uint8_t* px = d.blockData() + 40 + 64;
+    px[0] = 0x23;  // bottom row: entries 2 (FF6600) and 3 (FF0000)
+    px[4] = 0x60;  // top row: entries 6 (0000FF) and 0 (FFFFFF)
+    std::fill(px + 8, px + 16, 0);  // opaque
+    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false));
+    EXPECT_EQ(img.pixel(0, 1), qRgba(0xFF, 0x66, 0x00, 255));
+    EXPECT_EQ(img.pixel(1, 1), qRgba(0xFF, 0x00, 0x00, 255));
+    EXPECT_EQ(img.pixel(0, 0), qRgba(0x00, 0x00, 0xFF, 255));
+    EXPECT_EQ(img.pixel(1, 0), qRgba(0xFF, 0xFF, 0xFF, 255));
+}
+
+TEST(MakeDisplayIcon, EnlargementsStayCrisp)
+{
+    const IconDevice d = argbDevice({0, 0, 255, 255}, {255, 0, 0, 255}, 0);
+    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false), 8, 4);
+    ASSERT_EQ(img.size(), QSize(8, 4));
+    EXPECT_EQ(img.pixel(3, 2), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(img.pixel(4, 2), qRgba(0, 0, 255, 255));
+}
+
+TEST(MakeDisplayIcon, EmptyDeviceGivesNoImage)
+{
+    IconDevice d;
+    EXPECT_TRUE(d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false)).isNull());
+}
+
+}  // namespace
