@@ -106,6 +106,7 @@ bool scanFolder(IconLibrary& library, const std::string& path)
 int runLoadJob(IconLibrary& library)
 {
     library.cancelRequested = false;
+    library.stopRequested = false;
     library.gifRefused = false;
     const size_t n = library.pendingPaths.size();
     for (size_t i = 0; i < n && !library.cancelRequested.load(); ++i) {

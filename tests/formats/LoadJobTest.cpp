@@ -34,6 +34,7 @@ TEST(SplitPath, FolderBaseNameAndExtension)
     EXPECT_EQ(splitPath("/a/b.c/noext").extension, "");
     EXPECT_EQ(splitPath("/a/b.c/noext").baseName, "noext");
     EXPECT_EQ(splitPath(".hidden").baseName, "");
+    EXPECT_EQ(splitPath(".hidden").extension, ".hidden");
     EXPECT_EQ(lowerExtension(".IcL"), ".icl");
     EXPECT_EQ(lowerExtension(".アイコン"), ".アイコン");
 }
@@ -103,7 +104,7 @@ TEST(ScanFolder, OpensEveryFileBelowAndFollowsNoLinkLoops)
     for (int i = 0; i < lib.size(); ++i)
         names.push_back(lib.at(i).name);
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"", "low", "top"}));
+    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "low", "top"}));
 }
 
 TEST(ScanFolder, EmptyFolderAnswersTrue)

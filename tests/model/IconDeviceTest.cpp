@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SizeCase{"w48_8bit", 48, 48, 8, 1024, 48, 2304, 384, 3752},
                     SizeCase{"w256_32bit", 256, 256, 32, 0, 1024, 262144, 8192, 270376},
                     SizeCase{"w5_16bit", 5, 1, 16, 0, 12, 12, 4, 56},
-                    SizeCase{"unknown_depth", 16, 16, 2, 0, 0, 0, 64, 104}),
+                    SizeCase{"unknown_depth", 16, 16, 2, 16, 0, 0, 64, 120}),
     [](const auto& info) { return info.param.name; });
 
 TEST(SizeRules, Width33At1BitHasEightByteRowsForBitsAndMask)
