@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds and runs every test of Sigilscope: the unit tests, the engine's
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, a
+# short run of every fuzz target on its seeds, and a build of the
+# benchmarks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== unit tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGIL_BENCH=ON >/dev/null
+ninja -C build -j"$jobs"
+(cd build && ctest -j"$jobs" --output-on-failure)
+
+echo "== engine tests under ASan + UBSan"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGIL_SANITIZE=ON -DSIGIL_ENGINE_ONLY=ON >/dev/null
+ninja -C build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j"$jobs" --output-on-failure)
+
+echo "== fuzz targets (short runs on their seeds)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DSIGIL_FUZZ=ON -DSIGIL_TESTS=OFF -DSIGIL_ENGINE_ONLY=ON >/dev/null
+ninja -C build-fuzz -j"$jobs"
+for target in build-fuzz/fuzz/fuzz_*; do
+  name=$(basename "$target")
+  seeds=fuzz/corpus/$name
+  work=$(mktemp -d)
+  cp -r "$seeds"/. "$work"/ 2>/dev/null || true
+  "$target" -max_total_time=20 -print_final_stats=0 "$work" 2>&1 | tail -n 1
+  rm -rf "$work"
+done
+echo "== all tests passed"
