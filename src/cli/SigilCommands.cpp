@@ -24,8 +24,10 @@ constexpr const char* kUsage =
 bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, std::ostream& err)
 {
     bool allRead = true;
-    for (const std::string& path : paths) {
-        const QFileInfo info(toQtPath(path));
+    for (const std::string& given : paths) {
+        // Icons record the full path of their source, as the program does.
+        const QFileInfo info(toQtPath(given));
+        const std::string path = given.empty() ? given : fromQtPath(info.absoluteFilePath());
         bool ok = false;
         if (!info.exists()) {
             err << "sigil: " << path << ": no such file or folder\n";

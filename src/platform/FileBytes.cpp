@@ -30,11 +30,15 @@ bool FileBytes::open(const std::string& path)
     if (size <= 0)
         return size == 0;
     size_ = static_cast<size_t>(size);
-    if (uchar* mapped = file_->map(0, size)) {
-        data_ = mapped;
-        return true;
+    // Mapping pays off for large modules; small files (most icons) are
+    // cheaper to read in one go. Some file systems cannot map at all.
+    constexpr qint64 kMapFrom = qint64{1} << 20;
+    if (size >= kMapFrom) {
+        if (uchar* mapped = file_->map(0, size)) {
+            data_ = mapped;
+            return true;
+        }
     }
-    // Some file systems cannot map; fall back to one read of the whole file.
     copy_.reset(new (std::nothrow) uint8_t[size_]);
     if (!copy_ || file_->read(reinterpret_cast<char*>(copy_.get()), size) != size) {
         copy_.reset();
