@@ -44,9 +44,7 @@ bool IconDevice::expandPixels()
         std::memcpy(out.blockData(), blockData(), kHeaderBytes);
         std::memcpy(out.blockData() + kHeaderBytes, blockData() + kHeaderBytes + 12, static_cast<size_t>(rest));
         putU32(out.blockData() + kHdrCompression, 0);
-        block_ = std::move(out.block_);
-        blockSize_ = out.blockSize_;
-        locked_ = nullptr;
+        adoptBlock(out);
         compression = 0;
         return true;
     }
@@ -96,9 +94,7 @@ bool IconDevice::expandPixels()
             }
         }
         std::memcpy(dst + kHeaderBytes + dstBits, srcMask, static_cast<size_t>(maskBytes()));
-        block_ = std::move(out.block_);
-        blockSize_ = out.blockSize_;
-        locked_ = nullptr;
+        adoptBlock(out);
         bitCount = 24;
         compression = 0;
         return true;
@@ -161,9 +157,7 @@ bool IconDevice::expandPixels()
                 ++r;
         }
         std::memcpy(pixels + bits, srcMask, static_cast<size_t>(maskBytes()));
-        block_ = std::move(out.block_);
-        blockSize_ = out.blockSize_;
-        locked_ = nullptr;
+        adoptBlock(out);
         imageSize = 0;
         compression = 0;
         return true;

@@ -33,31 +33,37 @@ bool isSupportedBitCount(int bits)
 }  // namespace
 
 IconDevice::IconDevice(IconDevice&& o) noexcept
-    : width(o.width), height(o.height), bitCount(o.bitCount), compression(o.compression),
-      imageSize(o.imageSize), macFlag(o.macFlag), bytesLeft(o.bytesLeft),
-      block_(std::move(o.block_)), blockSize_(o.blockSize_)
 {
-    o.blockSize_ = 0;
-    o.locked_ = nullptr;
+    *this = std::move(o);
 }
 
 IconDevice& IconDevice::operator=(IconDevice&& o) noexcept
 {
     if (this != &o) {
-        width = o.width;
-        height = o.height;
-        bitCount = o.bitCount;
-        compression = o.compression;
-        imageSize = o.imageSize;
-        macFlag = o.macFlag;
-        bytesLeft = o.bytesLeft;
-        block_ = std::move(o.block_);
-        blockSize_ = o.blockSize_;
-        locked_ = nullptr;
-        o.blockSize_ = 0;
-        o.locked_ = nullptr;
+        copyFieldsFrom(o);
+        adoptBlock(o);
     }
     return *this;
+}
+
+void IconDevice::copyFieldsFrom(const IconDevice& o)
+{
+    width = o.width;
+    height = o.height;
+    bitCount = o.bitCount;
+    compression = o.compression;
+    imageSize = o.imageSize;
+    macFlag = o.macFlag;
+    bytesLeft = o.bytesLeft;
+}
+
+void IconDevice::adoptBlock(IconDevice& o)
+{
+    block_ = std::move(o.block_);
+    blockSize_ = o.blockSize_;
+    locked_ = nullptr;
+    o.blockSize_ = 0;
+    o.locked_ = nullptr;
 }
 
 void IconDevice::reset()
@@ -97,13 +103,7 @@ void IconDevice::copyFrom(const IconDevice& other)
     if (this == &other)
         return;
     reset();
-    width = other.width;
-    height = other.height;
-    bitCount = other.bitCount;
-    compression = other.compression;
-    imageSize = other.imageSize;
-    macFlag = other.macFlag;
-    bytesLeft = other.bytesLeft;
+    copyFieldsFrom(other);
     if (other.hasBlock() && allocate(other.blockSize_))
         std::memcpy(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_));
 }

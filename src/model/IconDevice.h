@@ -94,6 +94,10 @@ public:
     bool sameDevice(const IconDevice& other) const;
 
 private:
+    void copyFieldsFrom(const IconDevice& other);
+    // Takes over the other device's block, leaving it without one.
+    void adoptBlock(IconDevice& other);
+
     std::unique_ptr<uint8_t[]> block_;
     int64_t blockSize_ = 0;
     uint8_t* locked_ = nullptr;
