@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 
+#include "formats/AnimatedCursor.h"
 #include "formats/IconFile.h"
 #include "platform/FileBytes.h"
 
@@ -62,6 +63,8 @@ bool openFile(IconLibrary& library, const std::string& path)
         return false;
     const PathParts parts = splitPath(path);
     const std::string ext = lowerExtension(parts.extension);
+    if (ext == ".ani")
+        return readAnimatedCursor(library, path, parts.baseName);
     if (ext == ".ico" || ext == ".cur")
         return appendRead(library, readIconFile, path, parts.baseName);
     // Kinds whose reader is not built yet are skipped like unreadable files.

@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <vector>
 
 #include "formats/LoadJob.h"
 #include "support/IconBytes.h"
+#include "support/LoadRecorder.h"
+#include "support/RiffBytes.h"
 #include "support/TempDir.h"
 
 using namespace sigil;
@@ -13,17 +16,29 @@ using namespace sigil::test;
 
 namespace {
 
-class Recorder : public LoadObserver {
-public:
-    std::vector<int> added;
-    int finished = 0;
-    int addedMessage(int index) override
-    {
-        added.push_back(index);
-        return 0;
-    }
-    void finishedMessage() override { ++finished; }
-};
+// Runs one job on its own thread over `paths` and waits for its real end.
+void runJob(IconLibrary& lib, LoadThread& job, const std::vector<std::string>& paths)
+{
+    lib.pendingPaths = paths;
+    ASSERT_TRUE(job.start(lib));
+    job.wait();
+    EXPECT_FALSE(job.running());
+}
+
+std::vector<std::string> sortedNames(const IconLibrary& lib)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < lib.size(); ++i)
+        names.push_back(lib.at(i).name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const Bytes& threeFrames()
+{
+    static const Bytes bytes = aniFile({iconFrame(16), iconFrame(24), iconFrame(32)});
+    return bytes;
+}
 
 TEST(SplitPath, FolderBaseNameAndExtension)
 {
@@ -44,7 +59,7 @@ TEST(OpenFile, UpperCaseIconExtensionIsAnIconFile)
     TempDir dir;
     ASSERT_TRUE(writeFile(dir.file("LOUD.ICO"), icoFile({iconImage(16, 16, 4)})));
     IconLibrary lib;
-    Recorder rec;
+    LoadRecorder rec;
     lib.setLoadObserver(&rec);
     ASSERT_TRUE(openFile(lib, dir.file("LOUD.ICO")));
     ASSERT_EQ(lib.size(), 1);
@@ -68,12 +83,10 @@ TEST(OpenFile, EmptyPathAndUnreadableFilesAreRefused)
 TEST(LoadJob, OnlyPathMissingEndsAtOnceWithFinished)
 {
     IconLibrary lib;
-    Recorder rec;
+    LoadRecorder rec;
     lib.setLoadObserver(&rec);
-    lib.pendingPaths = {"/no/such/path.ico"};
     LoadThread job;
-    ASSERT_TRUE(job.start(lib));
-    job.wait();
+    runJob(lib, job, {"/no/such/path.ani"});
     EXPECT_EQ(rec.finished, 1);
     EXPECT_TRUE(lib.empty());
 }
@@ -100,11 +113,7 @@ TEST(ScanFolder, OpensEveryFileBelowAndFollowsNoLinkLoops)
     ASSERT_TRUE(QFile::link(QString::fromStdString(dir.path()), QString::fromStdString(dir.file("sub/loop"))));
     IconLibrary lib;
     EXPECT_FALSE(scanFolder(lib, dir.path()));  // the text file is not an icon
-    std::vector<std::string> names;
-    for (int i = 0; i < lib.size(); ++i)
-        names.push_back(lib.at(i).name);
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "low", "top"}));
+    EXPECT_EQ(sortedNames(lib), (std::vector<std::string>{".hidden", "low", "top"}));
 }
 
 TEST(ScanFolder, EmptyFolderAnswersTrue)
@@ -112,6 +121,131 @@ TEST(ScanFolder, EmptyFolderAnswersTrue)
     TempDir dir;
     IconLibrary lib;
     EXPECT_TRUE(scanFolder(lib, dir.path()));
+}
+
+TEST(LoadJob, FolderWithIconTextAndAnimatedCursorBelow)
+{
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("sub"))));
+    ASSERT_TRUE(writeFile(dir.file("icon.ico"), icoFile({iconImage(16, 16, 4)})));
+    ASSERT_TRUE(writeFile(dir.file("readme.txt"), Bytes{'n', 'o', 't', 'e'}));
+    ASSERT_TRUE(writeFile(dir.file("sub/spin.ani"), threeFrames()));
+    IconLibrary lib;
+    LoadRecorder rec;
+    lib.setLoadObserver(&rec);
+    LoadThread job;
+    runJob(lib, job, {dir.path()});
+    EXPECT_EQ(sortedNames(lib), (std::vector<std::string>{"icon", "spin_0", "spin_1", "spin_2"}));
+    EXPECT_EQ(rec.added, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(rec.finished, 1);
+    EXPECT_EQ(lib.deviceTotal(), 4);
+}
+
+TEST(OpenFile, AnimatedCursorExtensionInAnyCase)
+{
+    TempDir dir;
+    for (const std::string name : {"LOUD.ANI", "Mixed.aNi", "quiet.ani"}) {
+        ASSERT_TRUE(writeFile(dir.file(name), threeFrames()));
+        IconLibrary lib;
+        EXPECT_TRUE(openFile(lib, dir.file(name))) << name;
+        ASSERT_EQ(lib.size(), 3) << name;
+        EXPECT_EQ(lib.at(2).name, splitPath(name).baseName + "_2");
+    }
+    // An animated cursor that is not RIFF is refused like any unreadable file.
+    ASSERT_TRUE(writeFile(dir.file("fake.ani"), icoFile({iconImage(16, 16, 4)})));
+    IconLibrary lib;
+    EXPECT_FALSE(openFile(lib, dir.file("fake.ani")));
+    EXPECT_TRUE(lib.empty());
+}
+
+TEST(LoadJob, CancelDuringFolderScanStopsBeforeTheNextEntry)
+{
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("many"))));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(writeFile(dir.file("many/" + std::to_string(i) + ".ico"), icoFile({iconImage(16, 16, 4)})));
+    ASSERT_TRUE(writeFile(dir.file("later.ico"), icoFile({iconImage(32, 32, 4)})));
+    IconLibrary lib;
+    LoadRecorder rec;
+    rec.onAdded = [&](int index) {
+        if (index == 0)
+            lib.requestCancel();
+    };
+    lib.setLoadObserver(&rec);
+    LoadThread job;
+    runJob(lib, job, {dir.file("many"), dir.file("later.ico")});
+    EXPECT_EQ(lib.size(), 1);  // the icon added before the request stays
+    EXPECT_EQ(rec.finished, 1);
+    EXPECT_TRUE(lib.cancelRequested);
+    EXPECT_FALSE(lib.stopRequested);
+}
+
+struct StopCase {
+    const char* what;
+    std::vector<int> requestsAfterFrame;  // cancel requests made as frame i arrives
+    int icons;
+};
+
+class LoadJobStop : public testing::TestWithParam<StopCase> {};
+
+TEST_P(LoadJobStop, AnimatedCursorFinishesUnlessStopped)
+{
+    // An animated cursor finishes its file after a cancel; the path after it
+    // is not opened. A second request stops it between frames.
+    const StopCase c = GetParam();
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("spin.ani"), aniFile({iconFrame(16), iconFrame(24), iconFrame(32), iconFrame(48)})));
+    ASSERT_TRUE(writeFile(dir.file("next.ico"), icoFile({iconImage(16, 16, 4)})));
+    IconLibrary lib;
+    LoadRecorder rec;
+    rec.onAdded = [&](int index) {
+        for (int i = 0; index < int(c.requestsAfterFrame.size()) && i < c.requestsAfterFrame[size_t(index)]; ++i)
+            lib.requestCancel();
+    };
+    lib.setLoadObserver(&rec);
+    LoadThread job;
+    runJob(lib, job, {dir.file("spin.ani"), dir.file("next.ico")});
+    ASSERT_EQ(lib.size(), c.icons);
+    for (int i = 0; i < lib.size(); ++i) {
+        EXPECT_EQ(lib.at(i).name, "spin_" + std::to_string(i));
+        EXPECT_EQ(lib.at(i).deviceCount(), 1);
+    }
+    EXPECT_EQ(lib.deviceTotal(), c.icons);
+    EXPECT_EQ(rec.finished, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LoadJobStop,
+                         testing::Values(StopCase{"cancel", {1}, 4}, StopCase{"cancelThenStop", {1, 1}, 2},
+                                         StopCase{"stopAtOnce", {2}, 1}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST(LoadJob, JobsInARowReuseTheLibrary)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("spin.ani"), threeFrames()));
+    ASSERT_TRUE(writeFile(dir.file("one.ico"), icoFile({iconImage(16, 16, 4)})));
+    IconLibrary lib;
+    LoadRecorder rec;
+    // The first job is stopped after its first icon; the next job starts
+    // with the flags cleared and runs to its end.
+    rec.onAdded = [&](int index) {
+        if (index == 0) {
+            lib.requestCancel();
+            lib.requestCancel();
+        }
+    };
+    lib.setLoadObserver(&rec);
+    LoadThread job;
+    runJob(lib, job, {dir.file("spin.ani")});
+    ASSERT_EQ(lib.size(), 1);
+    EXPECT_TRUE(lib.stopRequested);
+
+    runJob(lib, job, {dir.file("one.ico"), dir.file("spin.ani")});
+    EXPECT_EQ(sortedNames(lib), (std::vector<std::string>{"one", "spin_0", "spin_0", "spin_1", "spin_2"}));
+    EXPECT_EQ(rec.added, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(rec.finished, 2);
+    EXPECT_FALSE(lib.cancelRequested);
+    EXPECT_EQ(lib.deviceTotal(), 5);
 }
 
 }  // namespace
