@@ -94,10 +94,8 @@ private:
         entry->sortDevices();
         entry->name = baseName_ + "_" + std::to_string(frameNumber_);
         entry->source = path_ + "," + std::to_string(frameNumber_);
-        entry->updateDisplayIcons(library_.displaySettings());
-        entry->current = entry->deviceCount() - 1;
         ++frameNumber_;
-        library_.notifyAdded(library_.appendIcon(std::move(entry)));
+        library_.addReadIcon(std::move(entry));
     }
 
     IconLibrary& library_;

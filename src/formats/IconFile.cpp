@@ -28,6 +28,12 @@ int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint
     return count;
 }
 
+int64_t truncatedBlockLimit(uint64_t available)
+{
+    const uint64_t limit = kHeaderBytes + 2 * available + kTruncationSlack;
+    return static_cast<int64_t>(std::min<uint64_t>(limit, kMaxBlockBytes));
+}
+
 namespace {
 
 // One stored image record into `device`; false when it is refused.
@@ -49,7 +55,7 @@ bool readOneImage(ByteStream& stream, IconDevice& device)
     if (getU32(header) != kHeaderBytes)
         return false;
     device.bytesLeft -= static_cast<int64_t>(stream.read(header, sizeof header));
-    if (device.setFromHeader(ByteView(header, sizeof header), true) < 0)
+    if (device.setFromHeader(ByteView(header, sizeof header), true, truncatedBlockLimit(stream.remaining())) < 0)
         return false;
     // Data bytes straight into the block; a short read leaves zeros.
     const int64_t data = device.dataBytes();

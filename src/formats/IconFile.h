@@ -16,6 +16,14 @@ namespace sigil {
 constexpr int kFileDirEntryBytes = 16;   // .ico / .cur directory entry
 constexpr int kGroupDirEntryBytes = 14;  // group directory entry in a module
 
+// A truncated image keeps its device, the missing bytes zero. So that a
+// few header bytes cannot make us hold hundreds of megabytes of zeros (in
+// every frame of an animated cursor, say), an image may lack at most as
+// many bytes as arrived, plus a little: the largest block accepted for an
+// image with `available` bytes after its header.
+constexpr uint64_t kTruncationSlack = 4096;
+int64_t truncatedBlockLimit(uint64_t available);
+
 // Directory step: aligns (alignment 0: none), reads the 6-byte header and
 // its entries, and appends one empty device per entry with bytesLeft set
 // from the entry. Answers the header's count.

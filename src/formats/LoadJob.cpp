@@ -48,10 +48,7 @@ bool appendRead(IconLibrary& library, EntryReader reader, const std::string& pat
     auto entry = std::make_unique<IconEntry>();
     if (!reader(*entry, path, baseName))
         return false;
-    entry->updateDisplayIcons(library.displaySettings());
-    entry->current = entry->deviceCount() - 1;
-    const int index = library.appendIcon(std::move(entry));
-    library.notifyAdded(index);
+    library.addReadIcon(std::move(entry));
     return true;
 }
 

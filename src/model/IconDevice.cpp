@@ -169,7 +169,7 @@ int64_t IconDevice::blockBytes(int bits) const
     return kHeaderBytes + dataBytes(bits);
 }
 
-int IconDevice::setFromHeader(ByteView header, bool halveHeight)
+int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes)
 {
     reset();
     if (header.size() < size_t{kHeaderBytes} || getU32(&header[kHdrSize]) != kHeaderBytes)
@@ -195,7 +195,7 @@ int IconDevice::setFromHeader(ByteView header, bool halveHeight)
             imageSize = accepted ? static_cast<int32_t>(storedImageSize) : 0;
         }
     }
-    if (!accepted || blockBytes() > kMaxBlockBytes || !allocate()) {
+    if (!accepted || blockBytes() > std::min(maxBlockBytes, kMaxBlockBytes) || !allocate()) {
         reset();
         return -1;
     }

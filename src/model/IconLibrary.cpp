@@ -12,6 +12,17 @@ int IconLibrary::appendIcon(std::unique_ptr<IconEntry> entry)
     return insertIcon(size(), std::move(entry));
 }
 
+int IconLibrary::addReadIcon(std::unique_ptr<IconEntry> entry)
+{
+    if (!entry)
+        return -1;
+    entry->updateDisplayIcons(displaySettings());
+    entry->current = entry->deviceCount() - 1;
+    const int index = appendIcon(std::move(entry));
+    notifyAdded(index);
+    return index;
+}
+
 int IconLibrary::insertIcon(int index, std::unique_ptr<IconEntry> entry)
 {
     if (!entry)

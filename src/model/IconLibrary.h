@@ -46,6 +46,9 @@ public:
 
     // Appends an entry and adds its device count to the total; the new index.
     int appendIcon(std::unique_ptr<IconEntry> entry);
+    // Hands over an icon a reader has finished: display images made,
+    // `current` on its last device, appended, and notifyAdded sent.
+    int addReadIcon(std::unique_ptr<IconEntry> entry);
     // Inserts an entry at `index` (clamped to the list).
     int insertIcon(int index, std::unique_ptr<IconEntry> entry);
     // Frees icon `index`, or every icon for -1.

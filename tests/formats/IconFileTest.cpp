@@ -108,6 +108,23 @@ TEST(ReadIcon, TruncatedImageKeepsItsDeviceWithZeros)
     EXPECT_EQ(d.blockData()[743], 0);
 }
 
+TEST(ReadIcon, HeaderWithoutItsDataCannotDemandMemory)
+{
+    // A header claiming 7000 x 7000 at 32 bits (about 200 MB) with no data
+    // behind it is refused; one whose data mostly arrived is kept.
+    Header big;
+    big.width = 7000;
+    big.height = 14000;
+    big.bitCount = 32;
+    EXPECT_EQ(readBytes(icoFile({headerBytes(big)})).deviceCount(), 0);
+    Bytes half = iconImage(256, 256, 32);
+    half.resize(half.size() / 2 + 100);
+    EXPECT_EQ(readBytes(icoFile({half})).deviceCount(), 1);
+    Bytes little = iconImage(256, 256, 32);
+    little.resize(40 + 1000);
+    EXPECT_EQ(readBytes(icoFile({little})).deviceCount(), 0);
+}
+
 TEST(ReadIcon, LyingDirectoriesGiveWhatIsThere)
 {
     // An entry claiming 4 GiB keeps its image; the skip stops at the end.
