@@ -1,0 +1,119 @@
+#include "formats/PeModuleReader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "formats/IconFile.h"
+#include "formats/PngImage.h"
+#include "platform/PeResources.h"
+
+namespace sigil {
+
+namespace {
+
+constexpr size_t kGroupHeaderBytes = 6;  // reserved, type, count
+constexpr size_t kGroupIdField = 12;     // the icon resource's identifier in a 14-byte entry
+// Names of numbered icons come from a 255-byte buffer with its terminator.
+constexpr size_t kMaxStringNameBytes = 254;
+
+// One icon resource into `device`; false when it gives no usable image.
+bool deviceFromResource(ByteView resource, IconDevice& device)
+{
+    if (hasPngSignature(resource))
+        return deviceFromPng(resource, device);
+    if (device.setFromHeader(resource, true) < 0)
+        return false;
+    // The data bytes follow the header; a resource shorter than its header
+    // claims leaves the rest of the zero-filled block as it is.
+    const uint64_t wanted = static_cast<uint64_t>(device.allocatedBytes() - kHeaderBytes);
+    const uint64_t stored = resource.size() - kHeaderBytes;
+    std::memcpy(device.blockData() + kHeaderBytes, resource.data() + kHeaderBytes,
+                static_cast<size_t>(std::min(wanted, stored)));
+    return device.expandPixels();
+}
+
+// The devices of one group directory, in its order. Icons that the group
+// lists but the module lacks are passed over.
+std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const IconLibrary& library)
+{
+    auto entry = std::make_unique<IconEntry>();
+    const uint16_t count = getU16(group.data() + 4);
+    for (uint64_t i = 0; i < count; ++i) {
+        if (library.stopping())
+            return nullptr;
+        // A count beyond the resource's entries reads no further than its end.
+        const uint64_t field = kGroupHeaderBytes + i * kGroupDirEntryBytes + kGroupIdField;
+        if (field + 2 > group.size())
+            break;
+        const auto resource = resources.find(kResourceIcon, getU16(group.data() + field));
+        if (!resource)
+            continue;
+        IconDevice device;
+        if (deviceFromResource(*resource, device))
+            entry->devices.push_back(std::move(device));
+    }
+    return entry;
+}
+
+// A UTF-8 text cut to at most `maxBytes` bytes, never inside a character.
+std::string capUtf8(std::string text, size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    // Back up from the first byte dropped to the start of its character.
+    size_t end = maxBytes;
+    while (end > 0 && (static_cast<uint8_t>(text[end]) & 0xC0) == 0x80)
+        --end;
+    text.resize(end);
+    return text;
+}
+
+// A text name as it is; a number m by the module's string m, first line only.
+std::string iconName(const PeResources& resources, const ResourceName& name)
+{
+    if (!name.isId)
+        return name.text;
+    if (const auto text = resources.loadString(name.id)) {
+        std::u16string_view line(*text);
+        line = line.substr(0, line.find(u'\n'));
+        if (!line.empty() && line.back() == u'\r')
+            line.remove_suffix(1);
+        std::string utf8 = capUtf8(utf8FromUtf16(line), kMaxStringNameBytes);
+        if (!utf8.empty())
+            return utf8;
+    }
+    return std::to_string(name.id);
+}
+
+}  // namespace
+
+bool readPeModule(IconLibrary& library, ByteView file, const std::string& path)
+{
+    PeResources resources;
+    if (!resources.load(file))
+        return false;
+    int k = 0;
+    for (const ResourceName& name : resources.names(kResourceGroupIcon)) {
+        if (library.stopping())
+            return true;
+        const auto group = resources.find(kResourceGroupIcon, name);
+        if (!group || group->size() < kGroupHeaderBytes || getU16(group->data() + 4) == 0)
+            break;
+        auto entry = iconOfGroup(resources, *group, library);
+        if (!entry)  // stopped while building: nothing half-added
+            return true;
+        if (entry->devices.empty())
+            break;
+        entry->source = path + "," + std::to_string(k);
+        entry->name = iconName(resources, name);
+        entry->updateDisplayIcons(library.displaySettings());
+        entry->current = entry->deviceCount() - 1;
+        library.notifyAdded(library.appendIcon(std::move(entry)));
+        ++k;
+    }
+    return true;
+}
+
+}  // namespace sigil

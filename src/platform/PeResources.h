@@ -1,0 +1,118 @@
+#pragma once
+// Read-only access to the resources of a 32- or 64-bit Windows module (PE32
+// or PE32+), parsed straight from the file's bytes. Nothing of the module is
+// loaded or run: the headers are read only to find the resource directory and
+// to map its addresses to file offsets.
+//
+// The directory is a tree of three levels: type, then name, then language.
+// Every table, count, offset and size read from it is checked against the
+// bytes really there; lookups walk it lazily, so a damaged or hostile file
+// costs at most one pass over the tables a lookup touches.
+
+#include <QLocale>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Bytes.h"
+
+namespace sigil {
+
+// Resource types used by the readers.
+constexpr uint16_t kResourceIcon = 3;        // RT_ICON
+constexpr uint16_t kResourceString = 6;      // RT_STRING
+constexpr uint16_t kResourceGroupIcon = 14;  // RT_GROUP_ICON
+
+// A resource's name: an integer identifier or a text (UTF-8).
+struct ResourceName {
+    bool isId = true;
+    uint16_t id = 0;
+    std::string text;
+
+    static ResourceName fromId(uint16_t id) { return {true, id, {}}; }
+    static ResourceName fromText(std::string text) { return {false, 0, std::move(text)}; }
+    bool operator==(const ResourceName&) const = default;
+};
+
+// UTF-16 to UTF-8; unpaired surrogates become U+FFFD and clear `valid`.
+std::string utf8FromUtf16(std::u16string_view text, bool* valid = nullptr);
+
+// The Windows language identifier (LANGID) of a locale: the primary language
+// in the low 10 bits, the sublanguage (territory or script) above. 0 when the
+// language is not one the table knows.
+uint16_t windowsLanguageId(const QLocale& locale);
+
+class PeResources {
+public:
+    // The preferred language starts as the system locale's.
+    PeResources();
+
+    // Parses the headers and finds the resource directory. False when the
+    // bytes are not a PE module (signatures, optional header, section table);
+    // a module whose resource directory is missing or cannot be mapped loads
+    // with no resources, as the system loader would load it. The view must
+    // outlive every lookup and every view the lookups hand out.
+    bool load(ByteView file);
+
+    // Names of the resources of one type, in the directory's stored order
+    // (text names, then identifiers). Entries whose name cannot be read are
+    // left out.
+    std::vector<ResourceName> names(uint16_t type) const;
+
+    // The bytes of a resource, in the language chosen by the rule of
+    // chooseLanguage. Nothing when it is missing or its bytes are not wholly
+    // inside the file.
+    std::optional<ByteView> find(uint16_t type, const ResourceName& name) const;
+    std::optional<ByteView> find(uint16_t type, uint16_t id) const;
+
+    // String `id` of the module's string table (block id / 16 + 1, entry
+    // id % 16). Nothing when the block or the entry is missing; an empty
+    // string when the entry is stored empty.
+    std::optional<std::u16string> loadString(uint32_t id) const;
+
+    void setPreferredLanguage(uint16_t langId) { preferredLanguage_ = langId; }
+    uint16_t preferredLanguage() const { return preferredLanguage_; }
+
+    // Which of the stored languages a lookup takes: neutral (0) first, then
+    // the preferred language, then its primary language with the neutral
+    // sublanguage, then US English (0x0409), then English (0x0009), else the
+    // first stored. An index into `stored`, or -1 when it is empty.
+    static int chooseLanguage(const std::vector<uint16_t>& stored, uint16_t preferred);
+
+private:
+    struct Entry {
+        uint32_t nameField;  // high bit: offset of a text name; else the id
+        uint32_t target;     // high bit: offset of a subdirectory; else of a data entry
+    };
+    struct Directory {
+        uint32_t offset = 0;  // within the resource directory
+        std::vector<Entry> entries;
+    };
+
+    std::optional<Directory> readDirectory(uint32_t offset) const;
+    // The subdirectory an entry leads to, refusing any that is one of the
+    // directories above it (a loop) or cannot be read.
+    std::optional<Directory> subdirectory(const Entry& entry, std::initializer_list<uint32_t> ancestors) const;
+    std::optional<std::u16string> readName(uint32_t field) const;
+    std::optional<std::string> textName(const Entry& entry) const;
+    // The name level of one type (the root is always at offset 0).
+    std::optional<Directory> namesDirectory(uint16_t type) const;
+    std::optional<Directory> languagesOf(uint16_t type, const ResourceName& name) const;
+    std::optional<ByteView> dataOf(const Entry& entry) const;
+    std::optional<ByteView> mapRva(uint64_t rva, uint64_t size) const;
+
+    struct Section {
+        uint32_t virtualAddress;
+        uint32_t rawSize;
+        uint32_t rawOffset;
+    };
+    ByteView file_;
+    ByteView directory_;  // the whole resource directory, offsets are relative to it
+    std::vector<Section> sections_;
+    uint16_t preferredLanguage_ = 0;
+};
+
+}  // namespace sigil
