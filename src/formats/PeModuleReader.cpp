@@ -17,13 +17,19 @@ constexpr size_t kGroupHeaderBytes = 6;  // reserved, type, count
 constexpr size_t kGroupIdField = 12;     // the icon resource's identifier in a 14-byte entry
 // Names of numbered icons come from a 255-byte buffer with its terminator.
 constexpr size_t kMaxStringNameBytes = 254;
+// Groups may all name the same icon resources, so a small module could ask
+// for its largest image thousands of times over. What one module may decode
+// in all is bounded: generous for real modules (Wine's shell32 decodes to
+// about 60 MB), small beside the machine.
+constexpr int64_t kModuleBudgetBase = int64_t{512} << 20;
+constexpr int64_t kModuleBudgetPerByte = 32;
 
 // One icon resource into `device`; false when it gives no usable image.
 bool deviceFromResource(ByteView resource, IconDevice& device)
 {
     if (hasPngSignature(resource))
         return deviceFromPng(resource, device);
-    if (device.setFromHeader(resource, true) < 0)
+    if (device.setFromHeader(resource, true, truncatedBlockLimit(resource.size() >= kHeaderBytes ? resource.size() - kHeaderBytes : 0)) < 0)
         return false;
     // The data bytes follow the header; a resource shorter than its header
     // claims leaves the rest of the zero-filled block as it is.
@@ -36,7 +42,8 @@ bool deviceFromResource(ByteView resource, IconDevice& device)
 
 // The devices of one group directory, in its order. Icons that the group
 // lists but the module lacks are passed over.
-std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const IconLibrary& library)
+std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const IconLibrary& library,
+                                       int64_t& budget)
 {
     auto entry = std::make_unique<IconEntry>();
     const uint16_t count = getU16(group.data() + 4);
@@ -51,8 +58,12 @@ std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView gr
         if (!resource)
             continue;
         IconDevice device;
-        if (deviceFromResource(*resource, device))
-            entry->devices.push_back(std::move(device));
+        if (!deviceFromResource(*resource, device))
+            continue;
+        budget -= device.allocatedBytes();
+        if (budget < 0)
+            break;
+        entry->devices.push_back(std::move(device));
     }
     return entry;
 }
@@ -95,22 +106,21 @@ bool readPeModule(IconLibrary& library, ByteView file, const std::string& path)
     if (!resources.load(file))
         return false;
     int k = 0;
+    int64_t budget = kModuleBudgetBase + kModuleBudgetPerByte * static_cast<int64_t>(file.size());
     for (const ResourceName& name : resources.names(kResourceGroupIcon)) {
-        if (library.stopping())
+        if (library.stopping() || budget < 0)
             return true;
         const auto group = resources.find(kResourceGroupIcon, name);
         if (!group || group->size() < kGroupHeaderBytes || getU16(group->data() + 4) == 0)
             break;
-        auto entry = iconOfGroup(resources, *group, library);
+        auto entry = iconOfGroup(resources, *group, library, budget);
         if (!entry)  // stopped while building: nothing half-added
             return true;
         if (entry->devices.empty())
             break;
         entry->source = path + "," + std::to_string(k);
         entry->name = iconName(resources, name);
-        entry->updateDisplayIcons(library.displaySettings());
-        entry->current = entry->deviceCount() - 1;
-        library.notifyAdded(library.appendIcon(std::move(entry)));
+        library.addReadIcon(std::move(entry));
         ++k;
     }
     return true;
