@@ -4,9 +4,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdio>
 #include <ostream>
+#include <unistd.h>
 
 #include "formats/IconFile.h"
+#include "formats/LibraryWriter.h"
 #include "formats/LoadJob.h"
 #include "model/IconLibrary.h"
 #include "model/Palettes.h"
@@ -18,7 +21,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: sigil list [--json] PATH...\n"
-    "       sigil extract PATH... -o DIR\n";
+    "       sigil extract PATH... -o DIR\n"
+    "       sigil pack PATH... -o OUT.icl\n";
 
 // Loads each path as the load job does; names the paths that gave nothing.
 bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, std::ostream& err)
@@ -117,25 +121,31 @@ std::string unusedPath(const std::string& dir, const std::string& name)
     return path;
 }
 
+// "PATH... -o OUTPUT": false (usage printed) when either part is missing.
+bool pathsAndOutput(const std::vector<std::string>& args, std::vector<std::string>& paths, std::string& output,
+                    std::ostream& err)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "-o")
+            paths.push_back(args[i]);
+        else if (i + 1 < args.size())
+            output = args[++i];
+        else
+            output.clear();
+    }
+    if (paths.empty() || output.empty()) {
+        err << kUsage;
+        return false;
+    }
+    return true;
+}
+
 int extractCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     std::vector<std::string> paths;
     std::string dir;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o") {
-            if (i + 1 >= args.size()) {
-                err << kUsage;
-                return kExitUsage;
-            }
-            dir = args[++i];
-        } else {
-            paths.push_back(args[i]);
-        }
-    }
-    if (paths.empty() || dir.empty()) {
-        err << kUsage;
+    if (!pathsAndOutput(args, paths, dir, err))
         return kExitUsage;
-    }
     const QFileInfo dirInfo(toQtPath(dir));
     if (!dirInfo.isDir()) {
         err << "sigil: " << dir << ": not a folder\n";
@@ -158,9 +168,80 @@ int extractCommand(const std::vector<std::string>& args, std::ostream& out, std:
     return ok ? kExitOk : kExitFailed;
 }
 
+// The writer's progress as one line that is rewritten in place.
+class ProgressLine : public ProgressObserver {
+public:
+    explicit ProgressLine(std::ostream& err) : err_(err) {}
+    ~ProgressLine() override { end(); }
+
+    void progressMessage(int phase, int percent) override
+    {
+        // Carriage return, the text, and erase what a longer text left.
+        err_ << '\r' << libraryProgressText(phase, percent) << "\x1b[K" << std::flush;
+        open_ = true;
+        if (phase == 3)
+            end();
+    }
+    void end()
+    {
+        if (open_)
+            err_ << '\n';
+        open_ = false;
+    }
+
+private:
+    std::ostream& err_;
+    bool open_ = false;
+};
+
+int packCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress)
+{
+    std::vector<std::string> paths;
+    std::string target;
+    if (!pathsAndOutput(args, paths, target, err))
+        return kExitUsage;
+    IconLibrary library;
+    const bool allRead = loadPaths(library, paths, err);
+    if (library.empty()) {
+        err << "sigil: " << target << ": no icons to write\n";
+        return kExitFailed;
+    }
+    ProgressLine progress(err);
+    if (showProgress)
+        library.setProgressObserver(&progress);
+    const LibraryWriteResult result = saveLibrary(library, target);
+    progress.end();
+    if (result == LibraryWriteResult::TooLarge) {
+        err << "sigil: " << target << ": too large for an icon library (" << library.size() << " icons and "
+            << library.deviceTotal() << " images; the format holds at most 5454 together, in under 2 GiB)\n";
+        return kExitFailed;
+    }
+    if (result == LibraryWriteResult::FileFailed) {
+        err << "sigil: " << target << ": cannot write the file\n";
+        return kExitFailed;
+    }
+    out << target << '\n';
+    return allRead ? kExitOk : kExitFailed;
+}
+
 }  // namespace
 
-int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+std::string libraryProgressText(int phase, int percent)
+{
+    static const char* const texts[] = {"保存する準備をしています..", "ヘッダを書き込んでいます..", "保存中です..",
+                                        "完了しました"};
+    if (phase < 0 || phase > 3)
+        return {};
+    if (phase == 1 || phase == 2) {
+        char line[96];
+        std::snprintf(line, sizeof line, "%s(%d%%)", texts[phase], percent);
+        return line;
+    }
+    return texts[phase];
+}
+
+int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             std::optional<bool> showProgress)
 {
     if (args.empty()) {
         err << kUsage;
@@ -171,6 +252,8 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return listCommand(rest, out, err);
     if (args[0] == "extract")
         return extractCommand(rest, out, err);
+    if (args[0] == "pack")
+        return packCommand(rest, out, err, showProgress.value_or(isatty(2) != 0));
     err << kUsage;
     return kExitUsage;
 }

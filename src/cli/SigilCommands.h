@@ -3,6 +3,7 @@
 // to the streams they are given so tests can run them in-process.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,13 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// showProgress: whether `pack` shows the writer's progress on `err`; by
+// default only when standard error is a terminal.
+int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             std::optional<bool> showProgress = std::nullopt);
+
+// The text of a library writer's progress notice: phase 0 to 3, with the
+// percentage in phases 1 and 2.
+std::string libraryProgressText(int phase, int percent);
 
 }  // namespace sigil

@@ -114,6 +114,17 @@ bool readIconFile(IconEntry& entry, const std::string& path, const std::string& 
     return true;
 }
 
+void putDirectoryFields(uint8_t* e, const IconDevice& d)
+{
+    e[0] = uint8_t(d.width);  // 256 becomes 0
+    e[1] = uint8_t(d.height);
+    e[2] = (d.bitCount >= 1 && d.bitCount <= 8) ? uint8_t(1u << d.bitCount) : 0;
+    e[3] = 0;
+    putU16(e + 4, 1);
+    putU16(e + 6, static_cast<uint16_t>(d.bitCount));
+    putU32(e + 8, static_cast<uint32_t>(d.allocatedBytes()));
+}
+
 std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
 {
     const size_t count = entry.devices.size();
@@ -137,12 +148,7 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
     uint8_t* e = p + 6;
     for (const IconDevice& d : entry.devices) {
         const uint32_t bytes = static_cast<uint32_t>(d.allocatedBytes());
-        e[0] = uint8_t(d.width);  // 256 becomes 0
-        e[1] = uint8_t(d.height);
-        e[2] = (d.bitCount >= 1 && d.bitCount <= 8) ? uint8_t(1u << d.bitCount) : 0;
-        putU16(e + 4, 1);
-        putU16(e + 6, static_cast<uint16_t>(d.bitCount));
-        putU32(e + 8, bytes);
+        putDirectoryFields(e, d);
         putU32(e + 12, offset);
         std::memcpy(p + offset, d.blockData(), bytes);
         offset += bytes;

@@ -24,6 +24,11 @@ constexpr int kGroupDirEntryBytes = 14;  // group directory entry in a module
 constexpr uint64_t kTruncationSlack = 4096;
 int64_t truncatedBlockLimit(uint64_t available);
 
+// The first 12 bytes of a directory entry describing `device` (width,
+// height, colour count, reserved, planes, bit count, byte count), alike in
+// .ico files and in the group directories of icon libraries.
+void putDirectoryFields(uint8_t* entry, const IconDevice& device);
+
 // Directory step: aligns (alignment 0: none), reads the 6-byte header and
 // its entries, and appends one empty device per entry with bytesLeft set
 // from the entry. Answers the header's count.

@@ -8,6 +8,7 @@
 
 #include "formats/AnimatedCursor.h"
 #include "formats/IconFile.h"
+#include "formats/ModuleReader.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {
@@ -60,12 +61,26 @@ bool openFile(IconLibrary& library, const std::string& path)
         return false;
     const PathParts parts = splitPath(path);
     const std::string ext = lowerExtension(parts.extension);
+
+    // Readers that append their own icons (one per frame or group icon).
     if (ext == ".ani")
         return readAnimatedCursor(library, path, parts.baseName);
+    if (ext == ".exe" || ext == ".dll" || ext == ".icl")
+        return readModule(library, path, parts.baseName);
+
+    // Single-icon readers fill one entry, which is appended here.
     if (ext == ".ico" || ext == ".cur")
         return appendRead(library, readIconFile, path, parts.baseName);
-    // Kinds whose reader is not built yet are skipped like unreadable files.
-    return false;
+    if (ext == ".bmp")
+        return false;  // bitmap import: not built yet, skipped like an unreadable file
+    if (ext == ".gif") {
+        // GIF files are refused; the view says so once after the job.
+        library.gifRefused = true;
+        return false;
+    }
+    if (ext == ".jpg" || ext == ".jpeg")
+        return false;  // picture import: not built yet
+    return false;      // anything else goes to the Mac icon import: not built yet
 }
 
 bool scanFolder(IconLibrary& library, const std::string& path)

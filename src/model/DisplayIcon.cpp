@@ -14,10 +14,25 @@ namespace {
 
 constexpr int kHdrBitCount = 14, kHdrImageSize = 20, kHdrColorsUsed = 32;
 
-// Draws a packed image (compression 0) at its own size. Transparency comes
-// from the AND mask, except for 32-bit images with any non-zero alpha byte
-// when alpha is honoured: then the alpha channel rules, as on a platform
-// that draws alpha icons.
+// A device may be up to 65535 pixels each way while its block stays small
+// (1 bit per pixel); drawn at full size its ARGB image would take gigabytes.
+// Such a device is drawn from every step-th pixel, so that the image before
+// scaling holds no more than this many pixels. Real icons are far below it.
+constexpr int64_t kMaxRenderPixels = int64_t{2048} * 2048;
+
+int renderStep(int width, int height)
+{
+    int step = 1;
+    while (int64_t((width + step - 1) / step) * ((height + step - 1) / step) > kMaxRenderPixels)
+        ++step;
+    return step;
+}
+
+// Draws a packed image (compression 0) at its own size, or from every
+// renderStep-th pixel when that is too large. Transparency comes from the
+// AND mask, except for 32-bit images with any non-zero alpha byte when alpha
+// is honoured: then the alpha channel rules, as on a platform that draws
+// alpha icons.
 QImage renderBlock(ByteView block, int width, int height, int bits, bool honourAlpha)
 {
     IconDevice shape;  // only for the size rules
@@ -46,15 +61,18 @@ QImage renderBlock(ByteView block, int width, int height, int bits, bool honourA
         }
     }
 
-    QImage image(width, height, QImage::Format_ARGB32);
+    const int step = renderStep(width, height);
+    QImage image((width + step - 1) / step, (height + step - 1) / step, QImage::Format_ARGB32);
     if (image.isNull())
         return {};
-    for (int y = 0; y < height; ++y) {
+    for (int oy = 0; oy < image.height(); ++oy) {
         // Stored rows run bottom-up.
+        const int y = oy * step;
         const uint8_t* row = pixels + int64_t(height - 1 - y) * stride;
         const uint8_t* maskRow = mask + int64_t(height - 1 - y) * maskStride;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(oy));
+        for (int ox = 0; ox < image.width(); ++ox) {
+            const int x = ox * step;
             uint8_t b = 0, g = 0, r = 0, a = 255;
             auto fromPalette = [&](unsigned index) {
                 const uint8_t* e = palette + 4 * index;
@@ -90,7 +108,7 @@ QImage renderBlock(ByteView block, int width, int height, int bits, bool honourA
             }
             if (!useAlpha && ((maskRow[x >> 3] >> (7 - (x & 7))) & 1))
                 a = 0;
-            out[x] = qRgba(r, g, b, a);
+            out[ox] = qRgba(r, g, b, a);
         }
     }
     return image;

@@ -8,6 +8,7 @@
 
 #include "cli/SigilCommands.h"
 #include "formats/IconFile.h"
+#include "formats/NeLibraryReader.h"
 #include "support/IconBytes.h"
 #include "support/TempDir.h"
 
@@ -22,10 +23,10 @@ struct RunResult {
     std::string err;
 };
 
-RunResult sigilRun(const std::vector<std::string>& args)
+RunResult sigilRun(const std::vector<std::string>& args, bool progress = false)
 {
     std::ostringstream out, err;
-    const int code = runSigil(args, out, err);
+    const int code = runSigil(args, out, err, progress);
     return {code, out.str(), err.str()};
 }
 
@@ -71,6 +72,9 @@ TEST(SigilUsage, WrongUsageExitsWithTwo)
     EXPECT_EQ(sigilRun({"frobnicate", "x"}).code, 2);
     EXPECT_EQ(sigilRun({"extract", "x.ico"}).code, 2);
     EXPECT_EQ(sigilRun({"extract", "x.ico", "-o"}).code, 2);
+    EXPECT_EQ(sigilRun({"pack", "x.ico"}).code, 2);
+    EXPECT_EQ(sigilRun({"pack", "-o", "x.icl"}).code, 2);
+    EXPECT_NE(sigilRun({"pack"}).err.find("sigil pack PATH... -o OUT.icl"), std::string::npos);
 }
 
 TEST(SigilExtract, NeverOverwrites)
@@ -95,6 +99,84 @@ TEST(SigilExtract, MissingOutputFolderFails)
     TempDir in;
     ASSERT_TRUE(writeFile(in.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
     EXPECT_EQ(sigilRun({"extract", in.file("a.ico"), "-o", in.file("nope")}).code, 1);
+}
+
+TEST(SigilPack, WritesTheIconsInTheOrderGiven)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("b.ico"), icoFile({iconImage(32, 32, 4), iconImage(16, 16, 8)})));
+    ASSERT_TRUE(writeFile(dir.file("アイコン.ico"), icoFile({iconImage(48, 48, 32)})));
+    const std::string target = dir.file("out.icl");
+    const RunResult r = sigilRun({"pack", dir.file("b.ico"), dir.file("アイコン.ico"), "-o", target});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, target + "\n");
+    EXPECT_EQ(r.err, "");
+    IconLibrary lib;
+    ASSERT_TRUE(readNeLibrary(lib, readFile(target), target, "out"));
+    ASSERT_EQ(lib.size(), 2);
+    EXPECT_EQ(lib.at(0).name, "b");
+    EXPECT_EQ(lib.at(1).name, "アイコン");
+    EXPECT_EQ(lib.deviceTotal(), 3);
+}
+
+TEST(SigilPack, ShowsProgressWhenAsked)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
+    const RunResult r = sigilRun({"pack", dir.file("a.ico"), dir.file("a.ico"), "-o", dir.file("a.icl")}, true);
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> shown;
+    std::istringstream lines(r.err);
+    for (std::string part; std::getline(lines, part, '\r');) {
+        const size_t erase = part.find("\x1b[K");
+        if (erase != std::string::npos)
+            shown.push_back(part.substr(0, erase));
+    }
+    const std::vector<std::string> expected = {
+        "保存する準備をしています..",        "ヘッダを書き込んでいます..(0%)",  "ヘッダを書き込んでいます..(0%)",
+        "ヘッダを書き込んでいます..(50%)", "保存中です..(0%)", "保存中です..(50%)", "完了しました"};
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(r.err.back(), '\n');
+}
+
+TEST(SigilPack, ProgressTexts)
+{
+    EXPECT_EQ(libraryProgressText(0, 0), "保存する準備をしています..");
+    EXPECT_EQ(libraryProgressText(1, 7), "ヘッダを書き込んでいます..(7%)");
+    EXPECT_EQ(libraryProgressText(2, 100), "保存中です..(100%)");
+    EXPECT_EQ(libraryProgressText(3, 0), "完了しました");
+    EXPECT_EQ(libraryProgressText(4, 0), "");
+}
+
+TEST(SigilPack, FailuresExitWithOne)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
+
+    RunResult r = sigilRun({"pack", dir.file("a.ico"), "-o", "/nonexistent-folder/a.icl"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos);
+
+    // Nothing to pack: no file.
+    r = sigilRun({"pack", dir.file("missing.ico"), "-o", dir.file("none.icl")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("no icons"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("none.icl"))));
+
+    // One icon of 5454 images is one too many for the resource table.
+    std::vector<Bytes> images;
+    for (int i = 0; i < 5454; ++i)
+        images.push_back(iconImage(1, 1, 1));
+    ASSERT_TRUE(writeFile(dir.file("many.ico"), icoFile(images)));
+    r = sigilRun({"pack", dir.file("many.ico"), "-o", dir.file("many.icl")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("too large"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("many.icl"))));
+
+    // A missing input among readable ones: the rest is written, exit 1.
+    r = sigilRun({"pack", dir.file("a.ico"), dir.file("missing.ico"), "-o", dir.file("some.icl")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("some.icl"))));
 }
 
 }  // namespace

@@ -3,10 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
-#include <csignal>
-#include <sys/resource.h>
 
 #include "formats/IconFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/IconBytes.h"
 #include "support/TempDir.h"
 
@@ -270,16 +269,7 @@ TEST(WriteIcon, FailedWriteLeavesTheOldFileIntact)
     IconEntry big;
     big.addDevice(256, 256, 32);
 
-    // A file-size limit makes the write fail part-way, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = writeIconFile(big, path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    const bool ok = underFileSizeLimit(4096, [&] { return writeIconFile(big, path); });
 
     EXPECT_FALSE(ok);
     EXPECT_EQ(readFile(path), old);

@@ -106,6 +106,22 @@ TEST(MakeDisplayIcon, EnlargementsStayCrisp)
     EXPECT_EQ(img.pixel(4, 2), qRgba(0, 0, 255, 255));
 }
 
+TEST(MakeDisplayIcon, HugeDeviceIsDrawnFromASampleOfItsPixels)
+{
+    // 9000 x 1000 is too large to draw whole: it is drawn from every second
+    // pixel. Top half white, bottom half black, all opaque.
+    IconDevice d;
+    ASSERT_TRUE(d.makeBlank(9000, 1000, 1));
+    const int64_t half = d.colorBitsBytes() / 2;
+    uint8_t* bits = d.blockData() + 40 + 8;
+    std::fill(bits + half, bits + 2 * half, 0xFF);  // rows run bottom-up
+    std::fill(bits + 2 * half, bits + 2 * half + d.maskBytes(), 0x00);
+    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false), 40, 8);
+    ASSERT_EQ(img.size(), QSize(40, 8));
+    EXPECT_EQ(img.pixel(20, 1), qRgba(255, 255, 255, 255));
+    EXPECT_EQ(img.pixel(20, 6), qRgba(0, 0, 0, 255));
+}
+
 TEST(MakeDisplayIcon, EmptyDeviceGivesNoImage)
 {
     IconDevice d;

@@ -1,0 +1,26 @@
+#pragma once
+// Saves the whole library as an icon library (.icl): a 16-bit NE module with
+// no code, one group-icon resource per icon, one icon resource per device,
+// and the icons' names in its resident-name table. It is laid out so that
+// readNeLibrary can read it back front to back.
+
+#include <string>
+
+#include "model/IconLibrary.h"
+
+namespace sigil {
+
+enum class LibraryWriteResult {
+    Written,
+    NothingToWrite,  // no icon: no file is touched
+    TooLarge,        // too many icons and devices, or data beyond the offset fields
+    FileFailed,      // the file could not be created or written; any old file is intact
+};
+
+// Writes the library and sends the progress notices (phase 0 to 3).
+LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path);
+
+// True when the file was written or the library has no icon.
+bool writeLibrary(IconLibrary& library, const std::string& path);
+
+}  // namespace sigil

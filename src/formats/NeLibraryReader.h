@@ -1,0 +1,19 @@
+#pragma once
+// Icon libraries in 16-bit NE modules, read front to back in the layout
+// that writeLibrary produces: the names of the resident-name table, then
+// every group directory, then the images of all icons in order.
+
+#include <string>
+
+#include "model/Bytes.h"
+#include "model/IconLibrary.h"
+
+namespace sigil {
+
+// Appends one icon per group directory that has images, each the moment it
+// is complete, with a notice to the view. False only when the file is not
+// an NE module; once it is, damaged or short data ends the reading with
+// true, and the icons appended so far stay.
+bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path, const std::string& baseName);
+
+}  // namespace sigil

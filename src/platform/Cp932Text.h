@@ -1,0 +1,25 @@
+#pragma once
+// Names inside icon libraries are 8-bit text in code page 932 (Japanese
+// Windows); names in memory are UTF-8. These two functions convert between
+// them so that any name survives a write and a read.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace sigil {
+
+// The name bytes of a library as UTF-8. Bytes that are valid UTF-8 with at
+// least one non-ASCII byte were written by us for a name that code page 932
+// cannot hold, and are taken as they are; everything else is code page 932.
+// Bytes that do not convert become U+FFFD. Safe to call from any thread.
+std::string decodeNeName(std::span<const uint8_t> bytes);
+
+// The bytes to store for a UTF-8 name: code page 932 when every character
+// has a code there that reads back as the same character, UTF-8 otherwise;
+// at most maxBytes long, cut only between characters. decodeNeName gives
+// back the name, or the part of it that fitted. Safe to call from any thread.
+std::string encodeNeName(const std::string& utf8, size_t maxBytes = 255);
+
+}  // namespace sigil
