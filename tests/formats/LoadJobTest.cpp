@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "formats/LibraryWriter.h"
 #include "formats/LoadJob.h"
 #include "support/IconBytes.h"
 #include "support/LoadRecorder.h"
+#include "support/PeBuilder.h"
 #include "support/RiffBytes.h"
 #include "support/TempDir.h"
 
@@ -246,6 +248,65 @@ TEST(LoadJob, JobsInARowReuseTheLibrary)
     EXPECT_EQ(rec.finished, 2);
     EXPECT_FALSE(lib.cancelRequested);
     EXPECT_EQ(lib.deviceTotal(), 5);
+}
+
+// Modules reach the module reader whatever the case of their extension; the
+// signature, not the extension, picks the NE or PE road.
+TEST(OpenFile, ModulesGoToTheModuleReaderByExtension)
+{
+    TempDir dir;
+    IconLibrary source;
+    ASSERT_TRUE(source.addBlankIcon(32, 32, 4));
+    source.at(0).name = "blank";
+    ASSERT_TRUE(writeLibrary(source, dir.file("lib.IcL")));
+    const Bytes pe = PeBuilder(true).addIconGroup(7, {iconImage(16, 16, 8)}, 1).build().bytes;
+    ASSERT_TRUE(writeFile(dir.file("prog.EXE"), pe));
+    ASSERT_TRUE(writeFile(dir.file("named-like-a-library.dll"), readFile(dir.file("lib.IcL"))));
+
+    IconLibrary lib;
+    ASSERT_TRUE(openFile(lib, dir.file("lib.IcL")));
+    ASSERT_TRUE(openFile(lib, dir.file("prog.EXE")));
+    ASSERT_TRUE(openFile(lib, dir.file("named-like-a-library.dll")));
+    ASSERT_EQ(lib.size(), 3);
+    EXPECT_EQ(lib.at(0).name, "blank");
+    EXPECT_EQ(lib.at(0).source, dir.file("lib.IcL") + ",0");
+    EXPECT_EQ(lib.at(1).name, "7");
+    EXPECT_EQ(lib.at(1).source, dir.file("prog.EXE") + ",0");
+    EXPECT_EQ(lib.at(2).name, "blank");
+    EXPECT_EQ(lib.deviceTotal(), 3);
+}
+
+TEST(OpenFile, ModulesOfOtherKindsAreRefused)
+{
+    TempDir dir;
+    Bytes le(0x100, 0);
+    le[0] = 'M';
+    le[1] = 'Z';
+    le[0x3C] = 0x80;
+    le[0x80] = 'L';
+    le[0x81] = 'E';
+    ASSERT_TRUE(writeFile(dir.file("vxd.exe"), le));
+    Bytes lying = le;
+    lying[0x3C] = 0xFF;  // new header past the end
+    lying[0x3D] = 0xFF;
+    ASSERT_TRUE(writeFile(dir.file("lying.dll"), lying));
+    ASSERT_TRUE(writeFile(dir.file("short.icl"), Bytes{'M', 'Z'}));
+    IconLibrary lib;
+    EXPECT_FALSE(openFile(lib, dir.file("vxd.exe")));
+    EXPECT_FALSE(openFile(lib, dir.file("lying.dll")));
+    EXPECT_FALSE(openFile(lib, dir.file("short.icl")));
+    EXPECT_FALSE(openFile(lib, dir.file("absent.icl")));
+    EXPECT_TRUE(lib.empty());
+}
+
+TEST(OpenFile, GifIsRefusedAndRemembered)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("a.GIF"), Bytes{'G', 'I', 'F', '8', '9', 'a'}));
+    IconLibrary lib;
+    EXPECT_FALSE(openFile(lib, dir.file("a.GIF")));
+    EXPECT_TRUE(lib.gifRefused.load());
+    EXPECT_TRUE(lib.empty());
 }
 
 }  // namespace
