@@ -27,28 +27,37 @@ constexpr const char* kUsage =
 // Loads each path as the load job does; names the paths that gave nothing.
 bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, std::ostream& err)
 {
+    // Icons record the full path of their source, as the program does.
+    library.pendingPaths.clear();
+    for (const std::string& given : paths)
+        library.pendingPaths.push_back(given.empty() ? given : fromQtPath(QFileInfo(toQtPath(given)).absoluteFilePath()));
     bool allRead = true;
-    for (const std::string& given : paths) {
-        // Icons record the full path of their source, as the program does.
-        const QFileInfo info(toQtPath(given));
-        const std::string path = given.empty() ? given : fromQtPath(info.absoluteFilePath());
-        bool ok = false;
-        if (!info.exists()) {
+    // The program's own load job, run on this thread.
+    runLoadJob(library, [&](const std::string& path, PathOutcome outcome) {
+        switch (outcome) {
+        case PathOutcome::Missing:
             err << "sigil: " << path << ": no such file or folder\n";
-        } else if (info.isDir()) {
+            allRead = false;
+            break;
+        case PathOutcome::FileRefused:
+            err << "sigil: " << path << ": not a readable icon file\n";
+            allRead = false;
+            break;
+        case PathOutcome::FolderScanned: {
             // Files inside a folder that are not icons are skipped quietly,
             // as the program does; the folder fails only when unreadable.
-            ok = info.isReadable() && info.isExecutable();
-            scanFolder(library, path);
-            if (!ok)
+            const QFileInfo info(toQtPath(path));
+            if (!info.isReadable() || !info.isExecutable()) {
                 err << "sigil: " << path << ": cannot read the folder\n";
-        } else {
-            ok = openFile(library, path);
-            if (!ok)
-                err << "sigil: " << path << ": not a readable icon file\n";
+                allRead = false;
+            }
+            break;
         }
-        allRead = allRead && ok;
-    }
+        case PathOutcome::FileRead:
+            break;
+        }
+    });
+    library.pendingPaths.clear();
     return allRead;
 }
 

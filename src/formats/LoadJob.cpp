@@ -118,7 +118,7 @@ bool scanFolder(IconLibrary& library, const std::string& path)
     return scanner.scan(path);
 }
 
-int runLoadJob(IconLibrary& library)
+int runLoadJob(IconLibrary& library, const PathReport& report)
 {
     library.cancelRequested = false;
     library.stopRequested = false;
@@ -127,12 +127,19 @@ int runLoadJob(IconLibrary& library)
     for (size_t i = 0; i < n && !library.cancelRequested.load(); ++i) {
         const std::string& path = library.pendingPaths[i];
         const QFileInfo info(toQtPath(path));
-        if (!info.exists())
-            continue;
-        if (info.isDir())
+        PathOutcome outcome = PathOutcome::Missing;
+        if (!info.exists()) {
+            // skipped silently
+        } else if (info.isDir()) {
+            // The folder's own answer is ignored: it is false as soon as one
+            // file below is not an icon.
             scanFolder(library, path);
-        else
-            openFile(library, path);
+            outcome = PathOutcome::FolderScanned;
+        } else {
+            outcome = openFile(library, path) ? PathOutcome::FileRead : PathOutcome::FileRefused;
+        }
+        if (report)
+            report(path, outcome);
     }
     library.notifyFinished();
     return 0;

@@ -2,6 +2,7 @@
 // Opening files and folders into the library: the dispatch by extension,
 // the recursive folder scan, and the worker that runs a load job.
 
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -25,9 +26,14 @@ std::string lowerExtension(const std::string& extension);
 bool openFile(IconLibrary& library, const std::string& path);
 // Opens every file below a folder, depth first; true when every file was read.
 bool scanFolder(IconLibrary& library, const std::string& path);
+// What became of one path of a load job.
+enum class PathOutcome { Missing, FileRead, FileRefused, FolderScanned };
+using PathReport = std::function<void(const std::string& path, PathOutcome outcome)>;
+
 // The worker routine: works through pendingPaths until done or cancelled,
-// then posts finishedMessage. Returns 0.
-int runLoadJob(IconLibrary& library);
+// then posts finishedMessage. Returns 0. `report`, when given, hears of
+// every path taken (the command-line tool names the ones that failed).
+int runLoadJob(IconLibrary& library, const PathReport& report = nullptr);
 
 // Runs one load job on a thread of its own.
 class LoadThread {

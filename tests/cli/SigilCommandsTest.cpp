@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonArray>
+#include <QDir>
 #include <QFile>
 #include <sstream>
 
@@ -10,6 +11,7 @@
 #include "formats/IconFile.h"
 #include "formats/NeLibraryReader.h"
 #include "support/IconBytes.h"
+#include "support/RiffBytes.h"
 #include "support/TempDir.h"
 
 using namespace sigil;
@@ -63,6 +65,24 @@ TEST(SigilList, JsonHasOneObjectPerIcon)
         ++count;
     }
     EXPECT_EQ(count, 2);
+}
+
+TEST(SigilList, FoldersGoThroughTheLoadJob)
+{
+    // Files that are not icons inside a folder are skipped quietly; every
+    // frame of an animated cursor in a subfolder is listed.
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("sub"))));
+    ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
+    ASSERT_TRUE(writeFile(dir.file("notes.txt"), Bytes{'h', 'i'}));
+    const Bytes frame = icoFile({iconImage(32, 32, 1)});
+    ASSERT_TRUE(writeFile(dir.file("sub/walk.ani"), aniFile({frame, frame})));
+    const RunResult r = sigilRun({"list", dir.path()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("a\t" + dir.file("a.ico") + "\n"), std::string::npos);
+    EXPECT_NE(r.out.find("walk_0\t" + dir.file("sub/walk.ani") + ",0\n"), std::string::npos);
+    EXPECT_NE(r.out.find("walk_1\t" + dir.file("sub/walk.ani") + ",1\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("notes"), std::string::npos);
 }
 
 TEST(SigilUsage, WrongUsageExitsWithTwo)
