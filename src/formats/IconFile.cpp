@@ -10,6 +10,8 @@ namespace sigil {
 
 int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint32_t alignment)
 {
+    if (entryBytes != kFileDirEntryBytes && entryBytes != kGroupDirEntryBytes)
+        return 0;
     stream.alignTo(alignment);
     stream.skip(4);  // reserved, type: icons and cursors are read alike
     const int count = stream.readU16();

@@ -109,8 +109,10 @@ bool scanFolder(IconLibrary& library, const std::string& path)
                     continue;
                 if (info.isDir())
                     all = scan(full) && all;
-                else
+                else if (info.isFile())
                     all = openFile(library, full) && all;
+                else
+                    all = false;  // pipes, sockets, devices, dangling links: never opened
             }
             return all;
         }

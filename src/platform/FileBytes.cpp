@@ -1,6 +1,7 @@
 #include "platform/FileBytes.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 namespace sigil {
@@ -24,6 +25,10 @@ bool FileBytes::open(const std::string& path)
     copy_.reset();
     data_ = nullptr;
     size_ = 0;
+    // Only regular files: opening a named pipe found in a folder would wait
+    // for a writer forever, and devices never end.
+    if (!QFileInfo(file_->fileName()).isFile())
+        return false;
     if (!file_->open(QIODevice::ReadOnly) || file_->isSequential())
         return false;
     const qint64 size = file_->size();

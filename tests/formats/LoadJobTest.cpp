@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <sys/stat.h>
 #include <vector>
 
 #include "formats/LibraryWriter.h"
@@ -116,6 +117,21 @@ TEST(ScanFolder, OpensEveryFileBelowAndFollowsNoLinkLoops)
     IconLibrary lib;
     EXPECT_FALSE(scanFolder(lib, dir.path()));  // the text file is not an icon
     EXPECT_EQ(sortedNames(lib), (std::vector<std::string>{".hidden", "low", "top"}));
+}
+
+TEST(ScanFolder, PipesAndDevicesAreNeverOpened)
+{
+    // Opening a named pipe would wait for a writer forever.
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("pipe.ico").c_str(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(dir.file("zero.ico"))));
+    ASSERT_TRUE(writeFile(dir.file("real.ico"), icoFile({iconImage(16, 16, 4)})));
+    IconLibrary lib;
+    EXPECT_FALSE(scanFolder(lib, dir.path()));
+    ASSERT_EQ(lib.size(), 1);
+    EXPECT_EQ(lib.at(0).name, "real");
+    EXPECT_FALSE(openFile(lib, dir.file("pipe.ico")));
+    EXPECT_FALSE(openFile(lib, dir.file("zero.ico")));
 }
 
 TEST(ScanFolder, EmptyFolderAnswersTrue)
