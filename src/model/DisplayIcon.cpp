@@ -18,7 +18,7 @@ constexpr int kHdrBitCount = 14, kHdrImageSize = 20, kHdrColorsUsed = 32;
 // (1 bit per pixel); drawn at full size its ARGB image would take gigabytes.
 // Such a device is drawn from every step-th pixel, so that the image before
 // scaling holds no more than this many pixels. Real icons are far below it.
-constexpr int64_t kMaxRenderPixels = int64_t{2048} * 2048;
+constexpr int64_t kMaxRenderPixels = int64_t{1024} * 1024;
 
 int renderStep(int width, int height)
 {

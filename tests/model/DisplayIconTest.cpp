@@ -108,7 +108,7 @@ TEST(MakeDisplayIcon, EnlargementsStayCrisp)
 
 TEST(MakeDisplayIcon, HugeDeviceIsDrawnFromASampleOfItsPixels)
 {
-    // 9000 x 1000 is too large to draw whole: it is drawn from every second
+    // 9000 x 1000 is too large to draw whole: it is drawn from every third
     // pixel. Top half white, bottom half black, all opaque.
     IconDevice d;
     ASSERT_TRUE(d.makeBlank(9000, 1000, 1));
