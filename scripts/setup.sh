@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes
+  clang-format
 )
 if [[ "${1:-}" == "--gui" ]]; then
   packages+=(fonts-noto-cjk xvfb xauth)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test of Sigilscope: the unit tests, the engine's
+# Builds and runs every test of Sigilscope: a check of the source format,
+# the unit tests, the engine's
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer, a
 # short run of every fuzz target on its seeds, and a build of the
 # benchmarks.
@@ -9,6 +10,9 @@ scripts/setup.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
+
+echo "== source format (.clang-format)"
+find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run -Werror
 
 echo "== unit tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGIL_BENCH=ON >/dev/null

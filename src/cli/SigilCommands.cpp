@@ -19,10 +19,9 @@ namespace sigil {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: sigil list [--json] PATH...\n"
-    "       sigil extract PATH... -o DIR\n"
-    "       sigil pack PATH... -o OUT.icl\n";
+constexpr const char* kUsage = "usage: sigil list [--json] PATH...\n"
+                               "       sigil extract PATH... -o DIR\n"
+                               "       sigil pack PATH... -o OUT.icl\n";
 
 // Loads each path as the load job does; names the paths that gave nothing.
 bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, std::ostream& err)
@@ -30,7 +29,8 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, std:
     // Icons record the full path of their source, as the program does.
     library.pendingPaths.clear();
     for (const std::string& given : paths)
-        library.pendingPaths.push_back(given.empty() ? given : fromQtPath(QFileInfo(toQtPath(given)).absoluteFilePath()));
+        library.pendingPaths.push_back(given.empty() ? given
+                                                     : fromQtPath(QFileInfo(toQtPath(given)).absoluteFilePath()));
     bool allRead = true;
     // The program's own load job, run on this thread.
     runLoadJob(library, [&](const std::string& path, PathOutcome outcome) {

@@ -33,9 +33,11 @@ bool sameId(const uint8_t* id, const char* lower)
 class RiffWalker {
 public:
     RiffWalker(IconLibrary& library, ByteStream& stream, const std::string& path, const std::string& baseName)
-        : library_(library), stream_(stream), path_(path), baseName_(baseName)
-    {
-    }
+        : library_(library),
+          stream_(stream),
+          path_(path),
+          baseName_(baseName)
+    {}
 
     // Walks chunks until `limit` bytes are counted; each counts 8 + its
     // padded size, whatever it really consumed.
@@ -108,8 +110,7 @@ private:
 
 }  // namespace
 
-bool readAnimatedCursorBytes(IconLibrary& library, ByteView data, const std::string& path,
-                             const std::string& baseName)
+bool readAnimatedCursorBytes(IconLibrary& library, ByteView data, const std::string& path, const std::string& baseName)
 {
     ByteStream stream(data);
     uint8_t id[4];

@@ -38,8 +38,7 @@ int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint
 // empty; a device whose image is refused is removed. False when `stop` was
 // raised before the last image was read (the entry is then half-filled and
 // must be discarded).
-bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment,
-                    const std::atomic<bool>* stop = nullptr);
+bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, const std::atomic<bool>* stop = nullptr);
 
 // Reads a whole icon file held in memory into `entry` (devices sorted, name
 // and source left alone). True when at least one image was read.

@@ -183,8 +183,7 @@ bool writeSlot(SafeFileWriter& file, const Slot& slot, const uint8_t* data, size
            file.written() == slot.offset + slot.length;
 }
 
-bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<uint8_t>& head,
-                 const std::string& path)
+bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<uint8_t>& head, const std::string& path)
 {
     const int64_t icons = library.size();
     const uint64_t unit = uint64_t{1} << layout.shift;

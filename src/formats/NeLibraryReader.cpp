@@ -52,8 +52,8 @@ std::vector<std::string> readNames(ByteStream& stream, size_t wanted)
 // Directory pass: the group directories that list at least one image, each
 // named by its position among all group directories.
 std::vector<std::unique_ptr<IconEntry>> readDirectories(ByteStream& stream, const NeLayout& layout,
-                                                        const std::vector<std::string>& names,
-                                                        const std::string& path, const std::string& baseName)
+                                                        const std::vector<std::string>& names, const std::string& path,
+                                                        const std::string& baseName)
 {
     const uint32_t alignment = uint32_t{1} << layout.shift;
     std::vector<std::unique_ptr<IconEntry>> icons;
@@ -71,7 +71,6 @@ std::vector<std::unique_ptr<IconEntry>> readDirectories(ByteStream& stream, cons
     }
     return icons;
 }
-
 
 }  // namespace
 

@@ -29,7 +29,9 @@ bool deviceFromResource(ByteView resource, IconDevice& device)
 {
     if (hasPngSignature(resource))
         return deviceFromPng(resource, device);
-    if (device.setFromHeader(resource, true, truncatedBlockLimit(resource.size() >= kHeaderBytes ? resource.size() - kHeaderBytes : 0)) < 0)
+    if (device.setFromHeader(
+            resource, true, truncatedBlockLimit(resource.size() >= kHeaderBytes ? resource.size() - kHeaderBytes : 0)) <
+        0)
         return false;
     // The data bytes follow the header; a resource shorter than its header
     // claims leaves the rest of the zero-filled block as it is.

@@ -9,12 +9,18 @@ namespace sigil {
 
 using ByteView = std::span<const uint8_t>;
 
-inline uint16_t getU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint16_t getU16(const uint8_t* p)
+{
+    return uint16_t(p[0] | (p[1] << 8));
+}
 inline uint32_t getU32(const uint8_t* p)
 {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-inline int32_t getI32(const uint8_t* p) { return static_cast<int32_t>(getU32(p)); }
+inline int32_t getI32(const uint8_t* p)
+{
+    return static_cast<int32_t>(getU32(p));
+}
 
 inline void putU16(uint8_t* p, uint16_t v)
 {
@@ -28,6 +34,9 @@ inline void putU32(uint8_t* p, uint32_t v)
     p[2] = uint8_t(v >> 16);
     p[3] = uint8_t(v >> 24);
 }
-inline void putI32(uint8_t* p, int32_t v) { putU32(p, static_cast<uint32_t>(v)); }
+inline void putI32(uint8_t* p, int32_t v)
+{
+    putU32(p, static_cast<uint32_t>(v));
+}
 
 }  // namespace sigil

@@ -81,9 +81,15 @@ QImage renderBlock(ByteView block, int width, int height, int bits, bool honourA
                 r = e[2];
             };
             switch (bits) {
-            case 1: fromPalette((row[x >> 3] >> (7 - (x & 7))) & 1); break;
-            case 4: fromPalette((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F); break;
-            case 8: fromPalette(row[x]); break;
+            case 1:
+                fromPalette((row[x >> 3] >> (7 - (x & 7))) & 1);
+                break;
+            case 4:
+                fromPalette((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
+                break;
+            case 8:
+                fromPalette(row[x]);
+                break;
             case 16: {
                 // Plain 16-bit pixels are 5-5-5.
                 const unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
@@ -104,7 +110,8 @@ QImage renderBlock(ByteView block, int width, int height, int bits, bool honourA
                 if (useAlpha)
                     a = row[4 * x + 3];
                 break;
-            default: return {};
+            default:
+                return {};
             }
             if (!useAlpha && ((maskRow[x >> 3] >> (7 - (x & 7))) & 1))
                 a = 0;
@@ -122,16 +129,15 @@ QImage scaledIcon(const QImage& image, int cx, int cy)
     if (cx != image.width() || cy != image.height()) {
         // Enlargements stay crisp; reductions are smoothed.
         const bool enlarge = cx >= image.width() && cy >= image.height();
-        out = image.scaled(cx, cy, Qt::IgnoreAspectRatio,
-                           enlarge ? Qt::FastTransformation : Qt::SmoothTransformation);
+        out = image.scaled(cx, cy, Qt::IgnoreAspectRatio, enlarge ? Qt::FastTransformation : Qt::SmoothTransformation);
     }
     return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 }  // namespace
 
-QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings,
-                                   int cx, int cy) const
+QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx,
+                                   int cy) const
 {
     if (!hasBlock() || compression != 0 || allocatedBytes() < blockBytes())
         return {};

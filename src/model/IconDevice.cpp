@@ -12,8 +12,8 @@ namespace sigil {
 namespace {
 
 // Header field offsets of the 40-byte bitmap information header.
-constexpr int kHdrSize = 0, kHdrWidth = 4, kHdrHeight = 8, kHdrPlanes = 12, kHdrBitCount = 14,
-              kHdrCompression = 16, kHdrImageSize = 20, kHdrColorsUsed = 32;
+constexpr int kHdrSize = 0, kHdrWidth = 4, kHdrHeight = 8, kHdrPlanes = 12, kHdrBitCount = 14, kHdrCompression = 16,
+              kHdrImageSize = 20, kHdrColorsUsed = 32;
 
 // Products of header-derived values saturate instead of overflowing; any
 // saturated size is far above kMaxBlockBytes and so refused.
@@ -119,13 +119,20 @@ int64_t IconDevice::rawRowBytes(int bits) const
         bits = bitCount;
     const int64_t w = width;
     switch (bits) {
-    case 1: return ((w - 1) / 32) * 4 + 4;
-    case 4: return w / 2 + w % 2;
-    case 8: return w;
-    case 16: return 2 * w;
-    case 24: return 3 * w;
-    case 32: return 4 * w;
-    default: return 0;
+    case 1:
+        return ((w - 1) / 32) * 4 + 4;
+    case 4:
+        return w / 2 + w % 2;
+    case 8:
+        return w;
+    case 16:
+        return 2 * w;
+    case 24:
+        return 3 * w;
+    case 32:
+        return 4 * w;
+    default:
+        return 0;
     }
 }
 
@@ -186,8 +193,8 @@ int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBloc
     // let a lying header demand unbounded memory. A negative height (a
     // top-down image) has no meaning for an icon image.
     bool accepted = (storedCompression == 0 || storedCompression == 1 || storedCompression == 3) &&
-                    isSupportedBitCount(bitCount) && width > 0 && width <= kMaxDimension &&
-                    height > 0 && height <= kMaxDimension;
+                    isSupportedBitCount(bitCount) && width > 0 && width <= kMaxDimension && height > 0 &&
+                    height <= kMaxDimension;
     if (accepted) {
         compression = static_cast<int32_t>(storedCompression);
         if (compression == 1 || compression == 2) {

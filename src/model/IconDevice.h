@@ -34,12 +34,12 @@ public:
     IconDevice& operator=(const IconDevice&) = delete;
 
     int32_t width = 0;
-    int32_t height = 0;       // one image's height: half the header's height
+    int32_t height = 0;  // one image's height: half the header's height
     int32_t bitCount = 0;
     int32_t compression = 0;  // 0 RGB, 1 RLE8, 2 RLE4, 3 bit fields
     int32_t imageSize = 0;    // stored colour-bits size of compressed images; <= 0: computed
     uint8_t macFlag = 0;
-    int64_t bytesLeft = 0;    // readers' count of unread bytes of the stored record
+    int64_t bytesLeft = 0;  // readers' count of unread bytes of the stored record
 
     // Releases the block and clears the image fields (not bytesLeft).
     void reset();
@@ -88,8 +88,8 @@ public:
 
     // A displayable image at cx x cy (negative: the device's own size), or a
     // null image when the block cannot be drawn.
-    QImage makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings,
-                           int cx = -1, int cy = -1) const;
+    QImage makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx = -1,
+                           int cy = -1) const;
 
     // Same size and depth, and the block bytes equal over this device's block.
     bool sameDevice(const IconDevice& other) const;

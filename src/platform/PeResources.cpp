@@ -70,8 +70,14 @@ std::optional<std::u16string> lengthPrefixed(ByteView data, uint64_t offset)
     return text;
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -106,48 +112,27 @@ uint16_t windowsLanguageId(const QLocale& locale)
     };
     // Territories first, then the default row of each language.
     static constexpr Row kTable[] = {
-        {QLocale::English, QLocale::UnitedKingdom, 0x0809},
-        {QLocale::English, QLocale::Australia, 0x0C09},
-        {QLocale::English, QLocale::Canada, 0x1009},
-        {QLocale::English, QLocale::NewZealand, 0x1409},
-        {QLocale::English, QLocale::Ireland, 0x1809},
-        {QLocale::English, QLocale::AnyTerritory, 0x0409},
-        {QLocale::German, QLocale::Switzerland, 0x0807},
-        {QLocale::German, QLocale::Austria, 0x0C07},
-        {QLocale::German, QLocale::AnyTerritory, 0x0407},
-        {QLocale::French, QLocale::Belgium, 0x080C},
-        {QLocale::French, QLocale::Canada, 0x0C0C},
-        {QLocale::French, QLocale::Switzerland, 0x100C},
-        {QLocale::French, QLocale::AnyTerritory, 0x040C},
-        {QLocale::Chinese, QLocale::Taiwan, 0x0404},
-        {QLocale::Chinese, QLocale::HongKong, 0x0C04},
-        {QLocale::Chinese, QLocale::Singapore, 0x1004},
-        {QLocale::Chinese, QLocale::Macao, 0x1404},
-        {QLocale::Chinese, QLocale::AnyTerritory, 0x0804},
-        {QLocale::Spanish, QLocale::Mexico, 0x080A},
-        {QLocale::Spanish, QLocale::AnyTerritory, 0x0C0A},
-        {QLocale::Portuguese, QLocale::Portugal, 0x0816},
-        {QLocale::Portuguese, QLocale::AnyTerritory, 0x0416},
-        {QLocale::Italian, QLocale::AnyTerritory, 0x0410},
-        {QLocale::Japanese, QLocale::AnyTerritory, 0x0411},
-        {QLocale::Korean, QLocale::AnyTerritory, 0x0412},
-        {QLocale::Dutch, QLocale::Belgium, 0x0813},
-        {QLocale::Dutch, QLocale::AnyTerritory, 0x0413},
-        {QLocale::Russian, QLocale::AnyTerritory, 0x0419},
-        {QLocale::Polish, QLocale::AnyTerritory, 0x0415},
-        {QLocale::Swedish, QLocale::AnyTerritory, 0x041D},
-        {QLocale::Danish, QLocale::AnyTerritory, 0x0406},
-        {QLocale::NorwegianBokmal, QLocale::AnyTerritory, 0x0414},
-        {QLocale::Finnish, QLocale::AnyTerritory, 0x040B},
-        {QLocale::Czech, QLocale::AnyTerritory, 0x0405},
-        {QLocale::Hungarian, QLocale::AnyTerritory, 0x040E},
-        {QLocale::Greek, QLocale::AnyTerritory, 0x0408},
-        {QLocale::Turkish, QLocale::AnyTerritory, 0x041F},
-        {QLocale::Ukrainian, QLocale::AnyTerritory, 0x0422},
-        {QLocale::Hebrew, QLocale::AnyTerritory, 0x040D},
-        {QLocale::Arabic, QLocale::AnyTerritory, 0x0401},
-        {QLocale::Thai, QLocale::AnyTerritory, 0x041E},
-        {QLocale::Vietnamese, QLocale::AnyTerritory, 0x042A},
+        {QLocale::English, QLocale::UnitedKingdom, 0x0809},   {QLocale::English, QLocale::Australia, 0x0C09},
+        {QLocale::English, QLocale::Canada, 0x1009},          {QLocale::English, QLocale::NewZealand, 0x1409},
+        {QLocale::English, QLocale::Ireland, 0x1809},         {QLocale::English, QLocale::AnyTerritory, 0x0409},
+        {QLocale::German, QLocale::Switzerland, 0x0807},      {QLocale::German, QLocale::Austria, 0x0C07},
+        {QLocale::German, QLocale::AnyTerritory, 0x0407},     {QLocale::French, QLocale::Belgium, 0x080C},
+        {QLocale::French, QLocale::Canada, 0x0C0C},           {QLocale::French, QLocale::Switzerland, 0x100C},
+        {QLocale::French, QLocale::AnyTerritory, 0x040C},     {QLocale::Chinese, QLocale::Taiwan, 0x0404},
+        {QLocale::Chinese, QLocale::HongKong, 0x0C04},        {QLocale::Chinese, QLocale::Singapore, 0x1004},
+        {QLocale::Chinese, QLocale::Macao, 0x1404},           {QLocale::Chinese, QLocale::AnyTerritory, 0x0804},
+        {QLocale::Spanish, QLocale::Mexico, 0x080A},          {QLocale::Spanish, QLocale::AnyTerritory, 0x0C0A},
+        {QLocale::Portuguese, QLocale::Portugal, 0x0816},     {QLocale::Portuguese, QLocale::AnyTerritory, 0x0416},
+        {QLocale::Italian, QLocale::AnyTerritory, 0x0410},    {QLocale::Japanese, QLocale::AnyTerritory, 0x0411},
+        {QLocale::Korean, QLocale::AnyTerritory, 0x0412},     {QLocale::Dutch, QLocale::Belgium, 0x0813},
+        {QLocale::Dutch, QLocale::AnyTerritory, 0x0413},      {QLocale::Russian, QLocale::AnyTerritory, 0x0419},
+        {QLocale::Polish, QLocale::AnyTerritory, 0x0415},     {QLocale::Swedish, QLocale::AnyTerritory, 0x041D},
+        {QLocale::Danish, QLocale::AnyTerritory, 0x0406},     {QLocale::NorwegianBokmal, QLocale::AnyTerritory, 0x0414},
+        {QLocale::Finnish, QLocale::AnyTerritory, 0x040B},    {QLocale::Czech, QLocale::AnyTerritory, 0x0405},
+        {QLocale::Hungarian, QLocale::AnyTerritory, 0x040E},  {QLocale::Greek, QLocale::AnyTerritory, 0x0408},
+        {QLocale::Turkish, QLocale::AnyTerritory, 0x041F},    {QLocale::Ukrainian, QLocale::AnyTerritory, 0x0422},
+        {QLocale::Hebrew, QLocale::AnyTerritory, 0x040D},     {QLocale::Arabic, QLocale::AnyTerritory, 0x0401},
+        {QLocale::Thai, QLocale::AnyTerritory, 0x041E},       {QLocale::Vietnamese, QLocale::AnyTerritory, 0x042A},
         {QLocale::Indonesian, QLocale::AnyTerritory, 0x0421},
     };
     const QLocale::Language language = locale.language();
@@ -162,7 +147,8 @@ uint16_t windowsLanguageId(const QLocale& locale)
     return 0;
 }
 
-PeResources::PeResources() : preferredLanguage_(windowsLanguageId(QLocale::system())) {}
+PeResources::PeResources() : preferredLanguage_(windowsLanguageId(QLocale::system()))
+{}
 
 bool PeResources::load(ByteView file)
 {
@@ -308,8 +294,7 @@ std::optional<PeResources::Directory> PeResources::languagesOf(uint16_t type, co
     if (!dir)
         return std::nullopt;
     for (const Entry& e : dir->entries) {
-        const bool match = name.isId ? e.nameField == name.id
-                                     : (e.nameField & kHighBit) && textName(e) == name.text;
+        const bool match = name.isId ? e.nameField == name.id : (e.nameField & kHighBit) && textName(e) == name.text;
         if (match)
             return subdirectory(e, {0, dir->offset});
     }

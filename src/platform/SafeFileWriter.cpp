@@ -6,10 +6,8 @@
 
 namespace sigil {
 
-SafeFileWriter::SafeFileWriter(const std::string& path)
-    : file_(std::make_unique<QSaveFile>(toQtPath(path)))
-{
-}
+SafeFileWriter::SafeFileWriter(const std::string& path) : file_(std::make_unique<QSaveFile>(toQtPath(path)))
+{}
 
 SafeFileWriter::~SafeFileWriter()
 {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonArray>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <sstream>
 
 #include "cli/SigilCommands.h"
@@ -152,9 +152,13 @@ TEST(SigilPack, ShowsProgressWhenAsked)
         if (erase != std::string::npos)
             shown.push_back(part.substr(0, erase));
     }
-    const std::vector<std::string> expected = {
-        "保存する準備をしています..",        "ヘッダを書き込んでいます..(0%)",  "ヘッダを書き込んでいます..(0%)",
-        "ヘッダを書き込んでいます..(50%)", "保存中です..(0%)", "保存中です..(50%)", "完了しました"};
+    const std::vector<std::string> expected = {"保存する準備をしています..",
+                                               "ヘッダを書き込んでいます..(0%)",
+                                               "ヘッダを書き込んでいます..(0%)",
+                                               "ヘッダを書き込んでいます..(50%)",
+                                               "保存中です..(0%)",
+                                               "保存中です..(50%)",
+                                               "完了しました"};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(r.err.back(), '\n');
 }

@@ -95,8 +95,8 @@ class AnimatedCursorIds : public testing::TestWithParam<IdCase> {};
 TEST_P(AnimatedCursorIds, IdentifiersMatchInAnyCase)
 {
     const IdCase c = GetParam();
-    const Bytes file = riffFile(
-        {riffList({riffChunk(c.icon, iconFrame(16)), riffChunk(c.icon, iconFrame(32))}, c.list)}, c.riff);
+    const Bytes file =
+        riffFile({riffList({riffChunk(c.icon, iconFrame(16)), riffChunk(c.icon, iconFrame(32))}, c.list)}, c.riff);
     EXPECT_EQ(readWidths(file), (std::vector<int>{16, 32}));
 }
 
@@ -153,8 +153,7 @@ TEST(AnimatedCursor, ChunksPastTheRiffSizeAreNotRead)
     const Bytes second = riffChunk("icon", iconFrame(32));
     EXPECT_EQ(readWidths(riffFile({first, second}, "RIFF", uint32_t(4 + first.size()))), std::vector<int>{16});
     // A chunk that begins below the size is read whole.
-    EXPECT_EQ(readWidths(riffFile({first, second}, "RIFF", uint32_t(5 + first.size()))),
-              (std::vector<int>{16, 32}));
+    EXPECT_EQ(readWidths(riffFile({first, second}, "RIFF", uint32_t(5 + first.size()))), (std::vector<int>{16, 32}));
     EXPECT_TRUE(readWidths(riffFile({first, second}, "RIFF", 4)).empty());
 }
 
@@ -247,7 +246,8 @@ TEST(AnimatedCursor, VeryDeepNestingEndsAndTheWalkGoesOn)
 {
     // Far deeper than any real file: the innermost frame is given up, but
     // the walk neither exhausts the stack nor loses the frames after it.
-    const Bytes file = riffFile({nestedLists(200000, riffChunk("icon", iconFrame(16))), riffChunk("icon", iconFrame(32))});
+    const Bytes file =
+        riffFile({nestedLists(200000, riffChunk("icon", iconFrame(16))), riffChunk("icon", iconFrame(32))});
     EXPECT_EQ(readWidths(file), std::vector<int>{32});
 }
 

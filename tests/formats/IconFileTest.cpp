@@ -151,9 +151,9 @@ TEST(ReadIcon, PngImagesBecome32BitDevices)
     EXPECT_EQ(big.bitCount, 32);
     EXPECT_EQ(big.allocatedBytes(), 270376);
     const uint8_t* px = big.blockData() + 40;
-    EXPECT_EQ(px[0], 0x00);  // blue
-    EXPECT_EQ(px[2], 0xFF);  // red
-    EXPECT_EQ(px[3], 0x80);  // alpha kept
+    EXPECT_EQ(px[0], 0x00);                     // blue
+    EXPECT_EQ(px[2], 0xFF);                     // red
+    EXPECT_EQ(px[3], 0x80);                     // alpha kept
     EXPECT_EQ(px[big.colorBitsBytes()], 0x00);  // opaque in the AND mask
     const IconDevice& clear = e.devices[1];
     EXPECT_EQ(clear.width, 20);
@@ -223,9 +223,8 @@ TEST(WriteIcon, RoundTripIsByteForByte)
     putU32(c.data() + 20, 4096 + 128);
     Bytes original = icoFile({a, b, c});
     // The writer's entry bytes: width, height, colour count, planes, bits.
-    const std::array<std::array<uint8_t, 8>, 3> fields = {{{16, 16, 16, 0, 1, 0, 4, 0},
-                                                           {32, 32, 0, 0, 1, 0, 24, 0},
-                                                           {32, 32, 0, 0, 1, 0, 32, 0}}};
+    const std::array<std::array<uint8_t, 8>, 3> fields = {
+        {{16, 16, 16, 0, 1, 0, 4, 0}, {32, 32, 0, 0, 1, 0, 24, 0}, {32, 32, 0, 0, 1, 0, 32, 0}}};
     for (size_t i = 0; i < 3; ++i)
         std::copy(fields[i].begin(), fields[i].end(), original.begin() + 6 + 16 * i);
     const IconEntry e = readBytes(original);
@@ -303,8 +302,7 @@ TEST_P(CorpusIcons, LargestDeviceMatchesQtsReader)
     for (int i = 0; i < reader.imageCount(); ++i) {
         reader.jumpToImage(i);
         QImage img = reader.read();
-        if (img.width() == d.width && img.height() == d.height &&
-            (theirs.isNull() || img.depth() >= theirs.depth()))
+        if (img.width() == d.width && img.height() == d.height && (theirs.isNull() || img.depth() >= theirs.depth()))
             theirs = img;
     }
     if (theirs.isNull())
@@ -339,9 +337,9 @@ INSTANTIATE_TEST_SUITE_P(Files, CorpusIcons,
 
 TEST(CorpusIcons, EveryFileReadsWithoutFault)
 {
-    for (const char* name : {"pillow/hopper_unexpected.ico", "pillow/no_cursors.cur", "pillow/deerstalker.cur",
-                             "pillow/mask_1.cur", "pillow/mask_L.cur", "pillow/hopper_mask.ico",
-                             "pillow/hopper_draw.ico", "gdk-pixbuf/bug785447.ico"}) {
+    for (const char* name :
+         {"pillow/hopper_unexpected.ico", "pillow/no_cursors.cur", "pillow/deerstalker.cur", "pillow/mask_1.cur",
+          "pillow/mask_L.cur", "pillow/hopper_mask.ico", "pillow/hopper_draw.ico", "gdk-pixbuf/bug785447.ico"}) {
         const std::string path = corpusFile(name);
         if (path.empty())
             GTEST_SKIP() << "corpus not present";

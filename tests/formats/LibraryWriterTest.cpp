@@ -83,10 +83,10 @@ TEST(WriteLibrary, OneIconIsLaidOutByteForByte)
     poke(expected, 0x50 + 0x26, {0x6C, 0});  // resident names at 0xBC
     poke(expected, 0x50 + 0x36, {2});
     poke(expected, 0x50 + 0x3F, {3});
-    poke(expected, 0x90, {0, 0});                                       // shift 0
-    poke(expected, 0x92, {0x0E, 0x80, 1, 0, 0, 0, 0, 0});               // group icons: 1
+    poke(expected, 0x90, {0, 0});                          // shift 0
+    poke(expected, 0x92, {0x0E, 0x80, 1, 0, 0, 0, 0, 0});  // group icons: 1
     poke(expected, 0x9A, {195, 0, 20, 0, 0x30, 0x1C, 0x01, 0x80, 0, 0, 0, 0});
-    poke(expected, 0xA6, {0x03, 0x80, 1, 0, 0, 0, 0, 0});               // icons: 1
+    poke(expected, 0xA6, {0x03, 0x80, 1, 0, 0, 0, 0, 0});  // icons: 1
     poke(expected, 0xAE, {215, 0, 0xE8, 0x02, 0x30, 0x1C, 0x01, 0x80, 0, 0, 0, 0});
     poke(expected, 0xBA, {0, 0});
     poke(expected, 0xBC, {3, 'I', 'C', 'L', 1, 'A', 0});
@@ -192,8 +192,7 @@ TEST_P(SizeLimit, IconsAndDevicesTogetherAtMost5454)
 INSTANTIATE_TEST_SUITE_P(Cases, SizeLimit,
                          testing::Values(LimitCase{"oneIcon5453Devices", 1, 5453, true},
                                          LimitCase{"oneIcon5454Devices", 1, 5454, false},
-                                         LimitCase{"icons5454", 5454, 0, true},
-                                         LimitCase{"icons5455", 5455, 0, false},
+                                         LimitCase{"icons5454", 5454, 0, true}, LimitCase{"icons5455", 5455, 0, false},
                                          LimitCase{"split5455", 2000, 3455, false}),
                          [](const auto& info) { return std::string(info.param.label); });
 

@@ -112,11 +112,11 @@ TEST(PeModuleNames, NumberedGroupsTakeTheFirstLineOfTheirString)
         {u"\r\nsecond", "101"},
         {std::nullopt, "101"},
         {std::u16string(a300.begin(), a300.end()), std::string(254, 'a')},
-        {hiragana, hiragana84},                    // 252 bytes: the next one would need 255
-        {u"ab" + hiragana, "ab" + hiragana84},     // exactly 254 bytes
-        {u"a" + hiragana, "a" + hiragana84},       // 253 bytes
+        {hiragana, hiragana84},                 // 252 bytes: the next one would need 255
+        {u"ab" + hiragana, "ab" + hiragana84},  // exactly 254 bytes
+        {u"a" + hiragana, "a" + hiragana84},    // 253 bytes
         {emoji, emoji63},
-        {u"x\xD800y", "x\xEF\xBF\xBDy"},           // a lone surrogate shows as U+FFFD
+        {u"x\xD800y", "x\xEF\xBF\xBDy"},  // a lone surrogate shows as U+FFFD
     };
     for (const auto& c : cases) {
         PeBuilder builder;
@@ -182,7 +182,7 @@ TEST(PeModuleImages, BitFieldImagesAreExpanded)
         put32(image, mask);
     for (int i = 0; i < 2; ++i)
         append(image, {0x00, 0xF8, 0x1F, 0x00});  // pure red, pure blue
-    image.resize(image.size() + 8);                // AND mask
+    image.resize(image.size() + 8);               // AND mask
     IconLibrary lib;
     ASSERT_TRUE(readPeModule(lib, moduleWithGroup({image}, {true}), kPath));
     ASSERT_EQ(lib.size(), 1);
@@ -219,12 +219,17 @@ TEST(PeModuleEnumeration, FirstUnusableGroupEndsIt)
         std::function<void(PeBuilder&)> third;
     } cases[] = {
         {"empty group", [](PeBuilder& b) { b.add(kRtGroupIcon, 3, groupIconBytes({}, {})); }},
-        {"group shorter than its header", [](PeBuilder& b) { b.add(kRtGroupIcon, 3, {0, 0, 1, 0}); }},
+        {"group shorter than its header",
+         [](PeBuilder& b) {
+             b.add(kRtGroupIcon, 3, {0, 0, 1, 0});
+         }},
         {"group whose icons are all missing",
          [](PeBuilder& b) { b.add(kRtGroupIcon, 3, groupIconBytes({iconImage(16, 16, 4)}, {77})); }},
         {"group whose only image is refused", [&](PeBuilder& b) { b.addIconGroup(3, {refused}, 30); }},
         {"group with a count beyond its entries",
-         [](PeBuilder& b) { b.add(kRtGroupIcon, 3, {0, 0, 1, 0, 200, 0}); }},
+         [](PeBuilder& b) {
+             b.add(kRtGroupIcon, 3, {0, 0, 1, 0, 200, 0});
+         }},
     };
     for (const auto& c : cases) {
         PeBuilder builder;

@@ -87,8 +87,8 @@ TEST(MakeDisplayIcon, PaletteImagesUseTheirColourTableAndBottomUpRows)
     IconDevice d;
     ASSERT_TRUE(d.makeBlank(2, 2, 4));
     uint8_t* px = d.blockData() + 40 + 64;
-    px[0] = 0x23;  // bottom row: entries 2 (FF6600) and 3 (FF0000)
-    px[4] = 0x60;  // top row: entries 6 (0000FF) and 0 (FFFFFF)
+    px[0] = 0x23;                   // bottom row: entries 2 (FF6600) and 3 (FF0000)
+    px[4] = 0x60;                   // top row: entries 6 (0000FF) and 0 (FFFFFF)
     std::fill(px + 8, px + 16, 0);  // opaque
     const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false));
     EXPECT_EQ(img.pixel(0, 1), qRgba(0xFF, 0x66, 0x00, 255));

@@ -38,18 +38,17 @@ TEST_P(SizeRules, FollowTheSizeTable)
     EXPECT_EQ(d.blockBytes(), c.block);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Devices, SizeRules,
-    testing::Values(SizeCase{"w32_4bit", 32, 32, 4, 64, 16, 512, 128, 744},
-                    SizeCase{"w16_24bit", 16, 16, 24, 0, 48, 768, 64, 872},
-                    SizeCase{"w16_1bit", 16, 16, 1, 8, 4, 64, 64, 176},
-                    SizeCase{"w33_1bit", 33, 1, 1, 8, 8, 8, 8, 64},
-                    SizeCase{"w3_4bit", 3, 2, 4, 64, 4, 8, 8, 120},
-                    SizeCase{"w48_8bit", 48, 48, 8, 1024, 48, 2304, 384, 3752},
-                    SizeCase{"w256_32bit", 256, 256, 32, 0, 1024, 262144, 8192, 270376},
-                    SizeCase{"w5_16bit", 5, 1, 16, 0, 12, 12, 4, 56},
-                    SizeCase{"unknown_depth", 16, 16, 2, 16, 0, 0, 64, 120}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Devices, SizeRules,
+                         testing::Values(SizeCase{"w32_4bit", 32, 32, 4, 64, 16, 512, 128, 744},
+                                         SizeCase{"w16_24bit", 16, 16, 24, 0, 48, 768, 64, 872},
+                                         SizeCase{"w16_1bit", 16, 16, 1, 8, 4, 64, 64, 176},
+                                         SizeCase{"w33_1bit", 33, 1, 1, 8, 8, 8, 8, 64},
+                                         SizeCase{"w3_4bit", 3, 2, 4, 64, 4, 8, 8, 120},
+                                         SizeCase{"w48_8bit", 48, 48, 8, 1024, 48, 2304, 384, 3752},
+                                         SizeCase{"w256_32bit", 256, 256, 32, 0, 1024, 262144, 8192, 270376},
+                                         SizeCase{"w5_16bit", 5, 1, 16, 0, 12, 12, 4, 56},
+                                         SizeCase{"unknown_depth", 16, 16, 2, 16, 0, 0, 64, 120}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(SizeRules, Width33At1BitHasEightByteRowsForBitsAndMask)
 {
@@ -87,7 +86,7 @@ TEST(SetFromHeader, HalvesTheStoredHeightAndKeepsTheHeader)
     EXPECT_EQ(d.height, 32);
     EXPECT_EQ(d.allocatedBytes(), 744);
     EXPECT_EQ(getI32(d.blockData() + 8), 64);
-    EXPECT_EQ(getU32(d.blockData() + 32), 16u);        // colours used
+    EXPECT_EQ(getU32(d.blockData() + 32), 16u);         // colours used
     EXPECT_EQ(getU32(d.blockData() + 20), 512u + 128);  // image size
 }
 
@@ -148,22 +147,21 @@ Header hdr(uint32_t size, int32_t w, int32_t h, uint16_t bits, uint32_t compress
     return x;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Headers, SetFromHeaderRefuses,
-    testing::Values(RefusedHeader{"core_header_12", hdr(12, 32, 64, 4)},
-                    RefusedHeader{"v5_header_108", hdr(108, 32, 64, 4)},
-                    RefusedHeader{"rle4", hdr(40, 32, 64, 4, 2, 100)},
-                    RefusedHeader{"jpeg_compression", hdr(40, 32, 64, 24, 4)},
-                    RefusedHeader{"bit_count_2", hdr(40, 32, 64, 2)},
-                    RefusedHeader{"bit_count_0", hdr(40, 32, 64, 0)},
-                    RefusedHeader{"zero_width", hdr(40, 0, 64, 8)},
-                    RefusedHeader{"negative_width", hdr(40, -5, 64, 8)},
-                    RefusedHeader{"height_halves_to_zero", hdr(40, 32, 1, 8)},
-                    RefusedHeader{"top_down", hdr(40, 32, -64, 8)},
-                    RefusedHeader{"width_above_65535", hdr(40, 65536, 64, 1)},
-                    RefusedHeader{"block_above_256MiB", hdr(40, 65535, 2 * 65535, 32)},
-                    RefusedHeader{"rle_size_above_256MiB", hdr(40, 16, 32, 8, 1, 0xFFFFFFF0u)}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Headers, SetFromHeaderRefuses,
+                         testing::Values(RefusedHeader{"core_header_12", hdr(12, 32, 64, 4)},
+                                         RefusedHeader{"v5_header_108", hdr(108, 32, 64, 4)},
+                                         RefusedHeader{"rle4", hdr(40, 32, 64, 4, 2, 100)},
+                                         RefusedHeader{"jpeg_compression", hdr(40, 32, 64, 24, 4)},
+                                         RefusedHeader{"bit_count_2", hdr(40, 32, 64, 2)},
+                                         RefusedHeader{"bit_count_0", hdr(40, 32, 64, 0)},
+                                         RefusedHeader{"zero_width", hdr(40, 0, 64, 8)},
+                                         RefusedHeader{"negative_width", hdr(40, -5, 64, 8)},
+                                         RefusedHeader{"height_halves_to_zero", hdr(40, 32, 1, 8)},
+                                         RefusedHeader{"top_down", hdr(40, 32, -64, 8)},
+                                         RefusedHeader{"width_above_65535", hdr(40, 65536, 64, 1)},
+                                         RefusedHeader{"block_above_256MiB", hdr(40, 65535, 2 * 65535, 32)},
+                                         RefusedHeader{"rle_size_above_256MiB", hdr(40, 16, 32, 8, 1, 0xFFFFFFF0u)}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(SetFromHeader, RefusesAShortHeader)
 {

@@ -69,8 +69,8 @@ TEST_P(DisplayDevice, IsTheDeepestOfTheSmallestSizeAtLeastS)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DisplayDevice,
-                         testing::Values(DisplayCase{32, 2}, DisplayCase{64, 3}, DisplayCase{16, 0},
-                                         DisplayCase{17, 2}, DisplayCase{48, 3}));
+                         testing::Values(DisplayCase{32, 2}, DisplayCase{64, 3}, DisplayCase{16, 0}, DisplayCase{17, 2},
+                                         DisplayCase{48, 3}));
 
 TEST(DisplayDevice, NoDevicesGivesNone)
 {
@@ -88,8 +88,8 @@ TEST(AddDevice, InsertsWhereTheOrderWantsIt)
     EXPECT_EQ(e.addDevice(48, 48, 4), 4);
     EXPECT_EQ(e.addDevice(24, 24, 32), 1);
     EXPECT_EQ(e.addDevice(0, 24, 32), -1);
-    EXPECT_EQ(shapes(e), (std::vector<Shape>{{16, 16, 4}, {24, 24, 32}, {32, 32, 4}, {32, 32, 8}, {32, 32, 24},
-                                             {48, 48, 4}}));
+    EXPECT_EQ(shapes(e),
+              (std::vector<Shape>{{16, 16, 4}, {24, 24, 32}, {32, 32, 4}, {32, 32, 8}, {32, 32, 24}, {48, 48, 4}}));
 }
 
 struct DisplaySizeCase {

@@ -65,7 +65,7 @@ TEST_P(PeResourcesFormat, StringsByBlockAndEntry)
     EXPECT_EQ(res.loadString(102), u"");  // an unused entry of a stored block
     EXPECT_FALSE(res.loadString(5000));   // no such block
     EXPECT_FALSE(res.loadString(0xFFFFF));
-    EXPECT_FALSE(res.loadString(288));     // entry 0 of the short block runs off it
+    EXPECT_FALSE(res.loadString(288));  // entry 0 of the short block runs off it
     EXPECT_FALSE(res.loadString(289));
 }
 
@@ -112,8 +112,8 @@ INSTANTIATE_TEST_SUITE_P(Ranks, LanguageChoice,
 TEST(WindowsLanguageId, CommonLocales)
 {
     const std::pair<const char*, uint16_t> cases[] = {
-        {"ja_JP", 0x0411}, {"en_US", 0x0409}, {"en_GB", 0x0809}, {"en_IN", 0x0409}, {"de_DE", 0x0407},
-        {"de_AT", 0x0C07}, {"fr_FR", 0x040C}, {"fr_CA", 0x0C0C}, {"zh_CN", 0x0804}, {"zh_TW", 0x0404},
+        {"ja_JP", 0x0411},   {"en_US", 0x0409}, {"en_GB", 0x0809}, {"en_IN", 0x0409}, {"de_DE", 0x0407},
+        {"de_AT", 0x0C07},   {"fr_FR", 0x040C}, {"fr_CA", 0x0C0C}, {"zh_CN", 0x0804}, {"zh_TW", 0x0404},
         {"zh_Hant", 0x0404}, {"zh_HK", 0x0C04}, {"ko_KR", 0x0412}, {"sw_KE", 0x0000},
     };
     for (const auto& [name, id] : cases)
@@ -170,7 +170,8 @@ TEST(PeResourcesLoad, ModuleWithoutUsableResourceDirectoryHasNoResources)
         {"two data directories", [](PeFile& pe) { pe.put32At(pe.optionalHeader + 92, 2); }},
         {"no resource directory", [=](PeFile& pe) { pe.put32At(pe.optionalHeader + resourceField, 0); }},
         {"directory outside every section", [=](PeFile& pe) { pe.put32At(pe.optionalHeader + resourceField, 0x9000); }},
-        {"directory in the gap between sections", [=](PeFile& pe) { pe.put32At(pe.optionalHeader + resourceField, 0x2000); }},
+        {"directory in the gap between sections",
+         [=](PeFile& pe) { pe.put32At(pe.optionalHeader + resourceField, 0x2000); }},
         {"directory larger than its section",
          [=](PeFile& pe) { pe.put32At(pe.optionalHeader + resourceField + 4, 0x10000); }},
         {"section's raw data beyond the file", [](PeFile& pe) { pe.bytes.resize(pe.root + 0x20); }},
@@ -200,18 +201,28 @@ TEST(PeResourcesDirectory, DamagedTablesAreRefusedWhereTheyAreMet)
     const Case cases[] = {
         {"intact", [](PeFile&) {}, all, true},
         {"root count beyond the file", [](PeFile& pe) { pe.setCounts(pe.root, 0, 0xFFFF); }, {}, false, false},
-        {"name table count beyond the file", [](PeFile& pe) { pe.setCounts(pe.nameTables[0], 0xFFFF, 0xFFFF); }, {}, false},
+        {"name table count beyond the file",
+         [](PeFile& pe) { pe.setCounts(pe.nameTables[0], 0xFFFF, 0xFFFF); },
+         {},
+         false},
         {"type leads back to the root", [](PeFile& pe) { pe.setTarget(pe.root, 0, 0x80000000); }, {}, false},
-        {"type leads to a data entry", [](PeFile& pe) { pe.setTarget(pe.root, 0, pe.relative(pe.dataEntries[0])); }, {}, false},
+        {"type leads to a data entry",
+         [](PeFile& pe) { pe.setTarget(pe.root, 0, pe.relative(pe.dataEntries[0])); },
+         {},
+         false},
         {"name leads back to its own table",
          [](PeFile& pe) { pe.setTarget(pe.nameTables[0], 1, 0x80000000 | pe.relative(pe.nameTables[0])); }, all, false},
         {"name leads back to the root", [](PeFile& pe) { pe.setTarget(pe.nameTables[0], 1, 0x80000000); }, all, false},
         {"language leads back to the name table",
-         [](PeFile& pe) { pe.setTarget(pe.languageTables[1], 0, 0x80000000 | pe.relative(pe.nameTables[0])); }, all, false},
+         [](PeFile& pe) { pe.setTarget(pe.languageTables[1], 0, 0x80000000 | pe.relative(pe.nameTables[0])); }, all,
+         false},
         {"language leads to itself",
-         [](PeFile& pe) { pe.setTarget(pe.languageTables[1], 0, 0x80000000 | pe.relative(pe.languageTables[1])); }, all, false},
-        {"language table count beyond the file", [](PeFile& pe) { pe.setCounts(pe.languageTables[1], 0, 0x2000); }, all, false},
-        {"data entry offset beyond the file", [](PeFile& pe) { pe.setTarget(pe.languageTables[1], 0, 0x7FFFFFF0); }, all, false},
+         [](PeFile& pe) { pe.setTarget(pe.languageTables[1], 0, 0x80000000 | pe.relative(pe.languageTables[1])); }, all,
+         false},
+        {"language table count beyond the file", [](PeFile& pe) { pe.setCounts(pe.languageTables[1], 0, 0x2000); }, all,
+         false},
+        {"data entry offset beyond the file", [](PeFile& pe) { pe.setTarget(pe.languageTables[1], 0, 0x7FFFFFF0); },
+         all, false},
         {"data outside every section", [](PeFile& pe) { pe.put32At(pe.dataEntries[1], 0x9000); }, all, false},
         {"data crossing out of .text",
          [](PeFile& pe) {
@@ -219,21 +230,22 @@ TEST(PeResourcesDirectory, DamagedTablesAreRefusedWhereTheyAreMet)
              pe.put32At(pe.dataEntries[1] + 4, 2);
          },
          all, false},
-        {"data size beyond the section",
-         [](PeFile& pe) { pe.put32At(pe.dataEntries[1] + 4, 0x7FFFFFFF); }, all, false},
+        {"data size beyond the section", [](PeFile& pe) { pe.put32At(pe.dataEntries[1] + 4, 0x7FFFFFFF); }, all, false},
         {"text name beyond the file", [](PeFile& pe) { pe.put32At(pe.nameTables[0] + 16, 0xFFFFFFFF); }, {"#5"}, true},
         {"text name longer than the directory",
          [](PeFile& pe) {
              const uint32_t name = pe.root + (pe.bytes[pe.nameTables[0] + 16] | pe.bytes[pe.nameTables[0] + 17] << 8);
              pe.bytes[name] = 0xFF, pe.bytes[name + 1] = 0xFF;
          },
-         {"#5"}, true},
+         {"#5"},
+         true},
         {"text name with a lone surrogate",
          [](PeFile& pe) {
              const uint32_t name = pe.root + (pe.bytes[pe.nameTables[0] + 16] | pe.bytes[pe.nameTables[0] + 17] << 8);
              put16At(pe, name + 2, 0xD800);
          },
-         {"#5"}, true},
+         {"#5"},
+         true},
     };
     for (const Case& c : cases) {
         PeFile pe = sampleModule();

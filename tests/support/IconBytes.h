@@ -37,8 +37,7 @@ Bytes iconImage(int w, int h, int bits, uint8_t fill = 0x11, uint8_t maskFill = 
 
 // An .ico file: header (type), one 16-byte entry per image (its byte count
 // from the image's length unless overridden) and the images in order.
-Bytes icoFile(const std::vector<Bytes>& images, uint16_t type = 1,
-              const std::vector<uint32_t>& byteCounts = {});
+Bytes icoFile(const std::vector<Bytes>& images, uint16_t type = 1, const std::vector<uint32_t>& byteCounts = {});
 
 // A PNG image of w x h with the given ARGB colour everywhere.
 Bytes pngImage(int w, int h, uint32_t argb);

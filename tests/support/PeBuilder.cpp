@@ -16,7 +16,10 @@ constexpr uint32_t kTextRva = 0x1000;
 constexpr uint32_t kResourceRva = 0x3000;
 constexpr uint32_t kSubdirectory = 0x80000000u;
 
-uint32_t alignUp(uint32_t v, uint32_t a) { return (v + a - 1) / a * a; }
+uint32_t alignUp(uint32_t v, uint32_t a)
+{
+    return (v + a - 1) / a * a;
+}
 
 void set16(Bytes& b, size_t at, uint16_t v)
 {
@@ -41,7 +44,8 @@ std::vector<PeName> storedOrder(const std::vector<PeName>& keys)
     std::vector<PeName> out;
     for (const bool text : {true, false})
         for (const PeName& k : keys)
-            if (k.isText == text && std::none_of(out.begin(), out.end(), [&](const PeName& o) { return sameName(o, k); }))
+            if (k.isText == text &&
+                std::none_of(out.begin(), out.end(), [&](const PeName& o) { return sameName(o, k); }))
                 out.push_back(k);
     return out;
 }
@@ -59,7 +63,9 @@ void imageShape(const Bytes& image, int& w, int& h, int& bits)
 {
     w = h = bits = 0;
     if (image.size() >= 24 && image[0] == 0x89 && image[1] == 'P') {
-        auto be = [&](size_t at) { return int(image[at]) << 24 | int(image[at + 1]) << 16 | int(image[at + 2]) << 8 | int(image[at + 3]); };
+        auto be = [&](size_t at) {
+            return int(image[at]) << 24 | int(image[at + 1]) << 16 | int(image[at + 2]) << 8 | int(image[at + 3]);
+        };
         w = be(16);
         h = be(20);
         bits = 32;
@@ -260,8 +266,8 @@ PeFile PeBuilder::build() const
     set32(b, directories - 4, dataDirectoryCount_);
     set32(b, directories + 2 * 8, kResourceRva);
     set32(b, directories + 2 * 8 + 4, sectionBytes);
-    const auto putSection = [&](uint32_t index, const char* name, uint32_t virtualSize, uint32_t rva,
-                                uint32_t rawSize, uint32_t rawOffset, uint32_t flags) {
+    const auto putSection = [&](uint32_t index, const char* name, uint32_t virtualSize, uint32_t rva, uint32_t rawSize,
+                                uint32_t rawOffset, uint32_t flags) {
         const uint32_t s = out.sectionTable + 40 * index;
         std::memcpy(&b[s], name, std::strlen(name));
         set32(b, s + 8, virtualSize);

@@ -31,8 +31,8 @@ struct PeFile {
     uint32_t optionalHeader = 0;  // start of the optional header
     uint32_t sectionTable = 0;    // first section header (.text, then .rsrc)
     uint32_t resourceRva = 0;
-    uint32_t resourceBytes = 0;   // the resource directory's size (data directory 2)
-    uint32_t root = 0;            // the resource directory's root table
+    uint32_t resourceBytes = 0;            // the resource directory's size (data directory 2)
+    uint32_t root = 0;                     // the resource directory's root table
     std::vector<uint32_t> nameTables;      // one per type, in stored order
     std::vector<uint32_t> languageTables;  // one per (type, name), in stored order
     std::vector<uint32_t> dataEntries;     // one per added resource, in the order added

@@ -16,13 +16,12 @@ namespace sigil::test {
 Bytes riffChunk(const std::string& id, const Bytes& data, std::optional<uint32_t> size = {});
 
 // A list chunk: identifier, size, 4-byte list type, then the children.
-Bytes riffList(const std::vector<Bytes>& children, const std::string& id = "LIST",
-               const std::string& type = "fram");
+Bytes riffList(const std::vector<Bytes>& children, const std::string& id = "LIST", const std::string& type = "fram");
 
 // A whole file: identifier, size (4 + the chunks' bytes unless overridden),
 // form type, then the chunks.
-Bytes riffFile(const std::vector<Bytes>& chunks, const std::string& id = "RIFF",
-               std::optional<uint32_t> size = {}, const std::string& form = "ACON");
+Bytes riffFile(const std::vector<Bytes>& chunks, const std::string& id = "RIFF", std::optional<uint32_t> size = {},
+               const std::string& form = "ACON");
 
 // An animated cursor as writers lay it out: an "anih" header chunk, then a
 // "fram" list with one "icon" chunk per frame (each an icon file's bytes).
