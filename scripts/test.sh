@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test of Sigilscope: a check of the source format,
-# the unit tests, the engine's
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, a
-# short run of every fuzz target on its seeds, and a build of the
-# benchmarks.
+# the unit tests, the engine's tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, a short run of every fuzz target on its seeds,
+# and a build of the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
