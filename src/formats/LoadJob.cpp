@@ -55,10 +55,10 @@ bool appendRead(IconLibrary& library, EntryReader reader, const std::string& pat
 
 }  // namespace
 
-bool openFile(IconLibrary& library, const std::string& path)
+namespace {
+
+bool dispatchFile(IconLibrary& library, const std::string& path)
 {
-    if (path.empty())
-        return false;
     const PathParts parts = splitPath(path);
     const std::string ext = lowerExtension(parts.extension);
 
