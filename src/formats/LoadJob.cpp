@@ -83,6 +83,22 @@ bool dispatchFile(IconLibrary& library, const std::string& path)
     return false;      // anything else goes to the Mac icon import: not built yet
 }
 
+}  // namespace
+
+bool openFile(IconLibrary& library, const std::string& path)
+{
+    if (path.empty())
+        return false;
+    // Readers bound what a file may ask for, but memory can still run out
+    // on a huge, valid file; such a file is skipped like any unreadable one
+    // rather than ending the load job's thread and the program with it.
+    try {
+        return dispatchFile(library, path);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool scanFolder(IconLibrary& library, const std::string& path)
 {
     // Folders reached twice (through symbolic links) are scanned once.
