@@ -7,6 +7,7 @@
 
 #include "formats/IconFile.h"
 #include "formats/PngImage.h"
+#include "platform/Cp932Text.h"
 #include "platform/PeResources.h"
 
 namespace sigil {
@@ -70,19 +71,6 @@ std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView gr
     return entry;
 }
 
-// A UTF-8 text cut to at most `maxBytes` bytes, never inside a character.
-std::string capUtf8(std::string text, size_t maxBytes)
-{
-    if (text.size() <= maxBytes)
-        return text;
-    // Back up from the first byte dropped to the start of its character.
-    size_t end = maxBytes;
-    while (end > 0 && (static_cast<uint8_t>(text[end]) & 0xC0) == 0x80)
-        --end;
-    text.resize(end);
-    return text;
-}
-
 // A text name as it is; a number m by the module's string m, first line only.
 std::string iconName(const PeResources& resources, const ResourceName& name)
 {
@@ -93,7 +81,7 @@ std::string iconName(const PeResources& resources, const ResourceName& name)
         line = line.substr(0, line.find(u'\n'));
         if (!line.empty() && line.back() == u'\r')
             line.remove_suffix(1);
-        std::string utf8 = capUtf8(utf8FromUtf16(line), kMaxStringNameBytes);
+        std::string utf8 = cutUtf8(utf8FromUtf16(line), kMaxStringNameBytes);
         if (!utf8.empty())
             return utf8;
     }

@@ -158,21 +158,4 @@ bool IconEntry::sameIcon(const IconEntry& other) const
     return true;
 }
 
-void IconEntry::copyFrom(const IconEntry& other)
-{
-    if (this == &other)
-        return;
-    clearEntry();
-    source = other.source;
-    name = other.name;
-    normalIcon = other.normalIcon;
-    selectedIcon = other.selectedIcon;
-    displayWidth = other.displayWidth;
-    displayHeight = other.displayHeight;
-    current = other.current;
-    devices.resize(other.devices.size());
-    for (size_t i = 0; i < devices.size(); ++i)
-        devices[i].copyFrom(other.devices[i]);
-}
-
 }  // namespace sigil

@@ -50,8 +50,6 @@ public:
     // an empty one when nothing was drawn.
     QRect drawIcon(QPainter& painter, int w, int h, int x, int y, bool selected) const;
     bool sameIcon(const IconEntry& other) const;
-    // A new entry with copies of every device and field.
-    void copyFrom(const IconEntry& other);
 };
 
 }  // namespace sigil

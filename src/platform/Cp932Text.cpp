@@ -197,7 +197,12 @@ std::string encodeNeName(const std::string& utf8, size_t maxBytes)
                 return cut;
         }
     }
-    return utf8.substr(0, utf8CutLength(bytes, maxBytes));
+    return cutUtf8(utf8, maxBytes);
+}
+
+std::string cutUtf8(const std::string& utf8, size_t maxBytes)
+{
+    return utf8.substr(0, utf8CutLength(bytesOf(utf8), maxBytes));
 }
 
 }  // namespace sigil

@@ -1,7 +1,8 @@
 #pragma once
 // Names inside icon libraries are 8-bit text in code page 932 (Japanese
-// Windows); names in memory are UTF-8. These two functions convert between
-// them so that any name survives a write and a read.
+// Windows); names in memory are UTF-8. These functions convert between
+// them so that any name survives a write and a read, and cut names to the
+// length their field allows.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,5 +22,8 @@ std::string decodeNeName(std::span<const uint8_t> bytes);
 // at most maxBytes long, cut only between characters. decodeNeName gives
 // back the name, or the part of it that fitted. Safe to call from any thread.
 std::string encodeNeName(const std::string& utf8, size_t maxBytes = 255);
+
+// A UTF-8 text cut to at most maxBytes bytes, never inside a character.
+std::string cutUtf8(const std::string& utf8, size_t maxBytes);
 
 }  // namespace sigil
