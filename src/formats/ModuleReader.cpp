@@ -1,6 +1,7 @@
 #include "formats/ModuleReader.h"
 
 #include "formats/ByteStream.h"
+#include "formats/NeLayout.h"
 #include "formats/NeLibraryReader.h"
 #include "formats/PeModuleReader.h"
 #include "platform/FileBytes.h"
@@ -8,7 +9,6 @@
 namespace sigil {
 
 namespace {
-constexpr uint64_t kNewHeaderField = 0x3C;  // offset of the new header's offset
 constexpr size_t kOldHeaderBytes = 64;
 }  // namespace
 
@@ -18,7 +18,7 @@ bool readModule(IconLibrary& library, const std::string& path, const std::string
     if (!file.open(path) || file.size() < kOldHeaderBytes)
         return false;
     ByteStream stream(file.bytes());
-    stream.seek(kNewHeaderField);
+    stream.seek(ne::kNewHeaderField);  // the same field in NE and PE modules
     const uint64_t newHeader = stream.readU32();
     if (newHeader > file.size() || file.size() - newHeader < 2)
         return false;
