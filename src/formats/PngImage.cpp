@@ -33,10 +33,7 @@ bool deviceFromPng(ByteView data, IconDevice& device)
     const uint32_t h = getU32BE(data.data() + 20);
     if (w == 0 || h == 0 || w > uint32_t(kMaxDimension) || h > uint32_t(kMaxDimension))
         return false;
-    IconDevice shape;
-    shape.width = static_cast<int32_t>(w);
-    shape.height = static_cast<int32_t>(h);
-    shape.bitCount = 32;
+    const IconDevice shape = IconDevice::shape(static_cast<int32_t>(w), static_cast<int32_t>(h), 32);
     // Checked before decoding, so the decoder never allocates beyond it.
     if (shape.blockBytes() > kMaxBlockBytes)
         return false;

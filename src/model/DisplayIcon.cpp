@@ -35,10 +35,7 @@ int renderStep(int width, int height)
 // alpha icons.
 QImage renderBlock(ByteView block, int width, int height, int bits, bool honourAlpha)
 {
-    IconDevice shape;  // only for the size rules
-    shape.width = width;
-    shape.height = height;
-    shape.bitCount = bits;
+    const IconDevice shape = IconDevice::shape(width, height, bits);
     const int64_t table = IconDevice::colorTableBytes(bits);
     const int64_t stride = shape.rowStride();
     const int64_t maskStride = shape.maskStride();
@@ -183,10 +180,7 @@ QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const Dis
     case DisplayMode::Mask: {
         const uint8_t* pixels = blockData() + pixelsAt;
         const uint8_t* andMask = pixels + bitsBytes;
-        IconDevice shape;
-        shape.width = width;
-        shape.height = height;
-        shape.bitCount = bitCount == 32 ? 8 : 1;
+        const IconDevice shape = IconDevice::shape(width, height, bitCount == 32 ? 8 : 1);
         const int64_t outTable = colorTableBytes(shape.bitCount);
         const int64_t outBits = shape.colorBitsBytes();
         std::vector<uint8_t> out(static_cast<size_t>(shape.blockBytes()), 0);

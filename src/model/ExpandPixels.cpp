@@ -68,10 +68,7 @@ bool IconDevice::expandPixels()
         const uint8_t* srcPixels = src + kHeaderBytes + 12;
         const uint8_t* srcMask = srcPixels + srcBits;
 
-        IconDevice out;
-        out.width = width;
-        out.height = height;
-        out.bitCount = 24;
+        IconDevice out = shape(width, height, 24);
         const int64_t dstStride = out.rowStride();
         const int64_t dstBits = out.colorBitsBytes();
         if (out.blockBytes() > kMaxBlockBytes || !out.allocate())
@@ -109,10 +106,7 @@ bool IconDevice::expandPixels()
         const uint8_t* codes = src + kHeaderBytes + table;
         const uint8_t* srcMask = codes + colorBitsBytes();
 
-        IconDevice out;
-        out.width = width;
-        out.height = height;
-        out.bitCount = 8;
+        IconDevice out = shape(width, height, 8);
         const int64_t stride = out.rowStride();
         const int64_t bits = out.colorBitsBytes();
         if (out.blockBytes() > kMaxBlockBytes || !out.allocate())

@@ -108,6 +108,15 @@ void IconDevice::copyFrom(const IconDevice& other)
         std::memcpy(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_));
 }
 
+IconDevice IconDevice::shape(int32_t w, int32_t h, int32_t bits)
+{
+    IconDevice d;
+    d.width = w;
+    d.height = h;
+    d.bitCount = bits;
+    return d;
+}
+
 int64_t IconDevice::colorTableBytes(int bits)
 {
     return (bits >= 1 && bits <= 8) ? 4 * (int64_t{1} << bits) : 0;

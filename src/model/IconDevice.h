@@ -68,6 +68,9 @@ public:
     // Writes a fresh 40-byte header describing the device (null: own block).
     void writeIconHeader(uint8_t* target = nullptr);
 
+    // A device without a block, for the size rules of an image of that shape.
+    static IconDevice shape(int32_t w, int32_t h, int32_t bits);
+
     // Size rules; a negative bit count means the device's own.
     static int64_t colorTableBytes(int bits);
     int64_t rawRowBytes(int bits = -1) const;

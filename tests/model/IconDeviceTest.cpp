@@ -10,15 +10,6 @@ using sigil::test::headerBytes;
 
 namespace {
 
-IconDevice shapeOf(int w, int h, int bits)
-{
-    IconDevice d;
-    d.width = w;
-    d.height = h;
-    d.bitCount = bits;
-    return d;
-}
-
 struct SizeCase {
     const char* name;
     int w, h, bits;
@@ -30,7 +21,7 @@ class SizeRules : public testing::TestWithParam<SizeCase> {};
 TEST_P(SizeRules, FollowTheSizeTable)
 {
     const SizeCase& c = GetParam();
-    const IconDevice d = shapeOf(c.w, c.h, c.bits);
+    const IconDevice d = IconDevice::shape(c.w, c.h, c.bits);
     EXPECT_EQ(IconDevice::colorTableBytes(c.bits), c.table);
     EXPECT_EQ(d.rowStride(), c.stride);
     EXPECT_EQ(d.colorBitsBytes(), c.colorBits);
@@ -52,14 +43,14 @@ INSTANTIATE_TEST_SUITE_P(Devices, SizeRules,
 
 TEST(SizeRules, Width33At1BitHasEightByteRowsForBitsAndMask)
 {
-    const IconDevice d = shapeOf(33, 4, 1);
+    const IconDevice d = IconDevice::shape(33, 4, 1);
     EXPECT_EQ(d.rowStride(), 8);
     EXPECT_EQ(d.maskStride(), 8);
 }
 
 TEST(SizeRules, ImageSizeAboveZeroIsTheColourBitsSize)
 {
-    IconDevice d = shapeOf(32, 32, 8);
+    IconDevice d = IconDevice::shape(32, 32, 8);
     d.compression = 1;
     d.imageSize = 300;
     EXPECT_EQ(d.colorBitsBytes(), 300);
@@ -68,7 +59,7 @@ TEST(SizeRules, ImageSizeAboveZeroIsTheColourBitsSize)
 
 TEST(SizeRules, BitFieldsAddTwelveBytes)
 {
-    IconDevice d = shapeOf(16, 16, 16);
+    IconDevice d = IconDevice::shape(16, 16, 16);
     d.compression = 3;
     EXPECT_EQ(d.blockBytes(), 40 + 12 + 512 + 64);
 }
@@ -173,7 +164,7 @@ TEST(SetFromHeader, RefusesAShortHeader)
 
 TEST(WriteIconHeader, DescribesTheDevice)
 {
-    IconDevice d = shapeOf(48, 48, 8);
+    IconDevice d = IconDevice::shape(48, 48, 8);
     uint8_t h[40];
     std::fill(std::begin(h), std::end(h), 0xAB);
     d.writeIconHeader(h);
