@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Builds Sigilscope and runs its main job: the command-line tool `sigil`
-# listing the sample icons (and extracting them again into out/).
+# Builds Sigilscope and starts it on the sample library in samples/.
+# Without a display (a bare server) it runs under a virtual X server,
+# saves a picture of its window to out/sigilscope.png and ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --gui
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C build sigil
+ninja -C build sigilscope sigil
 
-echo "== sigil list samples/"
-build/src/cli/sigil list samples/
-echo "== sigil list --json samples/sigil.ico"
-build/src/cli/sigil list --json samples/sigil.ico
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  exec build/src/shell/sigilscope samples/
+fi
+
+echo "No display: running under Xvfb; the window is saved to out/sigilscope.png"
 mkdir -p out
-echo "== sigil extract samples/ -o out"
-build/src/cli/sigil extract samples/ -o out
+SIGILSCOPE_GRAB="$PWD/out/sigilscope.png" SIGILSCOPE_INI="$PWD/out/Tamberly.ini" \
+  xvfb-run -a -s "-screen 0 1280x800x24" build/src/shell/sigilscope samples/
+ls -l out/sigilscope.png

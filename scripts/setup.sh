@@ -6,12 +6,13 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev
+  fonts-noto-cjk             # the interface is Japanese
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes
   clang-format
 )
 if [[ "${1:-}" == "--gui" ]]; then
-  packages+=(fonts-noto-cjk xvfb xauth)
+  packages+=(xvfb xauth)   # to run the program where no display exists
 fi
 
 missing=()

@@ -16,11 +16,13 @@ int IconLibrary::addReadIcon(std::unique_ptr<IconEntry> entry)
 {
     if (!entry)
         return -1;
-    entry->updateDisplayIcons(displaySettings());
+    if (!displayIconsOnDemand_)
+        entry->updateDisplayIcons(displaySettings());
     entry->current = entry->deviceCount() - 1;
-    const int index = appendIcon(std::move(entry));
-    notifyAdded(index);
-    return index;
+    auto append = [this, &entry] { return appendIcon(std::move(entry)); };
+    if (!loadObserver_)
+        return append();
+    return loadObserver_->deliverIcon(append);
 }
 
 int IconLibrary::insertIcon(int index, std::unique_ptr<IconEntry> entry)
@@ -64,6 +66,14 @@ void IconLibrary::moveIcon(int from, int to)
     auto entry = std::move(icons_[static_cast<size_t>(from)]);
     icons_.erase(icons_.begin() + from);
     icons_.insert(icons_.begin() + to, std::move(entry));
+}
+
+void IconLibrary::swapIcons(int a, int b)
+{
+    std::lock_guard lock(listMutex_);
+    if (a < 0 || a >= size() || b < 0 || b >= size())
+        return;
+    std::swap(icons_[static_cast<size_t>(a)], icons_[static_cast<size_t>(b)]);
 }
 
 int IconLibrary::addDevice(int icon, int32_t w, int32_t h, int32_t bits)

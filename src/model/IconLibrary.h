@@ -3,6 +3,7 @@
 // with the running device total and the state of the load job.
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,6 +23,16 @@ public:
     virtual int addedMessage(int index) = 0;
     // The load job has ended.
     virtual void finishedMessage() = 0;
+    // Hands a read icon over: runs `append`, which adds it to the list and
+    // answers its index, then addedMessage for that index. An observer may
+    // run both on another thread while the job waits; it answers -1 when
+    // the icon was dropped instead (the job is being stopped).
+    virtual int deliverIcon(const std::function<int()>& append)
+    {
+        const int index = append();
+        addedMessage(index);
+        return index;
+    }
 };
 
 // Receives the library writer's progress: phase 0 to 3 and a percentage.
@@ -47,7 +58,8 @@ public:
     // Appends an entry and adds its device count to the total; the new index.
     int appendIcon(std::unique_ptr<IconEntry> entry);
     // Hands over an icon a reader has finished: display images made,
-    // `current` on its last device, appended, and notifyAdded sent.
+    // `current` on its last device, appended and announced through the load
+    // observer (which may run the append on its own thread).
     int addReadIcon(std::unique_ptr<IconEntry> entry);
     // Inserts an entry at `index` (clamped to the list).
     int insertIcon(int index, std::unique_ptr<IconEntry> entry);
@@ -57,6 +69,8 @@ public:
     bool addBlankIcon(int32_t w, int32_t h, int32_t bits);
     // Moves an entry to another position; the device total is unchanged.
     void moveIcon(int from, int to);
+    // Exchanges two entries.
+    void swapIcons(int a, int b);
     // Device edits on an icon of the library, keeping the device total.
     int addDevice(int icon, int32_t w, int32_t h, int32_t bits);
     void removeDevice(int icon, int device);
@@ -64,6 +78,11 @@ public:
     void recountDevices();
 
     void updateAllDisplayIcons();
+    // When set, readers leave display images to whoever shows the icon
+    // (the view makes them for the cells it paints); by default every read
+    // icon gets them at once.
+    void setDisplayIconsOnDemand(bool onDemand) { displayIconsOnDemand_ = onDemand; }
+    bool displayIconsOnDemand() const { return displayIconsOnDemand_; }
 
     // Notices; each does nothing when nobody registered.
     int notifyAdded(int index);
@@ -103,6 +122,7 @@ private:
     DisplaySettings defaults_;
     const DisplaySettings* settings_ = &defaults_;
     mutable std::mutex listMutex_;
+    bool displayIconsOnDemand_ = false;
 };
 
 }  // namespace sigil

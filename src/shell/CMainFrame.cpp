@@ -1,0 +1,394 @@
+#include "shell/CMainFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <QWindow>
+
+#include "model/DisplaySettings.h"
+#include "platform/SettingsFile.h"
+#include "shell/AboutBox.h"
+#include "shell/CSigilscopeDoc.h"
+#include "shell/CommandIds.h"
+#include "shell/DialogIds.h"
+#include "shell/GeneralSettings.h"
+#include "shell/StringTable.h"
+#include "shell/WindowPlacement.h"
+#include "shell/resources/CommandIconTable.h"
+#include "shell/resources/IconResources.h"
+#include "view/CIconView.h"
+
+namespace sigil {
+
+namespace {
+
+// Commands that this build carries out; the others stay greyed wherever
+// the settings' toolbar list names them.
+bool commandBuilt(int id)
+{
+    switch (id) {
+    case cmd::OpenFile:
+    case cmd::OpenFolder:
+    case cmd::CloseFile:
+    case cmd::SaveLibrary:
+    case cmd::SaveAs:
+    case cmd::SaveAsIcon:
+    case cmd::Size16:
+    case cmd::Size32:
+    case cmd::Size48:
+    case cmd::Size72:
+    case cmd::Size128:
+    case cmd::OtherSize:
+    case cmd::Help:
+    case cmd::About:
+    case cmd::Exit: return true;
+    default: return false;
+    }
+}
+
+struct MenuItem {
+    int id;  // 0: separator
+    const char* text;
+};
+
+constexpr MenuItem kFileMenu[] = {
+    {cmd::OpenFile, "ファイルを開く(&O)..\tCtrl+O"},
+    {cmd::OpenFolder, "フォルダを開く(&F).."},
+    {0, nullptr},
+    {cmd::SaveLibrary, "ライブラリを保存(&S)\tCtrl+S"},
+    {cmd::SaveAs, "名前を付けて保存(&A)..\tCtrl+T"},
+    {cmd::SaveAsIcon, "アイコン形式で保存(&I)\tCtrl+I"},
+    {0, nullptr},
+    {cmd::CloseFile, "ファイルを閉じる(&C)\tCtrl+F4"},
+    {0, nullptr},
+    {cmd::Exit, "Sigilscopeの終了(&0)\tAlt+F4"},
+};
+
+constexpr MenuItem kSizeItems[] = {
+    {cmd::Size16, "16x16(&1)"},   {cmd::Size32, "32x32(&3)"},   {cmd::Size48, "48x48(&4)"},
+    {cmd::Size72, "72x72(&7)"},   {cmd::Size128, "128x128(&8)"}, {cmd::OtherSize, "その他(&E)\tCtrl+E"},
+};
+
+constexpr MenuItem kHelpMenu[] = {
+    {cmd::Help, "ヘルプ(&H)..\tF1"},
+    {cmd::About, "Sigilscopeについて(&A).."},
+};
+
+QString statusText(int phase, int percent)
+{
+    switch (phase) {
+    case 0: return loadString(str::SavePreparing);
+    case 1: return QString::asprintf("%s(%d%%)", loadString(str::SaveWritingHeader).toUtf8().constData(), percent);
+    case 2: return QString::asprintf("%s(%d%%)", loadString(str::SaveWriting).toUtf8().constData(), percent);
+    case 3: return loadString(str::SaveDone);
+    default: return QString();
+    }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, GeneralSettings& general,
+                       DisplaySettings& display, const IconResources& icons, const StartupInfo& startup,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      library_(library),
+      settingsFile_(settingsFile),
+      general_(general),
+      display_(display),
+      icons_(icons),
+      startup_(startup),
+      document_(new CSigilscopeDoc(this)),
+      view_(new CIconView(library, general, display, this))
+{
+    setWindowTitle(QStringLiteral("Sigilscope"));
+    setWindowIcon(icons_.icon(100));
+    setCentralWidget(view_);
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    library_.setProgressObserver(this);
+
+    connect(view_, &CIconView::countChangedMessage, this, &CMainFrame::countChangedMessage);
+    connect(view_, &CIconView::selectionChangedMessage, this, &CMainFrame::selectionChangedMessage);
+    connect(view_, &CIconView::sizeChangedMessage, this, &CMainFrame::sizeChangedMessage);
+    connect(view_, &CIconView::commandStateChanged, this, &CMainFrame::updateCommandStates);
+    connect(view_, &CIconView::exitRequested, this, &QWidget::close, Qt::QueuedConnection);
+    connect(view_, &CIconView::helpRequested, this, &CMainFrame::onHelp, Qt::QueuedConnection);
+    connect(view_, &CIconView::contextMenuRequested, this, &CMainFrame::showContextMenu);
+    updateCommandStates();
+    view_->setFocus();
+}
+
+CMainFrame::~CMainFrame()
+{
+    library_.setProgressObserver(nullptr);
+}
+
+QAction* CMainFrame::makeAction(int id, const QString& menuText)
+{
+    if (QAction* existing = actions_.value(id))
+        return existing;
+    auto* action = new QAction(menuText, this);
+    action->setData(id);
+    action->setObjectName(QString::number(id));
+    action->setToolTip(commandTooltip(id));
+    action->setStatusTip(commandText(id));
+    if (const CommandIconRow* row = findCommandIcon(id)) {
+        QIcon icon = icons_.icon(row->icon);
+        const QIcon hot = icons_.icon(row->hotIcon);
+        for (int size : {16, 24, 32})
+            icon.addPixmap(hot.pixmap(size, size), QIcon::Active);
+        action->setIcon(icon);
+    }
+    actions_.insert(id, action);
+    connect(action, &QAction::triggered, this, [this, id] {
+        switch (id) {
+        case cmd::Exit: close(); break;
+        case cmd::Help: onHelp(); break;
+        case cmd::About: onAbout(); break;
+        default: view_->runCommand(id); break;
+        }
+    });
+    return action;
+}
+
+void CMainFrame::buildMenus()
+{
+    auto addItems = [this](QMenu* menu, const auto& items) {
+        for (const MenuItem& item : items) {
+            if (item.id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(makeAction(item.id, QString::fromUtf8(item.text)));
+        }
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    addItems(file, kFileMenu);
+    // The accelerator table's one entry; every other key goes to the view.
+    actions_.value(cmd::CloseFile)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    actions_.value(cmd::CloseFile)->setShortcutContext(Qt::WindowShortcut);
+
+    QMenu* display = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    auto* sizes = new QActionGroup(this);
+    for (const MenuItem& item : kSizeItems) {
+        QAction* action = makeAction(item.id, QString::fromUtf8(item.text));
+        action->setCheckable(true);
+        sizes->addAction(action);
+        display->addAction(action);
+    }
+
+    QMenu* palette = menuBar()->addMenu(QStringLiteral("パレット(&P)"));
+    palette->setObjectName(QStringLiteral("paletteMenu"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    addItems(help, kHelpMenu);
+
+    contextMenu_ = new QMenu(this);
+    contextMenu_->addAction(actions_.value(cmd::SaveAsIcon));
+    contextMenu_->addSeparator();
+    for (const MenuItem& item : kSizeItems)
+        contextMenu_->addAction(actions_.value(item.id));
+
+    for (QMenu* menu : {file, display, palette, help, contextMenu_})
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+}
+
+bool CMainFrame::buildToolbar()
+{
+    if (toolbar_) {
+        removeToolBar(toolbar_);
+        delete toolbar_;
+        toolbar_ = nullptr;
+    }
+    if (general_.toolbarItems.empty())
+        return false;
+    const int size = general_.toolbarSize == 1 ? 24 : general_.toolbarSize == 2 ? 32 : 16;
+    toolbar_ = new QToolBar(QStringLiteral("ツールバー"), this);
+    toolbar_->setObjectName(QStringLiteral("toolbar"));
+    toolbar_->setIconSize(QSize(size, size));
+    toolbar_->setMovable(true);
+    toolbar_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int item : general_.toolbarItems) {
+        if (item == 0 || item == cmd::Separator) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        const CommandIconRow* row = findCommandIcon(item);
+        if (!row)
+            continue;
+        QAction* action = makeAction(item, commandText(item));
+        if (action->icon().isNull())
+            action->setIcon(icons_.icon(118));
+        toolbar_->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+    if (QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"))) {
+        palette->clear();
+        QAction* toggle = toolbar_->toggleViewAction();
+        toggle->setText(QStringLiteral("ツールバー(&T)"));
+        palette->addAction(toggle);
+    }
+    updateCommandStates();
+    return true;
+}
+
+void CMainFrame::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    auto makePane = [this, bar](int index, int iconId, int width) {
+        auto* box = new QWidget(bar);
+        auto* layout = new QHBoxLayout(box);
+        layout->setContentsMargins(2, 0, 2, 0);
+        layout->setSpacing(3);
+        if (iconId) {
+            auto* icon = new QLabel(box);
+            icon->setPixmap(icons_.pixmap(iconId, 16));
+            layout->addWidget(icon);
+        }
+        panes_[index] = new QLabel(box);
+        layout->addWidget(panes_[index], 1);
+        if (width)
+            box->setFixedWidth(width);
+        return box;
+    };
+    bar->addWidget(makePane(0, 200, 0), 1);
+    bar->addPermanentWidget(makePane(1, 0, 80));
+    bar->addPermanentWidget(makePane(2, 201, 60 + 19));
+    countChangedMessage();
+    sizeChangedMessage();
+    selectionChangedMessage(-1);
+    if (QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"))) {
+        QAction* toggle = palette->addAction(QStringLiteral("ステータスバー(&S)"));
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+        connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+    }
+}
+
+QString CMainFrame::paneText(int pane) const
+{
+    return (pane >= 0 && pane < 3 && panes_[pane]) ? panes_[pane]->text() : QString();
+}
+
+void CMainFrame::setPane(int pane, const QString& text)
+{
+    panes_[pane]->setText(text);
+    panes_[pane]->repaint();
+}
+
+void CMainFrame::countChangedMessage()
+{
+    setPane(1, QString::asprintf(loadString(str::IconCount).toUtf8().constData(), library_.size()));
+}
+
+void CMainFrame::selectionChangedMessage(int selection)
+{
+    if (selection < 0 || selection >= library_.size()) {
+        setPane(0, QString());
+        return;
+    }
+    const IconEntry& icon = library_.at(selection);
+    QString text = loadString(str::SelectedIcon);
+    text.replace(QLatin1String("%d"), QString::number(icon.deviceCount()));
+    text.replace(QLatin1String("%s"), QString::fromStdString(icon.name));
+    setPane(0, text);
+}
+
+void CMainFrame::sizeChangedMessage()
+{
+    setPane(2, QString::asprintf(loadString(str::DisplaySize).toUtf8().constData(), display_.iconSize));
+}
+
+void CMainFrame::progressMessage(int phase, int percent)
+{
+    setPane(0, statusText(phase, percent));
+}
+
+void CMainFrame::updateCommandStates()
+{
+    for (auto it = actions_.begin(); it != actions_.end(); ++it) {
+        const int id = it.key();
+        QAction* action = it.value();
+        const bool frameCommand = id == cmd::Exit || id == cmd::Help || id == cmd::About;
+        action->setEnabled(commandBuilt(id) && (frameCommand || view_->commandEnabled(id)));
+        if (action->isCheckable())
+            action->setChecked(view_->commandChecked(id));
+    }
+}
+
+void CMainFrame::showContextMenu(const QPoint& globalPos)
+{
+    updateCommandStates();
+    contextMenu_->popup(globalPos);
+}
+
+void CMainFrame::onHelp()
+{
+    const QString path = startup_.exeDir + QLatin1Char('/') + loadString(str::HelpFile);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void CMainFrame::onAbout()
+{
+    AboutBox box(icons_.logo(), startup_.versionText, startup_.osVersionCode, this);
+    box.exec();
+}
+
+void CMainFrame::showWithPlacement()
+{
+    WindowPlacement placement;
+    const QRect desktop = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (readPlacement(settingsFile_, placement, desktop)) {
+        setGeometry(QRect(QPoint(placement.left, placement.top), QPoint(placement.right - 1, placement.bottom - 1)));
+        if (placement.showCmd == 3)
+            showMaximized();
+        else if (placement.showCmd == 2)
+            showMinimized();
+        else
+            showNormal();
+        savePlacement(true);
+    } else {
+        resize(QSize(800, 600).boundedTo(desktop.size()));
+        show();
+    }
+}
+
+void CMainFrame::savePlacement(bool cascade)
+{
+    WindowPlacement placement;
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    placement.showCmd = isMaximized() ? 3 : isMinimized() ? 2 : 1;
+    placement.flags = 0;
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.left() + normal.width();
+    placement.bottom = normal.top() + normal.height();
+    const QRect desktop = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int caption = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    writePlacement(settingsFile_, placementToSave(placement, cascade, caption, desktop));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!view_->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    // The shortcut card does not exist in this build: it is never visible.
+    settingsFile_.writeInt("Sigilscope", "ShowShortcut", 0);
+    savePlacement(false);
+    view_->stopLoader();
+    event->accept();
+}
+
+}  // namespace sigil

@@ -1,0 +1,80 @@
+#pragma once
+// The main window: menu bar, toolbar, the icon view and a status bar with
+// three panes. Menu, toolbar and key commands go to the view; the frame
+// itself handles help, about and the window's own life.
+
+#include <QHash>
+#include <QMainWindow>
+
+#include "model/IconLibrary.h"
+#include "shell/StartupInfo.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace sigil {
+
+class CIconView;
+class CSigilscopeDoc;
+struct GeneralSettings;
+class IconResources;
+class SettingsFile;
+struct DisplaySettings;
+
+class CMainFrame : public QMainWindow, public ProgressObserver {
+    Q_OBJECT
+public:
+    CMainFrame(IconLibrary& library, SettingsFile& settingsFile, GeneralSettings& general, DisplaySettings& display,
+               const IconResources& icons, const StartupInfo& startup, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CIconView* view() const { return view_; }
+    QAction* action(int commandId) const { return actions_.value(commandId); }
+    QToolBar* toolbar() const { return toolbar_; }
+    QString paneText(int pane) const;
+
+    // Restores the saved placement (or shows the window normally) and
+    // stores it again with the cascade offset.
+    void showWithPlacement();
+    // Builds the toolbar from the settings; false when it has no button.
+    bool buildToolbar();
+    // Runs the enabling and check rules over every command.
+    void updateCommandStates();
+
+    // Messages from the view and the library writer.
+    void countChangedMessage();
+    void selectionChangedMessage(int selection);
+    void sizeChangedMessage();
+    void progressMessage(int phase, int percent) override;
+
+    void onHelp();
+    void onAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(int id, const QString& menuText);
+    void buildMenus();
+    void buildStatusBar();
+    void showContextMenu(const QPoint& globalPos);
+    void savePlacement(bool cascade);
+    void setPane(int pane, const QString& text);
+
+    IconLibrary& library_;
+    SettingsFile& settingsFile_;
+    GeneralSettings& general_;
+    DisplaySettings& display_;
+    const IconResources& icons_;
+    const StartupInfo& startup_;
+    CSigilscopeDoc* document_;
+    CIconView* view_;
+    QToolBar* toolbar_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QHash<int, QAction*> actions_;
+    QLabel* panes_[3] = {};
+};
+
+}  // namespace sigil

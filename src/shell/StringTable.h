@@ -1,0 +1,48 @@
+#pragma once
+// The program's string table: every message and status text by its number,
+// and the prompt of each command ("text\ntooltip").
+
+#include <QString>
+
+namespace sigil {
+
+namespace str {
+enum StringId : int {
+    DocumentTemplate = 100,
+    SizeOutOfRange = 57666,
+    SaveFailed = 57669,
+    GifRefused = 57673,
+    BadIconSize = 57674,
+    AskSaveLibrary = 57678,
+    AskCancelLoad = 57680,
+    NoSameIcons = 57682,
+    SameIconsDeleted = 57683,
+    SavePreparing = 57685,
+    SaveWritingHeader = 57686,
+    SaveWriting = 57687,
+    SaveDone = 57688,
+    IconCount = 57690,
+    SelectedIcon = 57691,
+    DisplaySize = 57692,
+    ChooseOpenFolder = 57701,
+    ChooseSaveFolder = 57702,
+    Untitled = 57707,
+    Loading = 57708,
+    OpenFileFilter = 57709,
+    SaveLibraryFilter = 57710,
+    SaveIconFilter = 57711,
+    EditorFilter = 57712,
+    BitmapFilter = 57713,
+    SupportPage = 57715,
+    HelpFile = 57716,
+};
+}  // namespace str
+
+// The string with this number; empty when the table has none.
+QString loadString(int id);
+// A command's text (before the first "\n") and its tooltip (after it, or
+// the whole string when it has no "\n").
+QString commandText(int commandId);
+QString commandTooltip(int commandId);
+
+}  // namespace sigil

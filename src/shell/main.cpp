@@ -1,0 +1,64 @@
+// sigilscope: the icon viewer and icon-library editor.
+
+#include <QApplication>
+#include <QLoggingCategory>
+#include <QTimer>
+
+#include "model/DisplaySettings.h"
+#include "model/IconLibrary.h"
+#include "platform/SettingsFile.h"
+#include "shell/CMainFrame.h"
+#include "shell/GeneralSettings.h"
+#include "shell/StartupInfo.h"
+#include "shell/resources/IconResources.h"
+#include "view/CIconView.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("sigilscope"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Sigilscope"));
+    // Qt's own image readers report damaged pictures on the console; a bad
+    // file is skipped quietly instead.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio=false"));
+
+    const sigil::StartupInfo startup = sigil::makeStartupInfo(QApplication::arguments().mid(1));
+
+    static sigil::IconLibrary library;  // one library for the whole run
+    sigil::SettingsFile settingsFile;
+    settingsFile.setPath(sigil::SettingsFile::locate(startup.exeDir.toStdString() + "/"));
+    sigil::GeneralSettings general;
+    general.load(settingsFile);
+    sigil::DisplaySettings display;
+    display.load(settingsFile, "Sigilscope");
+    if (startup.osVersionCode >= 10)
+        display.xpDisplay = 0;
+
+    sigil::IconResources icons;
+    icons.loadLibrary(startup.exeDir);
+
+    int result = 0;
+    {
+        sigil::CMainFrame frame(library, settingsFile, general, display, icons, startup);
+        frame.showWithPlacement();
+        QTimer::singleShot(0, &frame, [&] { frame.view()->initialUpdate(startup.commandLineFiles); });
+        // SIGILSCOPE_GRAB=FILE.png: once the start-up load has ended, save a
+        // picture of the window and quit (for headless runs and checks).
+        const QString grab = qEnvironmentVariable("SIGILSCOPE_GRAB");
+        QTimer grabTimer;
+        if (!grab.isEmpty()) {
+            QObject::connect(&grabTimer, &QTimer::timeout, &frame, [&] {
+                if (frame.view()->loading())
+                    return;
+                grabTimer.stop();
+                frame.grab().save(grab);
+                QCoreApplication::quit();
+            });
+            grabTimer.start(500);
+        }
+        result = QApplication::exec();
+    }
+    general.save();
+    display.save();
+    return result;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Display images made when a cell is first painted, kept for the most
+// recently painted icons within a memory budget. A library of 20 000 icons
+// at display size 256 would need gigabytes if every icon kept its images.
+
+#include <cstddef>
+#include <list>
+#include <unordered_map>
+
+#include "model/DisplaySettings.h"
+#include "model/IconEntry.h"
+
+namespace sigil {
+
+class DisplayIconCache {
+public:
+    explicit DisplayIconCache(size_t budgetBytes = size_t{256} << 20) : budget_(budgetBytes) {}
+
+    // Makes the entry's display images if it has none yet and marks it as
+    // the most recently used; older entries lose theirs beyond the budget.
+    void ensure(IconEntry& entry, const DisplaySettings& settings);
+    // The entry is about to be destroyed or changed outside the cache.
+    void forget(const IconEntry* entry);
+    // Drops every image made so far (after a size or colour change): they
+    // are made again for the cells painted next.
+    void invalidate();
+    // Forgets every entry without touching it (the library was emptied).
+    void clear();
+
+    size_t bytes() const { return bytes_; }
+    size_t entries() const { return index_.size(); }
+
+private:
+    struct Slot {
+        IconEntry* entry;
+        size_t bytes;
+    };
+    void evict();
+
+    size_t budget_;
+    size_t bytes_ = 0;
+    std::list<Slot> order_;  // most recent first
+    std::unordered_map<const IconEntry*, std::list<Slot>::iterator> index_;
+};
+
+}  // namespace sigil

@@ -1,0 +1,112 @@
+#include "shell/CMainFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QToolBar>
+
+#include "IconBytes.h"
+#include "ViewFixture.h"
+#include "shell/CommandIds.h"
+#include "shell/resources/IconResources.h"
+#include "view/CIconView.h"
+
+namespace sigil {
+namespace {
+
+class MainFrameTest : public testing::Test {
+protected:
+    MainFrameTest() { startup.versionText = QStringLiteral("1.00"); }
+
+    test::SettingsFixture settings;
+    IconLibrary library;
+    IconResources icons;
+    StartupInfo startup;
+    test::ScriptedMessages messages;
+};
+
+TEST_F(MainFrameTest, StatusPanesShowCountSelectionSizeAndProgress)
+{
+    CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+    EXPECT_EQ(frame.paneText(1), QStringLiteral("0個"));
+    EXPECT_EQ(frame.paneText(2), QStringLiteral("x32"));
+    EXPECT_EQ(frame.paneText(0), QString());
+    frame.progressMessage(1, 40);
+    EXPECT_EQ(frame.paneText(0), QStringLiteral("ヘッダを書き込んでいます..(40%)"));
+    frame.progressMessage(2, 7);
+    EXPECT_EQ(frame.paneText(0), QStringLiteral("保存中です..(7%)"));
+    frame.progressMessage(3, 100);
+    EXPECT_EQ(frame.paneText(0), QStringLiteral("完了しました"));
+    frame.progressMessage(9, 0);
+    EXPECT_EQ(frame.paneText(0), QString());
+
+    const std::string path = settings.dir.file("one.ico");
+    ASSERT_TRUE(test::writeFile(path, test::icoFile({test::iconImage(16, 16, 4), test::iconImage(32, 32, 8)})));
+    frame.view()->initialUpdate({path});
+    ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
+    EXPECT_EQ(frame.paneText(1), QStringLiteral("1個"));
+    EXPECT_EQ(frame.paneText(0), QStringLiteral("2ﾃﾞﾊﾞｲｽ : one"));
+    frame.selectionChangedMessage(1);  // equal to the count: empty
+    EXPECT_EQ(frame.paneText(0), QString());
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Sigilscope - one.icl*"));
+}
+
+TEST_F(MainFrameTest, ToolbarFollowsTheSettingsList)
+{
+    settings.general.toolbarItems = {57665, 1, 40000, 32771};
+    settings.general.toolbarSize = 2;
+    CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+    ASSERT_NE(frame.toolbar(), nullptr);
+    const auto actions = frame.toolbar()->actions();
+    ASSERT_EQ(actions.size(), 3);  // 40000 is no command: no button
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->data().toInt(), 32771);
+    EXPECT_EQ(frame.toolbar()->iconSize(), QSize(32, 32));
+    settings.general.toolbarItems.clear();
+    EXPECT_FALSE(frame.buildToolbar());
+}
+
+TEST_F(MainFrameTest, CommandsAreGreyedWhileALoadRuns)
+{
+    CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+    frame.updateCommandStates();
+    EXPECT_TRUE(frame.action(cmd::OpenFile)->isEnabled());
+    EXPECT_FALSE(frame.action(cmd::CloseFile)->isEnabled());
+    EXPECT_TRUE(frame.action(cmd::Size32)->isChecked());
+    const std::string path = settings.dir.file("a.ico");
+    ASSERT_TRUE(test::writeFile(path, test::icoFile({test::iconImage(16, 16, 4)})));
+    frame.view()->initialUpdate({path});
+    EXPECT_FALSE(frame.action(cmd::OpenFile)->isEnabled());
+    ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
+    EXPECT_TRUE(frame.action(cmd::OpenFile)->isEnabled());
+    EXPECT_TRUE(frame.action(cmd::CloseFile)->isEnabled());
+}
+
+TEST_F(MainFrameTest, ClosingWritesThePlacementUnlessTheViewRefuses)
+{
+    {
+        CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+        frame.view()->initialUpdate({});
+        frame.show();
+        EXPECT_TRUE(frame.close());
+    }
+    EXPECT_EQ(settings.file.readInt("Sigilscope", "Plase", 0), 1);
+    EXPECT_EQ(settings.file.readInt("Sigilscope", "ShowShortcut", -1), 0);
+
+    test::SettingsFixture other;
+    CMainFrame frame(library, other.file, other.general, other.display, icons, startup);
+    const std::string path = other.dir.file("a.ico");
+    ASSERT_TRUE(test::writeFile(path, test::icoFile({test::iconImage(16, 16, 4)})));
+    frame.view()->initialUpdate({path});
+    ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
+    frame.show();
+    messages.answerNext(QMessageBox::Cancel);  // the save question
+    EXPECT_FALSE(frame.close());
+    EXPECT_EQ(other.file.readInt("Sigilscope", "Plase", 0), 0);
+    EXPECT_EQ(other.file.readInt("Sigilscope", "ShowShortcut", -1), -1);
+    messages.answerNext(QMessageBox::No);
+    EXPECT_TRUE(frame.close());
+}
+
+}  // namespace
+}  // namespace sigil

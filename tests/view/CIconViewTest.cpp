@@ -1,0 +1,315 @@
+#include "view/CIconView.h"
+
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "IconBytes.h"
+#include "ViewFixture.h"
+#include "shell/StringTable.h"
+
+namespace sigil {
+namespace {
+
+using test::pumpUntil;
+
+class IconViewTest : public testing::Test {
+protected:
+    IconViewTest()
+    {
+        settings.general.horizontal = 1;
+        settings.display.iconSize = 32;
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.resize(180, 110);  // 5 per row, 3 whole rows visible
+        view.initialUpdate({});
+    }
+
+    std::string iconFile(const std::string& name)
+    {
+        const std::string path = settings.dir.file(name);
+        EXPECT_TRUE(test::writeFile(path, test::icoFile({test::iconImage(16, 16, 4)})));
+        return path;
+    }
+
+    // Loads n icons named i00, i01, ... in that order.
+    void loadIcons(int n)
+    {
+        char name[16];
+        for (int i = 0; i < n; ++i) {
+            std::snprintf(name, sizeof name, "i%02d.ico", i);
+            view.queueFile(iconFile(name));
+        }
+        view.startLoader();
+        ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
+    }
+
+    std::string names() const
+    {
+        std::string s;
+        for (int i = 0; i < library.size(); ++i)
+            s += library.at(i).name.substr(1) + " ";
+        return s;
+    }
+
+    test::SettingsFixture settings;
+    IconLibrary library;
+    test::ScriptedMessages messages;
+    CIconView view{library, settings.general, settings.display};
+};
+
+TEST_F(IconViewTest, OpeningANonIclFileNamesTheLibraryAfterIt)
+{
+    const std::string tool = settings.dir.file("tool.exe");
+    ASSERT_TRUE(test::writeFile(tool, test::Bytes(64, 0)));
+    ASSERT_TRUE(view.queueFile(tool));
+    EXPECT_EQ(view.libraryPath(), "tool.icl");
+    EXPECT_TRUE(view.modified());
+    EXPECT_EQ(settings.general.recentPaths.back(), tool);
+    view.startLoader();
+    EXPECT_EQ(view.titleText(), QStringLiteral("Sigilscope - tool.icl*<読み込み中>"));
+    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
+    // Nothing was read: the library is untitled and clean again.
+    EXPECT_EQ(view.titleText(), QStringLiteral("Sigilscope - 無題"));
+    EXPECT_FALSE(view.modified());
+}
+
+TEST_F(IconViewTest, MissingPathsAreSkippedBeforeTheRecentList)
+{
+    EXPECT_FALSE(view.queueFile(settings.dir.file("absent.ico")));
+    EXPECT_TRUE(settings.general.recentPaths.empty());
+    EXPECT_TRUE(library.pendingPaths.empty());
+}
+
+TEST_F(IconViewTest, LoadingSelectsTheFirstIconAndReportsCounts)
+{
+    QSignalSpy counts(&view, &CIconView::countChangedMessage);
+    loadIcons(3);
+    EXPECT_EQ(library.size(), 3);
+    EXPECT_EQ(view.selection(), 0);
+    EXPECT_GE(counts.count(), 3);
+    EXPECT_EQ(view.libraryPath(), "i00.icl");
+    // A second path into a non-empty library marks it modified, keeps the name.
+    EXPECT_TRUE(view.queueFile(iconFile("more.ico")));
+    EXPECT_EQ(view.libraryPath(), "i00.icl");
+}
+
+TEST_F(IconViewTest, IclFileKeepsItsPathAndIsClean)
+{
+    const std::string icl = settings.dir.file("set.ICL");
+    ASSERT_TRUE(test::writeFile(icl, test::Bytes(10, 0)));
+    view.queueFile(icl);
+    EXPECT_EQ(view.libraryPath(), icl);
+    EXPECT_FALSE(view.modified());
+}
+
+TEST_F(IconViewTest, ConfirmCloseAsksToSaveAModifiedLibrary)
+{
+    loadIcons(2);
+    ASSERT_TRUE(view.modified());
+    messages.answerNext(QMessageBox::Cancel);
+    EXPECT_FALSE(view.confirmClose());
+    messages.answerNext(QMessageBox::No);
+    EXPECT_TRUE(view.confirmClose());
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0], loadString(str::AskSaveLibrary));
+}
+
+TEST_F(IconViewTest, SaveAnswerWritesAnExistingLibraryInPlace)
+{
+    loadIcons(2);
+    // A library whose name is an existing file is saved there without a dialog.
+    const std::string target = settings.dir.file("i00.icl");
+    ASSERT_TRUE(test::writeFile(target, test::Bytes(4, 0)));
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(settings.dir.path())));
+    messages.answerNext(QMessageBox::Yes);
+    EXPECT_TRUE(view.confirmClose());
+    EXPECT_FALSE(view.modified());
+    EXPECT_GT(test::readFile(target).size(), 4u);
+}
+
+TEST_F(IconViewTest, ClosingDuringALoadAsksToCancelThenStopsOnTheSecondRequest)
+{
+    for (const char* name : {"a.ico", "b.ico", "c.ico"})
+        view.queueFile(iconFile(name));
+    view.startLoader();
+    ASSERT_TRUE(view.loading());
+    // The job now waits for its first icon to be taken; no events run.
+    messages.answerNext(QMessageBox::Yes);
+    EXPECT_FALSE(view.confirmClose());
+    EXPECT_TRUE(library.cancelRequested);
+    EXPECT_TRUE(view.loading());
+    EXPECT_EQ(messages.shown.back(), loadString(str::AskCancelLoad));
+    // Asked again before the job noticed: it is stopped at once.
+    EXPECT_TRUE(view.confirmClose());
+    EXPECT_FALSE(view.loading());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    // The stopped job's queued notices find nothing to do.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(library.size(), 0);
+    EXPECT_FALSE(view.loading());
+}
+
+TEST_F(IconViewTest, CancelledLoadKeepsWhatWasReadAndIsModified)
+{
+    for (const char* name : {"a.ico", "b.ico"})
+        view.queueFile(iconFile(name));
+    const std::string icl = settings.dir.file("x.icl");
+    view.startLoader();
+    messages.answerNext(QMessageBox::Yes);
+    EXPECT_FALSE(view.confirmClose());
+    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
+    EXPECT_TRUE(view.modified());
+    EXPECT_FALSE(library.cancelRequested);
+}
+
+TEST_F(IconViewTest, ArrowKeysMoveTheSelectionAndShiftMovesTheIcon)
+{
+    loadIcons(12);
+    view.selectIcon(6);
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_EQ(view.selection(), 11);
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_EQ(view.selection(), 11);
+    view.selectIcon(2);
+    QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(view.selection(), 3);
+    EXPECT_EQ(names(), "00 01 03 02 04 05 06 07 08 09 10 11 ");
+    EXPECT_TRUE(view.modified());
+}
+
+TEST_F(IconViewTest, CtrlKeysChangeTheDisplaySize)
+{
+    QSignalSpy sizes(&view, &CIconView::sizeChangedMessage);
+    settings.display.iconSize = 100;
+    QTest::keyClick(&view, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(settings.display.iconSize, 72);
+    settings.display.iconSize = 200;
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(settings.display.iconSize, 200);
+    settings.display.iconSize = 256;
+    QTest::keyClick(&view, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(settings.display.iconSize, 256);
+    QTest::keyClick(&view, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(settings.display.iconSize, 255);
+    EXPECT_EQ(sizes.count(), 2);
+}
+
+TEST_F(IconViewTest, CtrlWheelShrinksByOnePixelPerNotch)
+{
+    auto wheel = [this](int delta) {
+        QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view.viewport(), &event);
+    };
+    wheel(120);
+    EXPECT_EQ(settings.display.iconSize, 31);
+    wheel(60);
+    EXPECT_EQ(settings.display.iconSize, 31);
+    wheel(60);
+    EXPECT_EQ(settings.display.iconSize, 30);
+}
+
+// Presses on cell `from`, moves by `step` and then to `to`, and releases.
+void dragCell(QWidget* viewport, QPoint from, QPoint to, Qt::KeyboardModifiers mods, int step = 10)
+{
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(step, 0)), viewport->mapToGlobal(from),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &move);
+    QMouseEvent moveTo(QEvent::MouseMove, QPointF(to), viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                       Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &moveTo);
+    QTest::mouseRelease(viewport, Qt::LeftButton, mods, to);
+}
+
+QPoint centre(int k)
+{
+    return QPoint(3 + (k % 5) * 35 + 16, 3 + (k / 5) * 35 + 16);
+}
+
+TEST_F(IconViewTest, DragMovesSwapsAndCopies)
+{
+    loadIcons(6);
+    dragCell(view.viewport(), centre(1), centre(4), Qt::NoModifier);
+    EXPECT_EQ(names(), "00 02 03 04 01 05 ");
+    EXPECT_EQ(view.selection(), 4);
+    dragCell(view.viewport(), centre(0), centre(5), Qt::ShiftModifier);
+    EXPECT_EQ(names(), "05 02 03 04 01 00 ");
+    dragCell(view.viewport(), centre(2), centre(1), Qt::ControlModifier);
+    EXPECT_EQ(names(), "05 03 02 03 04 01 00 ");
+    EXPECT_EQ(view.selection(), 3);  // still on the dragged icon
+}
+
+TEST_F(IconViewTest, DragReleaseTargetsOutsideTheIcons)
+{
+    loadIcons(6);
+    // The free area after the last icon, inside the columns: nothing moves.
+    dragCell(view.viewport(), centre(1), centre(8), Qt::NoModifier);
+    EXPECT_EQ(names(), "00 01 02 03 04 05 ");
+    // Right of the last column aims at the first place.
+    dragCell(view.viewport(), centre(3), QPoint(178, 20), Qt::NoModifier);
+    EXPECT_EQ(names(), "03 00 01 02 04 05 ");
+    // With Ctrl on the free area the copy goes to the end.
+    dragCell(view.viewport(), centre(2), centre(8), Qt::ControlModifier);
+    EXPECT_EQ(names(), "03 00 01 02 04 05 01 ");
+}
+
+TEST_F(IconViewTest, AMoveOfThreePixelsDoesNotStartADrag)
+{
+    loadIcons(3);
+    dragCell(view.viewport(), centre(0), centre(0) + QPoint(3, 0), Qt::NoModifier, 3);
+    EXPECT_EQ(names(), "00 01 02 ");
+    QTest::mousePress(view.viewport(), Qt::LeftButton, Qt::NoModifier, centre(0));
+    QMouseEvent move(QEvent::MouseMove, QPointF(centre(0) + QPoint(4, 0)), QPointF(), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &move);
+    EXPECT_TRUE(view.dragging());
+    view.stopDrag();
+}
+
+TEST_F(IconViewTest, ClickOnAFreePlaceClearsTheSelection)
+{
+    loadIcons(3);
+    QSignalSpy selections(&view, &CIconView::selectionChangedMessage);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, centre(1));
+    EXPECT_EQ(view.selection(), 1);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, centre(9));
+    EXPECT_EQ(view.selection(), -1);
+    ASSERT_FALSE(selections.isEmpty());
+    EXPECT_EQ(selections.last().at(0).toInt(), -1);
+}
+
+TEST_F(IconViewTest, CtrlDropDuringALoadWaitsForTheRunningJob)
+{
+    view.queueFile(iconFile("a.ico"));
+    view.startLoader();
+    const std::string later = iconFile("b.ico");
+    view.dropPaths({later}, true);
+    EXPECT_EQ(view.deferredPaths().size(), 1u);
+    ASSERT_TRUE(pumpUntil([this] { return !view.loading() && view.deferredPaths().empty(); }));
+    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
+    EXPECT_EQ(library.size(), 2);
+    EXPECT_EQ(library.at(1).name, "b");
+}
+
+TEST_F(IconViewTest, CommandEnablingFollowsTheLibraryState)
+{
+    EXPECT_TRUE(view.commandEnabled(32771));
+    EXPECT_FALSE(view.commandEnabled(32976));  // nothing to save
+    EXPECT_FALSE(view.commandEnabled(32988));  // nothing selected
+    loadIcons(1);
+    EXPECT_TRUE(view.commandEnabled(32976));
+    EXPECT_TRUE(view.commandEnabled(32988));
+    EXPECT_FALSE(view.commandEnabled(32983));  // no editor set
+    EXPECT_TRUE(view.commandChecked(32996));
+    settings.display.iconSize = 40;
+    EXPECT_TRUE(view.commandChecked(33000));
+    EXPECT_FALSE(view.commandChecked(32996));
+}
+
+}  // namespace
+}  // namespace sigil
