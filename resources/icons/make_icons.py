@@ -73,10 +73,15 @@ def sigil(cx, cy, r, fill):
                 f"L{cx:g} {cy + r:g}L{cx - k:g} {cy + k:g}L{cx - r:g} {cy:g}L{cx - k:g} {cy - k:g}Z", fill)
 
 
+def diamond(cx, cy, r, fill):
+    return path(f"M{cx:g} {cy - r:g}L{cx + r:g} {cy:g}L{cx:g} {cy + r:g}L{cx - r:g} {cy:g}Z", fill)
+
+
 def tile(p, x, y, s, colour="blue"):
-    """An icon as the program shows it: a rounded square with the mark."""
+    """An icon as the program shows it: a rounded square with a gem. (The
+    four-pointed mark would read as a plus sign at this size.)"""
     return (rect(x + 0.5, y + 0.5, s - 1, s - 1, p[colour], p[colour + "D"], rx=min(1.5, s / 4))
-            + sigil(x + s / 2, y + s / 2, s * 0.3, p["paper"]))
+            + diamond(x + s / 2, y + s / 2, s * 0.25, p["paper"]))
 
 
 def page(p, x=3, y=1, w=10, h=14, fill=None):
@@ -262,8 +267,7 @@ def i_property(p):
 
 
 def i_folder_chooser(p):
-    return (window(p, "amber") + path("M3.5 7V12.5H5.5", None, p["line"])
-            + folder(p, 6, 8, 8, 6))
+    return window(p, "amber") + folder(p, 3, 6, 10, 8)
 
 
 def i_default_button(p):
@@ -277,9 +281,10 @@ def i_description(p):
 
 
 def i_display_size(p):
-    return (tile(p, 1, 1, 9, "blue")
-            + path("M1.5 12.5V14.5M9.5 12.5V14.5M1.5 13.5H9.5", None, p["ink"])
-            + path("M12.5 1.5H14.5M12.5 9.5H14.5M13.5 1.5V9.5", None, p["ink"]))
+    """Squares of three sizes on one corner."""
+    return (rect(0.5, 0.5, 15, 15, p["blueL"], p["blue"], rx=1)
+            + rect(0.5, 5.5, 10, 10, p["paper"], p["blue"], rx=1)
+            + tile(p, 0, 10, 6, "blue"))
 
 
 def i_exit(p):
@@ -350,13 +355,13 @@ def i_edit(p):
 
 def i_copy(p):
     return (rect(1.5, 1.5, 9, 10, p["paper"], p["line"], rx=1)
-            + rect(5.5, 4.5, 9, 10, p["blueL"], p["blueD"], rx=1) + sigil(10, 9.5, 3, p["blue"]))
+            + rect(5.5, 4.5, 9, 10, p["blueL"], p["blueD"], rx=1) + diamond(10, 9.5, 2.5, p["blue"]))
 
 
 def i_paste(p):
     return (rect(1.5, 2.5, 10, 12, p["amber"], p["amberD"], rx=1.5)
             + rect(4.5, 1, 4, 3, p["line"], p["ink"], rx=0.8)
-            + rect(6.5, 6.5, 9, 9, p["blueL"], p["blueD"], rx=1) + sigil(11, 11, 3, p["blue"]))
+            + rect(6.5, 6.5, 9, 9, p["blueL"], p["blueD"], rx=1) + diamond(11, 11, 2.5, p["blue"]))
 
 
 def i_add(p):
