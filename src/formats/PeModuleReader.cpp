@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "formats/IconFile.h"
@@ -44,14 +45,15 @@ bool deviceFromResource(ByteView resource, IconDevice& device)
 }
 
 // The devices of one group directory, in its order. Icons that the group
-// lists but the module lacks are passed over.
-std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const IconLibrary& library,
+// lists but the module lacks are passed over. Null when `library` (if any)
+// asks the reader to stop.
+std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const IconLibrary* library,
                                        int64_t& budget)
 {
     auto entry = std::make_unique<IconEntry>();
     const uint16_t count = getU16(group.data() + 4);
     for (uint64_t i = 0; i < count; ++i) {
-        if (library.stopping())
+        if (library && library->stopping())
             return nullptr;
         // A count beyond the resource's entries reads no further than its end.
         const uint64_t field = kGroupHeaderBytes + i * kGroupDirEntryBytes + kGroupIdField;
@@ -88,7 +90,31 @@ std::string iconName(const PeResources& resources, const ResourceName& name)
     return std::to_string(name.id);
 }
 
+// A group icon directory with at least one entry.
+std::optional<ByteView> findGroup(const PeResources& resources, const ResourceName& name)
+{
+    const auto group = resources.find(kResourceGroupIcon, name);
+    if (!group || group->size() < kGroupHeaderBytes || getU16(group->data() + 4) == 0)
+        return std::nullopt;
+    return group;
+}
+
 }  // namespace
+
+std::unique_ptr<IconEntry> readGroupIcon(const PeResources& resources, uint16_t id)
+{
+    const ResourceName name = ResourceName::fromId(id);
+    const auto group = findGroup(resources, name);
+    if (!group)
+        return nullptr;
+    // One group alone decodes within the base budget of a whole module.
+    int64_t budget = kModuleBudgetBase;
+    auto entry = iconOfGroup(resources, *group, nullptr, budget);
+    if (entry->devices.empty())
+        return nullptr;
+    entry->name = iconName(resources, name);
+    return entry;
+}
 
 bool readPeModule(IconLibrary& library, ByteView file, const std::string& path)
 {
@@ -100,10 +126,10 @@ bool readPeModule(IconLibrary& library, ByteView file, const std::string& path)
     for (const ResourceName& name : resources.names(kResourceGroupIcon)) {
         if (library.stopping() || budget < 0)
             return true;
-        const auto group = resources.find(kResourceGroupIcon, name);
-        if (!group || group->size() < kGroupHeaderBytes || getU16(group->data() + 4) == 0)
+        const auto group = findGroup(resources, name);
+        if (!group)
             break;
-        auto entry = iconOfGroup(resources, *group, library, budget);
+        auto entry = iconOfGroup(resources, *group, &library, budget);
         if (!entry)  // stopped while building: nothing half-added
             return true;
         if (entry->devices.empty())

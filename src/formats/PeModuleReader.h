@@ -3,6 +3,8 @@
 // resource becomes one icon of the library, built from the icon resources
 // that the group lists. The module is read as data; none of its code runs.
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "model/Bytes.h"
@@ -15,5 +17,13 @@ namespace sigil {
 // The enumeration ends at the first group that cannot be read, is empty or
 // gives no usable image. False only when the bytes are not a PE module.
 bool readPeModule(IconLibrary& library, ByteView file, const std::string& path);
+
+class PeResources;
+
+// The icon of group icon resource `id` of a module that `resources` has
+// loaded: its devices in the group's order, named as
+// readPeModule names it, without display images. Null when the group is
+// missing or empty or none of its images can be used.
+std::unique_ptr<IconEntry> readGroupIcon(const PeResources& resources, uint16_t id);
 
 }  // namespace sigil

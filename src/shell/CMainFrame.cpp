@@ -143,7 +143,7 @@ QAction* CMainFrame::makeAction(int id, const QString& menuText)
     action->setObjectName(QString::number(id));
     action->setToolTip(commandTooltip(id));
     action->setStatusTip(commandText(id));
-    if (const CommandIconRow* row = findCommandIcon(id)) {
+    if (const CommandIcon* row = CommandIconTable::find(id)) {
         QIcon icon = icons_.icon(row->icon);
         const QIcon hot = icons_.icon(row->hotIcon);
         for (int size : {16, 24, 32})
@@ -223,7 +223,7 @@ bool CMainFrame::buildToolbar()
             toolbar_->addSeparator();
             continue;
         }
-        const CommandIconRow* row = findCommandIcon(item);
+        const CommandIcon* row = CommandIconTable::find(item);
         if (!row)
             continue;
         QAction* action = makeAction(item, commandText(item));

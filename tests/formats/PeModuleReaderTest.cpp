@@ -7,6 +7,7 @@
 
 #include "formats/PeModuleReader.h"
 #include "platform/FileBytes.h"
+#include "platform/PeResources.h"
 #include "support/PeBuilder.h"
 
 using namespace sigil;
@@ -262,6 +263,43 @@ TEST(PeModuleEnumeration, StopEndsAfterTheIconInHandCancelDoesNot)
     cancelled.cancelRequested = true;
     EXPECT_TRUE(readPeModule(cancelled, module, kPath));
     EXPECT_EQ(cancelled.size(), 3);
+}
+
+TEST(PeGroupIcon, OneGroupByNumberOrNothing)
+{
+    PeBuilder builder;
+    builder.addIconGroup(u"NAMED", {iconImage(16, 16, 4)}, 1)
+        .addIconGroup(218, {iconImage(32, 32, 8), iconImage(16, 16, 4)}, 10)
+        .addIconGroup(219, {iconImage(48, 48, 4)}, 20)
+        .add(kRtGroupIcon, 220, groupIconBytes({}, {}))
+        .add(kRtGroupIcon, 221, groupIconBytes({iconImage(16, 16, 4)}, {77}))
+        .add(kRtGroupIcon, 222, {0, 0, 1, 0})
+        .addStrings({{219, u"Gear\nhot"}});
+    const Bytes module = builder.build().bytes;
+    PeResources resources;
+    ASSERT_TRUE(resources.load(module));
+
+    const struct {
+        uint16_t id;
+        std::vector<std::string> shapes;  // empty: no icon
+        std::string name;
+    } cases[] = {
+        {218, {"32x32x8", "16x16x4"}, "218"},
+        {219, {"48x48x4"}, "Gear"},
+        {217, {}, ""},  // no such group
+        {1, {}, ""},    // an icon resource, not a group
+        {220, {}, ""},  // empty group
+        {221, {}, ""},  // its only icon is missing
+        {222, {}, ""},  // shorter than its header
+    };
+    for (const auto& c : cases) {
+        const auto entry = readGroupIcon(resources, c.id);
+        ASSERT_EQ(entry != nullptr, !c.shapes.empty()) << c.id;
+        if (!entry)
+            continue;
+        EXPECT_EQ(shapesOf(*entry), c.shapes) << c.id;
+        EXPECT_EQ(entry->name, c.name) << c.id;
+    }
 }
 
 TEST(PeModuleFile, NotAModuleIsRefusedAModuleWithoutIconsIsNot)
