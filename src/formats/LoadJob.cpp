@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <functional>
 #include <memory>
 #include <set>
 
 #include "formats/AnimatedCursor.h"
 #include "formats/IconFile.h"
 #include "formats/ModuleReader.h"
+#include "imaging/BitmapImport.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {
@@ -42,9 +44,9 @@ std::string lowerExtension(const std::string& extension)
 namespace {
 
 // Readers that fill one fresh entry from a single-image file.
-using EntryReader = bool (*)(IconEntry&, const std::string& path, const std::string& baseName);
+using EntryReader = std::function<bool(IconEntry&, const std::string& path, const std::string& baseName)>;
 
-bool appendRead(IconLibrary& library, EntryReader reader, const std::string& path, const std::string& baseName)
+bool appendRead(IconLibrary& library, const EntryReader& reader, const std::string& path, const std::string& baseName)
 {
     auto entry = std::make_unique<IconEntry>();
     if (!reader(*entry, path, baseName))
@@ -71,8 +73,16 @@ bool dispatchFile(IconLibrary& library, const std::string& path)
     // Single-icon readers fill one entry, which is appended here.
     if (ext == ".ico" || ext == ".cur")
         return appendRead(library, readIconFile, path, parts.baseName);
-    if (ext == ".bmp")
-        return false;  // bitmap import: not built yet, skipped like an unreadable file
+    if (ext == ".bmp") {
+        // Imported bitmaps take the automatic transparency of the settings.
+        const DisplaySettings& settings = library.displaySettings();
+        return appendRead(
+            library,
+            [&settings](IconEntry& entry, const std::string& file, const std::string& name) {
+                return readBitmapIcon(entry, file, name, settings);
+            },
+            path, parts.baseName);
+    }
     if (ext == ".gif") {
         // GIF files are refused; the view says so once after the job.
         library.gifRefused = true;
