@@ -9,6 +9,8 @@
 #include "formats/AnimatedCursor.h"
 #include "formats/IconFile.h"
 #include "formats/ModuleReader.h"
+#include "imaging/MacIconImport.h"
+#include "imaging/PictureImport.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {
@@ -42,9 +44,9 @@ std::string lowerExtension(const std::string& extension)
 namespace {
 
 // Readers that fill one fresh entry from a single-image file.
-using EntryReader = bool (*)(IconEntry&, const std::string& path, const std::string& baseName);
+using EntryReader = std::function<bool(IconEntry&, const std::string& path, const std::string& baseName)>;
 
-bool appendRead(IconLibrary& library, EntryReader reader, const std::string& path, const std::string& baseName)
+bool appendRead(IconLibrary& library, const EntryReader& reader, const std::string& path, const std::string& baseName)
 {
     auto entry = std::make_unique<IconEntry>();
     if (!reader(*entry, path, baseName))
@@ -73,14 +75,23 @@ bool dispatchFile(IconLibrary& library, const std::string& path)
         return appendRead(library, readIconFile, path, parts.baseName);
     if (ext == ".bmp")
         return false;  // bitmap import: not built yet, skipped like an unreadable file
-    if (ext == ".gif") {
-        // GIF files are refused; the view says so once after the job.
-        library.gifRefused = true;
-        return false;
+    if (ext == ".gif" || ext == ".jpg" || ext == ".jpeg") {
+        // GIF pictures are refused by their content (whatever the name), and
+        // the view says so once after the job.
+        return appendRead(
+            library,
+            [&library](IconEntry& entry, const std::string& p, const std::string& name) {
+                return openPictureAsIcon(entry, p, name, library.gifRefused);
+            },
+            path, parts.baseName);
     }
-    if (ext == ".jpg" || ext == ".jpeg")
-        return false;  // picture import: not built yet
-    return false;      // anything else goes to the Mac icon import: not built yet
+    // Anything else may be a Mac icon file, which refuses what it is not.
+    return appendRead(
+        library,
+        [&library](IconEntry& entry, const std::string& p, const std::string& name) {
+            return loadMacIcons(entry, p, name, library.displaySettings(), &library.stopRequested);
+        },
+        path, parts.baseName);
 }
 
 }  // namespace
