@@ -11,6 +11,8 @@
 #include "formats/IconFile.h"
 #include "formats/ModuleReader.h"
 #include "imaging/BitmapImport.h"
+#include "imaging/MacIconImport.h"
+#include "imaging/PictureImport.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {
@@ -83,14 +85,23 @@ bool dispatchFile(IconLibrary& library, const std::string& path)
             },
             path, parts.baseName);
     }
-    if (ext == ".gif") {
-        // GIF files are refused; the view says so once after the job.
-        library.gifRefused = true;
-        return false;
+    if (ext == ".gif" || ext == ".jpg" || ext == ".jpeg") {
+        // GIF pictures are refused by their content (whatever the name), and
+        // the view says so once after the job.
+        return appendRead(
+            library,
+            [&library](IconEntry& entry, const std::string& p, const std::string& name) {
+                return openPictureAsIcon(entry, p, name, library.gifRefused);
+            },
+            path, parts.baseName);
     }
-    if (ext == ".jpg" || ext == ".jpeg")
-        return false;  // picture import: not built yet
-    return false;      // anything else goes to the Mac icon import: not built yet
+    // Anything else may be a Mac icon file, which refuses what it is not.
+    return appendRead(
+        library,
+        [&library](IconEntry& entry, const std::string& p, const std::string& name) {
+            return loadMacIcons(entry, p, name, library.displaySettings(), &library.stopRequested);
+        },
+        path, parts.baseName);
 }
 
 }  // namespace

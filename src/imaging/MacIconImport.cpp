@@ -1,0 +1,511 @@
+#include "imaging/MacIconImport.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "imaging/Conversions.h"
+#include "imaging/PixelAccess.h"
+#include "platform/FileBytes.h"
+
+namespace sigil {
+
+namespace {
+
+constexpr size_t kMacBinaryHeaderBytes = 128;
+constexpr size_t kFileTypeOffset = 65;
+constexpr size_t kDataForkLengthOffset = 83;
+constexpr size_t kResourceForkLengthOffset = 87;
+constexpr uint64_t kIcnsHeaderBytes = 8;
+constexpr uint64_t kElementHeaderBytes = 8;
+constexpr uint64_t kMapTypeCountOffset = 28;
+constexpr uint64_t kTypeEntryBytes = 8;
+constexpr uint64_t kReferenceEntryBytes = 12;
+// A real family holds one element of each kind, some twenty at most. The
+// cap keeps a crafted fork of thousands of tiny elements from holding
+// thousands of 128 x 128 images (and the mask step from pairing them all).
+constexpr size_t kMaxElements = 64;
+// it32 data start with four bytes that are not pixels (always zero in
+// files that Apple's tools write).
+constexpr uint64_t kIt32PrefixBytes = 4;
+
+struct ElementKind {
+    const char* type;  // lower case
+    int32_t width;
+    int32_t height;
+    int32_t bitCount;
+    bool mask;
+    int sizeBit;
+};
+
+constexpr ElementKind kElementKinds[] = {
+    {"icm#", 16, 12, 1, true, kMacSize16x12},     {"ics#", 16, 16, 1, true, kMacSize16x16},
+    {"icn#", 32, 32, 1, true, kMacSize32x32},     {"ich#", 48, 48, 1, true, kMacSize48x48},
+    {"ict#", 128, 128, 1, true, kMacSize128x128}, {"icm4", 16, 12, 4, false, kMacSize16x12},
+    {"ics4", 16, 16, 4, false, kMacSize16x16},    {"icl4", 32, 32, 4, false, kMacSize32x32},
+    {"ich4", 48, 48, 4, false, kMacSize48x48},    {"icm8", 16, 12, 8, false, kMacSize16x12},
+    {"ics8", 16, 16, 8, false, kMacSize16x16},    {"icl8", 32, 32, 8, false, kMacSize32x32},
+    {"ich8", 48, 48, 8, false, kMacSize48x48},    {"im32", 16, 12, 24, false, kMacSize16x12},
+    {"is32", 16, 16, 24, false, kMacSize16x16},   {"il32", 32, 32, 24, false, kMacSize32x32},
+    {"ih32", 48, 48, 24, false, kMacSize48x48},   {"it32", 128, 128, 24, false, kMacSize128x128},
+    {"s8mk", 16, 16, 8, true, kMacSize16x16},     {"l8mk", 32, 32, 8, true, kMacSize32x32},
+    {"h8mk", 48, 48, 8, true, kMacSize48x48},     {"t8mk", 128, 128, 8, true, kMacSize128x128},
+};
+
+uint8_t lowerAscii(uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') ? uint8_t(c - 'A' + 'a') : c;
+}
+
+std::string lowered(std::string_view text)
+{
+    std::string s(text);
+    for (char& c : s)
+        c = static_cast<char>(lowerAscii(static_cast<uint8_t>(c)));
+    return s;
+}
+
+// Four bytes of a view at `offset` as text; empty when they are not there.
+std::string fourCC(ByteView data, uint64_t offset)
+{
+    if (offset > data.size() || data.size() - offset < 4)
+        return {};
+    return std::string(reinterpret_cast<const char*>(data.data() + offset), 4);
+}
+
+// Mac numbers are big-endian. Reads past the end give 0.
+uint32_t beU32(ByteView data, uint64_t offset)
+{
+    if (offset > data.size() || data.size() - offset < 4)
+        return 0;
+    const uint8_t* p = data.data() + offset;
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+uint32_t beU24(ByteView data, uint64_t offset)
+{
+    if (offset > data.size() || data.size() - offset < 3)
+        return 0;
+    const uint8_t* p = data.data() + offset;
+    return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+}
+
+uint32_t beU16(ByteView data, uint64_t offset)
+{
+    if (offset > data.size() || data.size() - offset < 2)
+        return 0;
+    const uint8_t* p = data.data() + offset;
+    return (uint32_t(p[0]) << 8) | p[1];
+}
+
+// The bytes from `offset` on (none when it lies past the end).
+ByteView tail(ByteView data, uint64_t offset)
+{
+    return offset >= data.size() ? ByteView{} : data.subspan(static_cast<size_t>(offset));
+}
+
+// The Mac OS system palettes ('clut' 4 and 8), which the colour elements'
+// pixel values index. Entries as 0xRRGGBB.
+constexpr std::array<uint32_t, 16> kMacPalette16 = {
+    0xFFFFFF, 0xFCF305, 0xFF6402, 0xDD0806, 0xF20884, 0x4600A5, 0x0000D4, 0x02ABEA,
+    0x1FB714, 0x006411, 0x562C05, 0x90713A, 0xC0C0C0, 0x808080, 0x404040, 0x000000,
+};
+
+// The 256-colour system palette: a 6 x 6 x 6 cube from white down (red
+// slowest, black left out), ten-step ramps of red, green, blue and grey
+// without the cube's levels, and black last.
+constexpr std::array<uint32_t, 256> makeMacPalette256()
+{
+    std::array<uint32_t, 256> p{};
+    constexpr uint32_t cube[] = {0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
+    constexpr uint32_t ramp[] = {0xEE, 0xDD, 0xBB, 0xAA, 0x88, 0x77, 0x55, 0x44, 0x22, 0x11};
+    size_t n = 0;
+    for (uint32_t r : cube)
+        for (uint32_t g : cube)
+            for (uint32_t b : cube)
+                if (r | g | b)
+                    p[n++] = (r << 16) | (g << 8) | b;
+    for (uint32_t shift : {16u, 8u, 0u})
+        for (uint32_t v : ramp)
+            p[n++] = v << shift;
+    for (uint32_t v : ramp)
+        p[n++] = v * 0x010101;
+    p[n] = 0;
+    return p;
+}
+constexpr std::array<uint32_t, 256> kMacPalette256 = makeMacPalette256();
+
+template <size_t N> void writeTable(const std::array<uint32_t, N>& colors, uint8_t* table)
+{
+    for (uint32_t rgb : colors) {
+        *table++ = uint8_t(rgb);
+        *table++ = uint8_t(rgb >> 8);
+        *table++ = uint8_t(rgb >> 16);
+        *table++ = 0;
+    }
+}
+
+// The colour elements index the Mac palettes; the '#' elements are stored
+// so that black, white shows the Mac picture. Opacity elements get none.
+void writeMacPalette(const IconDevice& device, uint8_t* table)
+{
+    switch (device.bitCount) {
+    case 1:
+        writeTable(std::array<uint32_t, 2>{0x000000, 0xFFFFFF}, table);
+        break;
+    case 4:
+        writeTable(kMacPalette16, table);
+        break;
+    case 8:
+        if (!device.macFlag)
+            writeTable(kMacPalette256, table);
+        break;
+    default:
+        break;
+    }
+}
+
+// Mac rows run from the top; stored rows from the bottom.
+int64_t storedRow(const PixelView<uint8_t>& px, int64_t macRow)
+{
+    return px.height - 1 - macRow;
+}
+
+// '#' elements: the picture (Mac 1 is black), then its mask (Mac 1 is
+// opaque), each row packed to 16 bits.
+size_t readBlackAndWhite(const PixelView<uint8_t>& px, ByteStream& in)
+{
+    const size_t rowBytes = size_t((px.width - 1) / 16 + 1) * 2;
+    size_t total = 0;
+    for (int64_t r = 0; r < px.height; ++r) {
+        uint8_t* row = px.row(storedRow(px, r));
+        const size_t got = in.read(row, rowBytes);
+        for (size_t i = 0; i < got; ++i)
+            row[i] = uint8_t(~row[i]);
+        total += got;
+    }
+    for (int64_t r = 0; r < px.height; ++r) {
+        uint8_t* row = px.row(storedRow(px, r));
+        uint8_t* mask = px.maskRow(storedRow(px, r));
+        const size_t got = in.read(mask, rowBytes);
+        for (size_t i = 0; i < got; ++i) {
+            mask[i] = uint8_t(~mask[i]);
+            row[i] &= uint8_t(~mask[i]);  // transparent pixels are black
+        }
+        total += got;
+    }
+    return total;
+}
+
+// 4- and 8-bit elements: palette indices (or opacities), as they are.
+size_t readIndexed(const PixelView<uint8_t>& px, ByteStream& in)
+{
+    const size_t rowBytes = size_t(px.width) * size_t(px.bitCount) / 8;
+    size_t total = 0;
+    for (int64_t r = 0; r < px.height; ++r)
+        total += in.read(px.row(storedRow(px, r)), rowBytes);
+    return total;
+}
+
+void putChannel(const PixelView<uint8_t>& px, int channel, uint64_t index, uint8_t value)
+{
+    const int64_t x = int64_t(index % uint64_t(px.width));
+    const int64_t r = int64_t(index / uint64_t(px.width));
+    // Red, green, blue planes; pixels are stored blue, green, red.
+    px.row(storedRow(px, r))[3 * x + (2 - channel)] = value;
+}
+
+// Uncompressed 32-bit elements: 4 bytes a pixel, the first not used, then
+// red, green, blue.
+size_t readUncompressed(const PixelView<uint8_t>& px, ByteStream& in)
+{
+    const uint64_t pixels = uint64_t(px.width) * uint64_t(px.height);
+    const ByteView data = in.take(pixels * 4);
+    for (uint64_t i = 0; i < data.size() / 4; ++i)
+        for (int c = 0; c < 3; ++c)
+            putChannel(px, c, i, data[4 * i + 1 + size_t(c)]);
+    return data.size();
+}
+
+// Three run-length planes, red, green, blue, of width x height values each.
+// A control byte c below 128 is followed by c + 1 values; 128 or more by
+// one value repeated c - 125 times. A run that overruns its plane is read
+// whole but stored only up to the plane's end, so the next plane starts
+// where the runs say. Once the last plane is full nothing more is read.
+void readRunLengthPlanes(const PixelView<uint8_t>& px, ByteStream& in)
+{
+    const uint64_t planeSize = uint64_t(px.width) * uint64_t(px.height);
+    for (int channel = 0; channel < 3; ++channel) {
+        const bool last = channel == 2;
+        uint64_t filled = 0;
+        while (filled < planeSize) {
+            if (in.atEnd())
+                return;
+            const uint8_t control = in.readU8();
+            if (control < 128) {
+                const uint64_t count = uint64_t(control) + 1;
+                const uint64_t stored = std::min(count, planeSize - filled);
+                const ByteView values = in.take(stored);
+                for (size_t i = 0; i < values.size(); ++i)
+                    putChannel(px, channel, filled + i, values[i]);
+                if (values.size() < stored)
+                    return;
+                if (!last)
+                    in.skip(count - stored);
+                filled += stored;
+            } else {
+                if (in.atEnd())
+                    return;
+                const uint8_t value = in.readU8();
+                const uint64_t stored = std::min(uint64_t(control) - 125, planeSize - filled);
+                for (uint64_t i = 0; i < stored; ++i)
+                    putChannel(px, channel, filled + i, value);
+                filled += stored;
+            }
+        }
+    }
+}
+
+size_t readTrueColor(const PixelView<uint8_t>& px, ByteStream& in, uint64_t length)
+{
+    if (length == uint64_t(px.width) * uint64_t(px.height) * 4)
+        return readUncompressed(px, in);
+    const size_t start = in.pos();
+    if (px.width == 128)
+        in.skip(kIt32PrefixBytes);
+    readRunLengthPlanes(px, in);
+    return in.pos() - start;
+}
+
+const ElementKind* findKind(std::string_view type)
+{
+    if (type.size() < 4)
+        return nullptr;
+    const std::string lower = lowered(type.substr(0, 4));
+    for (const ElementKind& kind : kElementKinds)
+        if (lower == kind.type)
+            return &kind;
+    return nullptr;
+}
+
+bool stopped(const std::atomic<bool>* stop)
+{
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
+// Where the resource fork keeps an icns container: at the fork's start, or
+// as the data of an item in the fork's data area. Nothing when there is none.
+std::optional<uint64_t> findIcns(ByteView data, uint64_t fork)
+{
+    if (lowered(fourCC(data, fork)) == "icns")
+        return fork;
+    uint64_t pos = fork + beU32(data, fork);
+    // Every item moves on by at least its 4-byte length, so the walk ends.
+    while (pos <= data.size() && data.size() - pos >= 4) {
+        const uint64_t length = beU32(data, pos);
+        pos += 4;
+        if (length == 0 || length > data.size() - pos)
+            break;
+        if (length >= 4 && lowered(fourCC(data, pos)) == "icns")
+            return pos;
+        pos += length;
+    }
+    return std::nullopt;
+}
+
+// Reads one element into a fresh device and keeps it when anything was read.
+void addElement(IconEntry& icon, std::string_view type, ByteStream& in, uint64_t length, int macFilter)
+{
+    IconDevice device;
+    if (!setupMacElement(device, type, macFilter))
+        return;
+    if (readMacElement(device, in, length) > 0)
+        icon.devices.push_back(std::move(device));
+}
+
+// The elements of an icns container; false when stopped.
+bool readIcnsElements(IconEntry& icon, ByteView data, uint64_t container, int macFilter, const std::atomic<bool>* stop)
+{
+    const uint64_t total = beU32(data, container + 4);
+    // Each element's stated length decides where the next one starts,
+    // whatever its reader used.
+    for (uint64_t at = kIcnsHeaderBytes; at < total && icon.devices.size() < kMaxElements;) {
+        if (stopped(stop))
+            return false;
+        const uint64_t header = container + at;
+        if (header > data.size() || data.size() - header < kElementHeaderBytes)
+            break;
+        const uint64_t length = beU32(data, header + 4);
+        if (length < kElementHeaderBytes)
+            break;  // a length short of its own header cannot be stepped over
+        const uint64_t dataLength = length - kElementHeaderBytes;
+        const ByteView element = tail(data, header + kElementHeaderBytes);
+        ByteStream in(element.first(static_cast<size_t>(std::min<uint64_t>(dataLength, element.size()))));
+        addElement(icon, fourCC(data, header), in, dataLength, macFilter);
+        at += length;
+    }
+    return true;
+}
+
+// Classic icon resources: one resource per type, the i-th reference entry
+// after the type list belonging to the i-th type. False when stopped.
+bool readClassicResources(IconEntry& icon, ByteView data, uint64_t fork, int macFilter, const std::atomic<bool>* stop)
+{
+    const uint64_t dataArea = fork + beU32(data, fork);
+    const uint64_t map = fork + beU32(data, fork + 4);
+    if (map > data.size() || data.size() - map < kMapTypeCountOffset + 2)
+        return true;
+    const uint64_t types = beU16(data, map + kMapTypeCountOffset) + 1;
+    const uint64_t typeList = map + kMapTypeCountOffset + 2;
+    const uint64_t referenceList = typeList + types * kTypeEntryBytes;
+    for (uint64_t i = 0; i < types && icon.devices.size() < kMaxElements; ++i) {
+        if (stopped(stop))
+            return false;
+        const uint64_t reference = referenceList + i * kReferenceEntryBytes;
+        if (reference > data.size() || data.size() - reference < kReferenceEntryBytes)
+            break;
+        // Past the item's 4-byte length; its data run to the end of the file.
+        const uint64_t item = dataArea + beU24(data, reference + 5) + 4;
+        ByteStream in(tail(data, item));
+        addElement(icon, fourCC(data, typeList + i * kTypeEntryBytes), in, 0, macFilter);
+    }
+    return true;
+}
+
+// Opacity elements become the alpha channel of the 24-bit element of their
+// size; then the '#' masks become the AND masks of the devices of their
+// size that have no alpha channel.
+void applyMacMasks(IconEntry& icon)
+{
+    const auto applyFrom = [&icon](int sourceBits, auto targetWanted) {
+        for (const IconDevice& source : icon.devices) {
+            if (!source.macFlag || source.bitCount != sourceBits)
+                continue;
+            for (IconDevice& target : icon.devices)
+                if (!target.macFlag && target.width == source.width && target.height == source.height &&
+                    targetWanted(target.bitCount))
+                    applyMask(target, source);
+        }
+    };
+    applyFrom(8, [](int bits) { return bits == 24; });
+    applyFrom(1, [](int bits) { return bits != 32; });
+}
+
+bool filteredOut(const IconDevice& device, int macFilter)
+{
+    switch (device.bitCount) {
+    case 1:
+        return !(macFilter & kMacKeep1Bit);
+    case 4:
+        return !(macFilter & kMacKeep4Bit);
+    case 8:
+        return device.macFlag || !(macFilter & kMacKeep8Bit);
+    case 32:
+        return !(macFilter & kMacKeep32Bit);
+    default:
+        return false;
+    }
+}
+
+// "Icon_" is how a folder's custom icon file ("Icon\r") is named once it
+// leaves the Mac; such an icon is named after its folder.
+std::string iconName(const std::string& path, const std::string& name)
+{
+    const size_t slash = path.find_last_of('/');
+    if (name != "Icon_" || slash == std::string::npos)
+        return name;
+    const std::string folderPath = path.substr(0, slash);
+    const size_t start = folderPath.find_last_of('/');
+    const std::string folder = start == std::string::npos ? folderPath : folderPath.substr(start + 1);
+    return folder.empty() ? name : folder;
+}
+
+bool fileTypeAccepted(ByteView data, const std::string& accepted)
+{
+    if (accepted.empty())
+        return true;
+    const std::string type = lowered(fourCC(data, kFileTypeOffset));
+    return lowered(";" + accepted + ";").find(type) != std::string::npos;
+}
+
+}  // namespace
+
+bool setupMacElement(IconDevice& device, std::string_view type, int macFilter)
+{
+    const ElementKind* kind = findKind(type);
+    if (!kind || !(macFilter & kind->sizeBit))
+        return false;
+    device.reset();
+    device.width = kind->width;
+    device.height = kind->height;
+    device.bitCount = kind->bitCount;
+    device.macFlag = kind->mask ? 1 : 0;
+    return device.allocate();
+}
+
+size_t readMacElement(IconDevice& device, ByteStream& data, uint64_t length)
+{
+    device.writeIconHeader();
+    const auto px = writePixels(device);
+    if (!px)
+        return 0;
+    writeMacPalette(device, px->table());
+    size_t read = 0;
+    switch (device.bitCount) {
+    case 1:
+        read = readBlackAndWhite(*px, data);
+        break;
+    case 4:
+    case 8:
+        read = readIndexed(*px, data);
+        break;
+    case 24:
+        read = readTrueColor(*px, data, length);
+        break;
+    default:
+        break;
+    }
+    device.unlock();
+    return read;
+}
+
+bool loadMacIconBytes(IconEntry& icon, ByteView data, const std::string& path, const std::string& name,
+                      const DisplaySettings& settings, const std::atomic<bool>* stop)
+{
+    if (data.size() < kMacBinaryHeaderBytes || data[0] != 0)
+        return false;
+    if (!fileTypeAccepted(data, settings.macFileTypes))
+        return false;
+    const uint64_t dataForkLength = beU32(data, kDataForkLengthOffset);
+    const uint64_t fork = kMacBinaryHeaderBytes + (dataForkLength + 127) / 128 * 128;
+    if (beU32(data, kResourceForkLengthOffset) == 0 || fork >= data.size())
+        return false;
+
+    const int filter = settings.macFilter;
+    const std::optional<uint64_t> container = findIcns(data, fork);
+    const bool finished = container ? readIcnsElements(icon, data, *container, filter, stop)
+                                    : readClassicResources(icon, data, fork, filter, stop);
+    if (!finished || icon.devices.empty()) {
+        icon.removeDevice(-1);
+        return false;
+    }
+
+    icon.sortDevices();
+    applyMacMasks(icon);
+    std::erase_if(icon.devices, [filter](const IconDevice& d) { return filteredOut(d, filter); });
+    icon.name = iconName(path, name);
+    icon.source = path;
+    return true;
+}
+
+bool loadMacIcons(IconEntry& icon, const std::string& path, const std::string& name, const DisplaySettings& settings,
+                  const std::atomic<bool>* stop)
+{
+    FileBytes file;
+    if (!file.open(path))
+        return false;
+    return loadMacIconBytes(icon, file.bytes(), path, name, settings, stop);
+}
+
+}  // namespace sigil

@@ -1,0 +1,136 @@
+#include "imaging/PictureImport.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <cstring>
+
+#include "imaging/Conversions.h"
+#include "platform/FileBytes.h"
+
+namespace sigil {
+
+namespace {
+
+constexpr size_t kMacBinaryHeaderBytes = 128;
+
+// Only these two spellings mark a GIF ("Gif" is not one of them).
+bool isGif(ByteView picture)
+{
+    return picture.size() >= 3 &&
+           (std::memcmp(picture.data(), "GIF", 3) == 0 || std::memcmp(picture.data(), "gif", 3) == 0);
+}
+
+// The picture's size shrunk, proportions kept, to fit the limits (0 or
+// less: none). Sides are truncated, so a thin picture can end with a side
+// of 0.
+QSize fittedSize(QSize size, int maxWidth, int maxHeight)
+{
+    const bool tooWide = maxWidth > 0 && size.width() > maxWidth;
+    const bool tooHigh = maxHeight > 0 && size.height() > maxHeight;
+    if (!tooWide && !tooHigh)
+        return size;
+    const double ratio = double(size.width()) / double(size.height());
+    const bool widthBound = maxWidth > 0 && (maxHeight <= 0 || ratio > double(maxWidth) / double(maxHeight));
+    if (widthBound)
+        return {maxWidth, int(maxWidth / ratio)};
+    return {int(ratio * maxHeight), maxHeight};
+}
+
+// The picture decoded straight at `size` (the image library scales while it
+// decodes, so no full-size image is made) and drawn on white.
+QImage renderOnWhite(QImageReader& reader, QSize size)
+{
+    reader.setScaledSize(size);
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        return {};
+    QImage surface(size, QImage::Format_BGR888);
+    if (surface.isNull())
+        return {};
+    surface.fill(Qt::white);
+    QPainter painter(&surface);
+    painter.drawImage(QRect(QPoint(0, 0), size), picture);
+    painter.end();
+    return surface;
+}
+
+// A 24-bit device of the surface's pixels, bottom row first; AND mask clear.
+bool deviceFromSurface(IconDevice& device, const QImage& surface)
+{
+    device.reset();
+    device.width = surface.width();
+    device.height = surface.height();
+    device.bitCount = 24;
+    if (!device.allocate())
+        return false;
+    device.writeIconHeader();
+    uint8_t* bits = device.lock() + kHeaderBytes;
+    const int64_t stride = device.rowStride();
+    const size_t rowBytes = size_t(device.width) * 3;
+    for (int y = 0; y < device.height; ++y)
+        std::memcpy(bits + (device.height - 1 - y) * stride, surface.constScanLine(y), rowBytes);
+    device.unlock();
+    return true;
+}
+
+}  // namespace
+
+bool loadPictureBytes(IconDevice& device, ByteView data, int maxWidth, int maxHeight, std::atomic<bool>& gifRefused)
+{
+    const ByteView picture =
+        (!data.empty() && data[0] == 0)
+            ? (data.size() > kMacBinaryHeaderBytes ? data.subspan(kMacBinaryHeaderBytes) : ByteView{})
+            : data;
+    if (isGif(picture)) {
+        gifRefused = true;
+        return false;
+    }
+    if (picture.empty())
+        return false;
+
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(picture.data()), static_cast<qsizetype>(picture.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // Drawn as stored, as the platform's picture loader did: no turning by
+    // the picture's orientation tag.
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return false;
+    const QSize fitted = fittedSize(size, maxWidth, maxHeight);
+    if (fitted.width() <= 0 || fitted.height() <= 0)
+        return false;
+    const QImage surface = renderOnWhite(reader, fitted);
+    if (surface.isNull() || !deviceFromSurface(device, surface))
+        return false;
+    // Nothing to expand, and pictures never get automatic transparency, so
+    // the settings are not looked at.
+    normalize(device, false, DisplaySettings{});
+    return true;
+}
+
+bool loadPicture(IconDevice& device, const std::string& path, int maxWidth, int maxHeight,
+                 std::atomic<bool>& gifRefused)
+{
+    FileBytes file;
+    if (!file.open(path))
+        return false;
+    return loadPictureBytes(device, file.bytes(), maxWidth, maxHeight, gifRefused);
+}
+
+bool openPictureAsIcon(IconEntry& icon, const std::string& path, const std::string& name, std::atomic<bool>& gifRefused)
+{
+    icon.clearEntry();
+    IconDevice device;
+    if (!loadPicture(device, path, kPictureMaxSide, kPictureMaxSide, gifRefused))
+        return false;
+    icon.devices.push_back(std::move(device));
+    icon.name = name;
+    icon.source = path;
+    return true;
+}
+
+}  // namespace sigil
