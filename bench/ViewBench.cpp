@@ -88,7 +88,7 @@ struct ViewRig {
         display.load(file, "Sigilscope");
         display.iconSize = size;
         general.horizontal = 1;
-        view = std::make_unique<CIconView>(library, general, display);
+        view = std::make_unique<CIconView>(library, file, general, display);
         view->resize(1280, 800);
         view->show();  // a hidden widget does not paint
         view->initialUpdate({});

@@ -14,18 +14,23 @@
 #include "model/IconLibrary.h"
 #include "model/Palettes.h"
 #include "platform/FileBytes.h"
+#include "platform/SettingsFile.h"
+#include "shell/StringTable.h"
 
 namespace sigil {
 
 namespace {
 
-constexpr const char* kUsage = "usage: sigil list [--json] PATH...\n"
-                               "       sigil extract PATH... -o DIR\n"
-                               "       sigil pack PATH... -o OUT.icl\n";
+constexpr const char* kUsage = "usage: sigil list [--json] PATH... [--ini FILE]\n"
+                               "       sigil extract PATH... -o DIR [--ini FILE]\n"
+                               "       sigil pack PATH... -o OUT.icl [--ini FILE]\n";
 
 // Loads each path as the load job does; names the paths that gave nothing.
-bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, std::ostream& err)
+bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, const DisplaySettings& settings,
+               std::ostream& err)
 {
+    // Import options (transparency, the Mac filter) come from the settings.
+    library.setDisplaySettings(&settings);
     // Icons record the full path of their source, as the program does.
     library.pendingPaths.clear();
     for (const std::string& given : paths)
@@ -58,6 +63,10 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, std:
         }
     });
     library.pendingPaths.clear();
+    if (library.gifRefused) {
+        err << "sigil: " << loadString(str::GifRefused).toStdString() << '\n';
+        library.gifRefused = false;
+    }
     return allRead;
 }
 
@@ -85,7 +94,8 @@ void printJson(const IconEntry& icon, std::ostream& out)
     out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << '\n';
 }
 
-int listCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int listCommand(const std::vector<std::string>& args, const DisplaySettings& settings, std::ostream& out,
+                std::ostream& err)
 {
     bool json = false;
     std::vector<std::string> paths;
@@ -100,7 +110,7 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         return kExitUsage;
     }
     IconLibrary library;
-    const bool ok = loadPaths(library, paths, err);
+    const bool ok = loadPaths(library, paths, settings, err);
     for (int i = 0; i < library.size(); ++i) {
         if (json)
             printJson(library.at(i), out);
@@ -149,7 +159,8 @@ bool pathsAndOutput(const std::vector<std::string>& args, std::vector<std::strin
     return true;
 }
 
-int extractCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int extractCommand(const std::vector<std::string>& args, const DisplaySettings& settings, std::ostream& out,
+                   std::ostream& err)
 {
     std::vector<std::string> paths;
     std::string dir;
@@ -161,7 +172,7 @@ int extractCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return kExitFailed;
     }
     IconLibrary library;
-    bool ok = loadPaths(library, paths, err);
+    bool ok = loadPaths(library, paths, settings, err);
     for (int i = 0; i < library.size(); ++i) {
         const IconEntry& icon = library.at(i);
         if (icon.devices.empty())
@@ -203,14 +214,15 @@ private:
     bool open_ = false;
 };
 
-int packCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress)
+int packCommand(const std::vector<std::string>& args, const DisplaySettings& settings, std::ostream& out,
+                std::ostream& err, bool showProgress)
 {
     std::vector<std::string> paths;
     std::string target;
     if (!pathsAndOutput(args, paths, target, err))
         return kExitUsage;
     IconLibrary library;
-    const bool allRead = loadPaths(library, paths, err);
+    const bool allRead = loadPaths(library, paths, settings, err);
     if (library.empty()) {
         err << "sigil: " << target << ": no icons to write\n";
         return kExitFailed;
@@ -237,16 +249,7 @@ int packCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
 std::string libraryProgressText(int phase, int percent)
 {
-    static const char* const texts[] = {"保存する準備をしています..", "ヘッダを書き込んでいます..", "保存中です..",
-                                        "完了しました"};
-    if (phase < 0 || phase > 3)
-        return {};
-    if (phase == 1 || phase == 2) {
-        char line[96];
-        std::snprintf(line, sizeof line, "%s(%d%%)", texts[phase], percent);
-        return line;
-    }
-    return texts[phase];
+    return saveProgressText(phase, percent).toStdString();
 }
 
 int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -256,13 +259,31 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << kUsage;
         return kExitUsage;
     }
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    // "--ini FILE" anywhere after the command names the settings file.
+    std::vector<std::string> rest;
+    std::string ini;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] != "--ini") {
+            rest.push_back(args[i]);
+        } else if (i + 1 < args.size()) {
+            ini = args[++i];
+        } else {
+            err << kUsage;
+            return kExitUsage;
+        }
+    }
+    DisplaySettings settings;
+    SettingsFile file;
+    if (!ini.empty()) {
+        file.setPath(ini);
+        settings.load(file, "Sigilscope");
+    }
     if (args[0] == "list")
-        return listCommand(rest, out, err);
+        return listCommand(rest, settings, out, err);
     if (args[0] == "extract")
-        return extractCommand(rest, out, err);
+        return extractCommand(rest, settings, out, err);
     if (args[0] == "pack")
-        return packCommand(rest, out, err, showProgress.value_or(isatty(2) != 0));
+        return packCommand(rest, settings, out, err, showProgress.value_or(isatty(2) != 0));
     err << kUsage;
     return kExitUsage;
 }

@@ -14,10 +14,9 @@
 
 namespace sigil {
 
-AboutBox::AboutBox(const QPixmap& logo, const QString& version, int osVersionCode, QWidget* parent)
-    : QDialog(parent)
+AboutBox::AboutBox(const QPixmap& logo, const QString& version, int osVersionCode, QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QString::number(dlg::About));
+    setObjectName(controlName(kAboutDialog));
     setWindowTitle(QStringLiteral("Sigilscopeについて"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);

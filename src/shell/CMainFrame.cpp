@@ -22,8 +22,8 @@
 #include "shell/CommandIds.h"
 #include "shell/DialogIds.h"
 #include "shell/GeneralSettings.h"
+#include "shell/MainWindowPlacement.h"
 #include "shell/StringTable.h"
-#include "shell/WindowPlacement.h"
 #include "shell/resources/CommandIconTable.h"
 #include "shell/resources/IconResources.h"
 #include "view/CIconView.h"
@@ -51,8 +51,10 @@ bool commandBuilt(int id)
     case cmd::OtherSize:
     case cmd::Help:
     case cmd::About:
-    case cmd::Exit: return true;
-    default: return false;
+    case cmd::Exit:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -75,25 +77,14 @@ constexpr MenuItem kFileMenu[] = {
 };
 
 constexpr MenuItem kSizeItems[] = {
-    {cmd::Size16, "16x16(&1)"},   {cmd::Size32, "32x32(&3)"},   {cmd::Size48, "48x48(&4)"},
-    {cmd::Size72, "72x72(&7)"},   {cmd::Size128, "128x128(&8)"}, {cmd::OtherSize, "その他(&E)\tCtrl+E"},
+    {cmd::Size16, "16x16(&1)"}, {cmd::Size32, "32x32(&3)"},    {cmd::Size48, "48x48(&4)"},
+    {cmd::Size72, "72x72(&7)"}, {cmd::Size128, "128x128(&8)"}, {cmd::OtherSize, "その他(&E)\tCtrl+E"},
 };
 
 constexpr MenuItem kHelpMenu[] = {
     {cmd::Help, "ヘルプ(&H)..\tF1"},
     {cmd::About, "Sigilscopeについて(&A).."},
 };
-
-QString statusText(int phase, int percent)
-{
-    switch (phase) {
-    case 0: return loadString(str::SavePreparing);
-    case 1: return QString::asprintf("%s(%d%%)", loadString(str::SaveWritingHeader).toUtf8().constData(), percent);
-    case 2: return QString::asprintf("%s(%d%%)", loadString(str::SaveWriting).toUtf8().constData(), percent);
-    case 3: return loadString(str::SaveDone);
-    default: return QString();
-    }
-}
 
 }  // namespace
 
@@ -108,7 +99,7 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
       icons_(icons),
       startup_(startup),
       document_(new CSigilscopeDoc(this)),
-      view_(new CIconView(library, general, display, this))
+      view_(new CIconView(library, settingsFile, general, display, this))
 {
     setWindowTitle(QStringLiteral("Sigilscope"));
     setWindowIcon(icons_.icon(100));
@@ -153,10 +144,18 @@ QAction* CMainFrame::makeAction(int id, const QString& menuText)
     actions_.insert(id, action);
     connect(action, &QAction::triggered, this, [this, id] {
         switch (id) {
-        case cmd::Exit: close(); break;
-        case cmd::Help: onHelp(); break;
-        case cmd::About: onAbout(); break;
-        default: view_->runCommand(id); break;
+        case cmd::Exit:
+            close();
+            break;
+        case cmd::Help:
+            onHelp();
+            break;
+        case cmd::About:
+            onAbout();
+            break;
+        default:
+            view_->runCommand(id);
+            break;
         }
     });
     return action;
@@ -311,7 +310,7 @@ void CMainFrame::sizeChangedMessage()
 
 void CMainFrame::progressMessage(int phase, int percent)
 {
-    setPane(0, statusText(phase, percent));
+    setPane(0, saveProgressText(phase, percent));
 }
 
 void CMainFrame::updateCommandStates()
@@ -346,7 +345,7 @@ void CMainFrame::onAbout()
 
 void CMainFrame::showWithPlacement()
 {
-    WindowPlacement placement;
+    MainWindowPlacement placement;
     const QRect desktop = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
     if (readPlacement(settingsFile_, placement, desktop)) {
         setGeometry(QRect(QPoint(placement.left, placement.top), QPoint(placement.right - 1, placement.bottom - 1)));
@@ -365,7 +364,7 @@ void CMainFrame::showWithPlacement()
 
 void CMainFrame::savePlacement(bool cascade)
 {
-    WindowPlacement placement;
+    MainWindowPlacement placement;
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     placement.showCmd = isMaximized() ? 3 : isMinimized() ? 2 : 1;
     placement.flags = 0;

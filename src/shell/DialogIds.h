@@ -1,24 +1,35 @@
 #pragma once
-// Dialog and control identifiers. Dialogs carry their number as object
-// name, controls theirs, so that tests and style sheets can find them.
+// Resource numbers of the dialogs and their controls. Each control carries
+// its number as its object name (controlName), so tests and callers find it
+// with findChild<T>(controlName(id)).
 
-namespace sigil::dlg {
+#include <QString>
 
-enum DialogId : int {
-    About = 102,
-    OtherSize = 104,
-    Property = 105,
-    SaveOptions = 106,
-    AddIcon = 111,
-    Toolbar = 113,
-    FolderChooser = 115,
+namespace sigil {
+
+enum StandardControl { kOkButton = 1, kCancelButton = 2 };
+
+enum DialogId {
+    kAboutDialog = 102,
+    kOtherSizeDialog = 104,
+    kFolderChooserDialog = 115,
 };
 
-// Status bar panes of the main frame.
-enum StatusPane : int {
-    PaneDescription = 10,
-    PaneCount = 11,
-    PaneSize = 12,
+enum FolderChooserControl {
+    kFolderPathEdit = 1001,
+    kFolderAddButton = 1006,
+    kFolderTree = 1008,
+    kFolderUpdateButton = 1009,
+    kFolderDeleteButton = 1010,
+    kFolderFavouriteList = 1020,
 };
 
-}  // namespace sigil::dlg
+// The main frame's status bar panes.
+enum StatusPane { kDescriptionPane = 10, kCountPane = 11, kSizePane = 12 };
+
+inline QString controlName(int id)
+{
+    return QString::number(id);
+}
+
+}  // namespace sigil

@@ -111,4 +111,20 @@ QString commandTooltip(int commandId)
     return cut < 0 ? s : s.mid(cut + 1);
 }
 
+QString saveProgressText(int phase, int percent)
+{
+    switch (phase) {
+    case 0:
+        return loadString(str::SavePreparing);
+    case 1:
+        return loadString(str::SaveWritingHeader) + QStringLiteral("(%1%)").arg(percent);
+    case 2:
+        return loadString(str::SaveWriting) + QStringLiteral("(%1%)").arg(percent);
+    case 3:
+        return loadString(str::SaveDone);
+    default:
+        return QString();
+    }
+}
+
 }  // namespace sigil

@@ -44,5 +44,8 @@ QString loadString(int id);
 // the whole string when it has no "\n").
 QString commandText(int commandId);
 QString commandTooltip(int commandId);
+// The library writer's progress as the status bar shows it: phase 0 to 3,
+// phases 1 and 2 followed by "(percent%)"; empty for any other phase.
+QString saveProgressText(int phase, int percent);
 
 }  // namespace sigil

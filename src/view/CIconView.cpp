@@ -65,9 +65,11 @@ bool clipboardHasBitmap()
 
 }  // namespace
 
-CIconView::CIconView(IconLibrary& library, GeneralSettings& general, DisplaySettings& display, QWidget* parent)
+CIconView::CIconView(IconLibrary& library, SettingsFile& settingsFile, GeneralSettings& general,
+                     DisplaySettings& display, QWidget* parent)
     : QAbstractScrollArea(parent),
       library_(library),
+      settingsFile_(settingsFile),
       general_(general),
       display_(display),
       bridge_(new LoadBridge(library, this))
@@ -261,10 +263,9 @@ bool CIconView::saveLibrary(bool asNew)
         target = libraryPath_;
     } else {
         FileDialog dialog(this);
-        if (!dialog.run(false, false, loadString(str::SaveLibraryFilter), QString::fromStdString(libraryPath_),
-                        QStringLiteral("icl")))
+        if (!dialog.run(false, false, loadString(str::SaveLibraryFilter).toStdString(), libraryPath_, "icl"))
             return false;
-        target = dialog.path().toStdString();
+        target = dialog.path();
         rename = true;
     }
     if (!writeLibrary(library_, target)) {
@@ -498,28 +499,71 @@ void CIconView::moveSelectionByKey(MoveKey key, bool shift)
 bool CIconView::handleCtrlKey(int key)
 {
     switch (key) {
-    case Qt::Key_Left: changeDisplaySize(display_.iconSize - 1); return true;
-    case Qt::Key_Right: changeDisplaySize(display_.iconSize + 1); return true;
-    case Qt::Key_Up: changeDisplaySize(smallerStandardSize(display_.iconSize)); return true;
-    case Qt::Key_Down: changeDisplaySize(largerStandardSize(display_.iconSize)); return true;
-    case Qt::Key_Delete: runCommand(cmd::BatchDeleteDevices); return true;
-    case Qt::Key_C: runCommand(cmd::CopyDevice); return true;
-    case Qt::Key_E: runCommand(cmd::OtherSize); return true;
-    case Qt::Key_F: runCommand(cmd::OpenFolder); return true;
-    case Qt::Key_I: runCommand(cmd::SaveAsIcon); return true;
-    case Qt::Key_L: runCommand(cmd::Duplicate); return true;
-    case Qt::Key_M: runCommand(cmd::DeleteSameIcons); return true;
-    case Qt::Key_N: runCommand(cmd::Add); return true;
-    case Qt::Key_O: runCommand(cmd::OpenFile); return true;
-    case Qt::Key_P: runCommand(cmd::Settings); return true;
-    case Qt::Key_Q: runCommand(cmd::Snap); return true;
-    case Qt::Key_R: runCommand(cmd::Rename); return true;
-    case Qt::Key_S: runCommand(cmd::SaveLibrary); return true;
-    case Qt::Key_T: runCommand(cmd::SaveAs); return true;
-    case Qt::Key_V: runCommand(cmd::Paste); return true;
-    case Qt::Key_W: runCommand(cmd::SnapAll); return true;
-    case Qt::Key_X: runCommand(cmd::SaveAllAsIcons); return true;
-    default: return true;  // any other Ctrl key is swallowed
+    case Qt::Key_Left:
+        changeDisplaySize(display_.iconSize - 1);
+        return true;
+    case Qt::Key_Right:
+        changeDisplaySize(display_.iconSize + 1);
+        return true;
+    case Qt::Key_Up:
+        changeDisplaySize(smallerStandardSize(display_.iconSize));
+        return true;
+    case Qt::Key_Down:
+        changeDisplaySize(largerStandardSize(display_.iconSize));
+        return true;
+    case Qt::Key_Delete:
+        runCommand(cmd::BatchDeleteDevices);
+        return true;
+    case Qt::Key_C:
+        runCommand(cmd::CopyDevice);
+        return true;
+    case Qt::Key_E:
+        runCommand(cmd::OtherSize);
+        return true;
+    case Qt::Key_F:
+        runCommand(cmd::OpenFolder);
+        return true;
+    case Qt::Key_I:
+        runCommand(cmd::SaveAsIcon);
+        return true;
+    case Qt::Key_L:
+        runCommand(cmd::Duplicate);
+        return true;
+    case Qt::Key_M:
+        runCommand(cmd::DeleteSameIcons);
+        return true;
+    case Qt::Key_N:
+        runCommand(cmd::Add);
+        return true;
+    case Qt::Key_O:
+        runCommand(cmd::OpenFile);
+        return true;
+    case Qt::Key_P:
+        runCommand(cmd::Settings);
+        return true;
+    case Qt::Key_Q:
+        runCommand(cmd::Snap);
+        return true;
+    case Qt::Key_R:
+        runCommand(cmd::Rename);
+        return true;
+    case Qt::Key_S:
+        runCommand(cmd::SaveLibrary);
+        return true;
+    case Qt::Key_T:
+        runCommand(cmd::SaveAs);
+        return true;
+    case Qt::Key_V:
+        runCommand(cmd::Paste);
+        return true;
+    case Qt::Key_W:
+        runCommand(cmd::SnapAll);
+        return true;
+    case Qt::Key_X:
+        runCommand(cmd::SaveAllAsIcons);
+        return true;
+    default:
+        return true;  // any other Ctrl key is swallowed
     }
 }
 
@@ -535,21 +579,50 @@ void CIconView::keyPressEvent(QKeyEvent* event)
     }
     switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: runCommand(cmd::ShowProperty); return;
-    case Qt::Key_Escape: emit exitRequested(); return;
-    case Qt::Key_Space: runCommand(cmd::EditWithEditor); return;
-    case Qt::Key_Delete: runCommand(cmd::Delete); return;
-    case Qt::Key_F1: emit helpRequested(); return;
-    case Qt::Key_F2: runCommand(cmd::Rename); return;
-    case Qt::Key_Left: moveSelectionByKey(MoveKey::Left, shift); return;
-    case Qt::Key_Right: moveSelectionByKey(MoveKey::Right, shift); return;
-    case Qt::Key_Up: moveSelectionByKey(MoveKey::Up, shift); return;
-    case Qt::Key_Down: moveSelectionByKey(MoveKey::Down, shift); return;
-    case Qt::Key_PageUp: moveSelectionByKey(MoveKey::PageUp, shift); return;
-    case Qt::Key_PageDown: moveSelectionByKey(MoveKey::PageDown, shift); return;
-    case Qt::Key_Home: moveSelectionByKey(MoveKey::Home, shift); return;
-    case Qt::Key_End: moveSelectionByKey(MoveKey::End, shift); return;
-    default: QAbstractScrollArea::keyPressEvent(event);
+    case Qt::Key_Enter:
+        runCommand(cmd::ShowProperty);
+        return;
+    case Qt::Key_Escape:
+        emit exitRequested();
+        return;
+    case Qt::Key_Space:
+        runCommand(cmd::EditWithEditor);
+        return;
+    case Qt::Key_Delete:
+        runCommand(cmd::Delete);
+        return;
+    case Qt::Key_F1:
+        emit helpRequested();
+        return;
+    case Qt::Key_F2:
+        runCommand(cmd::Rename);
+        return;
+    case Qt::Key_Left:
+        moveSelectionByKey(MoveKey::Left, shift);
+        return;
+    case Qt::Key_Right:
+        moveSelectionByKey(MoveKey::Right, shift);
+        return;
+    case Qt::Key_Up:
+        moveSelectionByKey(MoveKey::Up, shift);
+        return;
+    case Qt::Key_Down:
+        moveSelectionByKey(MoveKey::Down, shift);
+        return;
+    case Qt::Key_PageUp:
+        moveSelectionByKey(MoveKey::PageUp, shift);
+        return;
+    case Qt::Key_PageDown:
+        moveSelectionByKey(MoveKey::PageDown, shift);
+        return;
+    case Qt::Key_Home:
+        moveSelectionByKey(MoveKey::Home, shift);
+        return;
+    case Qt::Key_End:
+        moveSelectionByKey(MoveKey::End, shift);
+        return;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
     }
 }
 
@@ -760,29 +833,36 @@ bool CIconView::commandEnabled(int id) const
     case cmd::OpenFile:
     case cmd::OpenFolder:
     case cmd::Settings:
-    case cmd::Add: return idle;
+    case cmd::Add:
+        return idle;
     case cmd::SaveLibrary:
     case cmd::SaveAs:
     case cmd::SaveAllAsIcons:
     case cmd::SnapAll:
     case cmd::CloseFile:
     case cmd::BatchDeleteDevices:
-    case cmd::DeleteSameIcons: return idle && hasIcon;
+    case cmd::DeleteSameIcons:
+        return idle && hasIcon;
     case cmd::CopyDevice:
     case cmd::Delete:
     case cmd::Duplicate:
     case cmd::Rename:
     case cmd::Snap:
-    case cmd::SaveAsIcon: return selected;
-    case cmd::EditWithEditor: return idle && selected && general_.useEditor && !general_.editorPath.empty();
-    case cmd::ShowProperty: return true;
-    case cmd::Paste: return idle && clipboardHasBitmap();
+    case cmd::SaveAsIcon:
+        return selected;
+    case cmd::EditWithEditor:
+        return idle && selected && general_.useEditor && !general_.editorPath.empty();
+    case cmd::ShowProperty:
+        return true;
+    case cmd::Paste:
+        return idle && clipboardHasBitmap();
     case cmd::Size16:
     case cmd::Size32:
     case cmd::Size48:
     case cmd::Size72:
     case cmd::Size128:
-    case cmd::OtherSize: return idle;
+    case cmd::OtherSize:
+        return idle;
     default:
         if ((id >= cmd::RecentFileFirst && id <= cmd::RecentFileLast) ||
             (id >= cmd::RecentFolderFirst && id <= cmd::RecentFolderLast))
@@ -795,28 +875,43 @@ bool CIconView::commandChecked(int id) const
 {
     const int s = display_.iconSize;
     switch (id) {
-    case cmd::Size16: return s == 16;
-    case cmd::Size32: return s == 32;
-    case cmd::Size48: return s == 48;
-    case cmd::Size72: return s == 72;
-    case cmd::Size128: return s == 128;
-    case cmd::OtherSize: return s != 16 && s != 32 && s != 48 && s != 72 && s != 128;
-    default: return false;
+    case cmd::Size16:
+        return s == 16;
+    case cmd::Size32:
+        return s == 32;
+    case cmd::Size48:
+        return s == 48;
+    case cmd::Size72:
+        return s == 72;
+    case cmd::Size128:
+        return s == 128;
+    case cmd::OtherSize:
+        return s != 16 && s != 32 && s != 48 && s != 72 && s != 128;
+    default:
+        return false;
     }
 }
 
 void CIconView::runCommand(int id)
 {
     switch (id) {
-    case cmd::OpenFile: onOpenFile(); break;
-    case cmd::OpenFolder: onOpenFolder(); break;
-    case cmd::CloseFile: onCloseFile(); break;
+    case cmd::OpenFile:
+        onOpenFile();
+        break;
+    case cmd::OpenFolder:
+        onOpenFolder();
+        break;
+    case cmd::CloseFile:
+        onCloseFile();
+        break;
     case cmd::SaveLibrary:
     case cmd::SaveAs:
         if (saveLibrary(id == cmd::SaveAs))
             viewport()->update();
         break;
-    case cmd::SaveAsIcon: onSaveAsIcon(); break;
+    case cmd::SaveAsIcon:
+        onSaveAsIcon();
+        break;
     case cmd::Size16:
     case cmd::Size32:
     case cmd::Size48:
@@ -828,7 +923,9 @@ void CIconView::runCommand(int id)
             applyDisplaySize();  // even when the size did not change
         }
         break;
-    case cmd::OtherSize: onOtherSize(); break;
+    case cmd::OtherSize:
+        onOtherSize();
+        break;
     default:
         if ((id >= cmd::RecentFileFirst && id <= cmd::RecentFileLast) ||
             (id >= cmd::RecentFolderFirst && id <= cmd::RecentFolderLast))
@@ -843,12 +940,11 @@ void CIconView::onOpenFile()
     if (loading_ || !confirmClose())
         return;
     FileDialog dialog(this);
-    if (!dialog.run(true, true, loadString(str::OpenFileFilter), QString::fromStdString(general_.openPath),
-                    QStringLiteral("icl")))
+    if (!dialog.run(true, true, loadString(str::OpenFileFilter).toStdString(), general_.openPath, "icl"))
         return;
     clearLibrary();
-    for (QString path = dialog.path(); !path.isEmpty(); path = dialog.path())
-        queueFile(path.toStdString());
+    for (std::string path = dialog.path(); !path.empty(); path = dialog.path())
+        queueFile(path);
     startLoader();
 }
 
@@ -856,13 +952,13 @@ void CIconView::onOpenFolder()
 {
     if (loading_ || !confirmClose())
         return;
-    FolderChooser chooser(this);
+    FolderChooser chooser(settingsFile_, this);
     chooser.setTitle(loadString(str::ChooseOpenFolder));
-    chooser.setPath(QString::fromStdString(general_.openPath));
+    chooser.setPath(general_.openPath);
     chooser.setMustExist(true);
     if (chooser.exec() != QDialog::Accepted)
         return;
-    openPath(chooser.path().toStdString());
+    openPath(chooser.path());
 }
 
 void CIconView::onRecent(int id)
@@ -900,10 +996,9 @@ void CIconView::onSaveAsIcon()
         proposed += '/';
     proposed += icon.name + ".ico";
     FileDialog dialog(this);
-    if (!dialog.run(false, false, loadString(str::SaveIconFilter), QString::fromStdString(proposed),
-                    QStringLiteral("ico")))
+    if (!dialog.run(false, false, loadString(str::SaveIconFilter).toStdString(), proposed, "ico"))
         return;
-    const std::string path = dialog.path().toStdString();
+    const std::string path = dialog.path();
     general_.addRecent(path, false, false);
     writeIconFile(icon, path);
 }

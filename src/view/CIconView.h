@@ -18,12 +18,14 @@ namespace sigil {
 
 struct GeneralSettings;
 class LoadBridge;
+class SettingsFile;
 struct DisplaySettings;
 
 class CIconView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    CIconView(IconLibrary& library, GeneralSettings& general, DisplaySettings& display, QWidget* parent = nullptr);
+    CIconView(IconLibrary& library, SettingsFile& settingsFile, GeneralSettings& general, DisplaySettings& display,
+              QWidget* parent = nullptr);
     ~CIconView() override;
 
     // Document state.
@@ -118,6 +120,7 @@ private:
     void onOtherSize();
 
     IconLibrary& library_;
+    SettingsFile& settingsFile_;
     GeneralSettings& general_;
     DisplaySettings& display_;
     LoadBridge* bridge_;

@@ -71,14 +71,30 @@ int keyboardTarget(const IconGridLayout& layout, int current, MoveKey key)
     int dv = 0, dh = 0, dp = 0;
     int t = current;
     switch (key) {
-    case MoveKey::Down: dv = 1; break;
-    case MoveKey::Up: dv = -1; break;
-    case MoveKey::Right: dh = 1; break;
-    case MoveKey::Left: dh = -1; break;
-    case MoveKey::PageDown: dp = 1; break;
-    case MoveKey::PageUp: dp = -1; break;
-    case MoveKey::Home: t = 0; break;
-    case MoveKey::End: t = n - 1; break;
+    case MoveKey::Down:
+        dv = 1;
+        break;
+    case MoveKey::Up:
+        dv = -1;
+        break;
+    case MoveKey::Right:
+        dh = 1;
+        break;
+    case MoveKey::Left:
+        dh = -1;
+        break;
+    case MoveKey::PageDown:
+        dp = 1;
+        break;
+    case MoveKey::PageUp:
+        dp = -1;
+        break;
+    case MoveKey::Home:
+        t = 0;
+        break;
+    case MoveKey::End:
+        t = n - 1;
+        break;
     }
     if (current == -1) {
         if (dv < 0 || dh < 0 || dp < 0)

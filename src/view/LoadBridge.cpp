@@ -2,7 +2,8 @@
 
 namespace sigil {
 
-LoadBridge::LoadBridge(IconLibrary& library, QObject* parent) : QObject(parent), library_(library) {}
+LoadBridge::LoadBridge(IconLibrary& library, QObject* parent) : QObject(parent), library_(library)
+{}
 
 int LoadBridge::deliverIcon(const std::function<int()>& append)
 {

@@ -16,7 +16,7 @@ namespace sigil {
 
 OtherSizeDialog::OtherSizeDialog(int size, QWidget* parent) : QDialog(parent), size_(size)
 {
-    setObjectName(QString::number(dlg::OtherSize));
+    setObjectName(controlName(kOtherSizeDialog));
     setWindowTitle(QStringLiteral("その他のサイズ"));
     edit_ = new QLineEdit(QString::number(size), this);
     edit_->setValidator(new QIntValidator(0, 9999, edit_));

@@ -10,6 +10,7 @@
 #include "cli/SigilCommands.h"
 #include "formats/IconFile.h"
 #include "formats/NeLibraryReader.h"
+#include "support/BmpBytes.h"
 #include "support/IconBytes.h"
 #include "support/RiffBytes.h"
 #include "support/TempDir.h"
@@ -201,6 +202,48 @@ TEST(SigilPack, FailuresExitWithOne)
     r = sigilRun({"pack", dir.file("a.ico"), dir.file("missing.ico"), "-o", dir.file("some.icl")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("some.icl"))));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SigilSettings, IniFileSetsTheImportOptions)
+{
+    TempDir dir;
+    // An all-black bitmap: with transparency on, black is the see-through colour.
+    ASSERT_TRUE(writeFile(dir.file("black.bmp"), bmpFile(plainBmp(8, 8, 24, [](int, int) { return 0u; }))));
+    ASSERT_TRUE(writeFile(dir.file("on.ini"), Bytes{}));
+    const std::string offIni = dir.file("off.ini");
+    {
+        QFile off(QString::fromStdString(offIni));
+        ASSERT_TRUE(off.open(QIODevice::WriteOnly));
+        off.write("[Sigilscope]\nPermate=0\n");
+    }
+    QDir().mkpath(QString::fromStdString(dir.file("on")));
+    QDir().mkpath(QString::fromStdString(dir.file("off")));
+    ASSERT_EQ(sigilRun({"extract", dir.file("black.bmp"), "-o", dir.file("on"), "--ini", dir.file("on.ini")}).code, 0);
+    ASSERT_EQ(sigilRun({"extract", "--ini", offIni, dir.file("black.bmp"), "-o", dir.file("off")}).code, 0);
+    const Bytes on = readFile(dir.file("on/black.ico"));
+    const Bytes off = readFile(dir.file("off/black.ico"));
+    ASSERT_FALSE(on.empty());
+    ASSERT_EQ(on.size(), off.size());
+    EXPECT_NE(on, off);  // only the mask differs
+    EXPECT_EQ(sigilRun({"list", dir.file("black.bmp"), "--ini"}).code, kExitUsage);
+}
+
+TEST(SigilSettings, GifIsRefusedOnceWithTheProgramsMessage)
+{
+    TempDir dir;
+    const Bytes gif{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'};
+    ASSERT_TRUE(writeFile(dir.file("a.gif"), gif));
+    ASSERT_TRUE(writeFile(dir.file("b.gif"), gif));
+    std::ostringstream out, err;
+    EXPECT_EQ(runSigil({"list", dir.file("a.gif"), dir.file("b.gif")}, out, err, false), kExitFailed);
+    const std::string message = "GIFは特許問題のため読み込めません";
+    const size_t first = err.str().find(message);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(err.str().find(message, first + 1), std::string::npos);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include "TempDir.h"
 #include "platform/SettingsFile.h"
+#include "shell/MainWindowPlacement.h"
 #include "shell/StartupInfo.h"
 #include "shell/StringTable.h"
-#include "shell/WindowPlacement.h"
 
 namespace sigil {
 namespace {
@@ -21,8 +21,8 @@ TEST(StartupInfo, VersionTextFormats)
 TEST(StartupInfo, EveryArgumentIsOneAbsolutePath)
 {
     const QString here = QDir::currentPath();
-    const auto paths = commandLinePaths({QStringLiteral("a.ico"), QStringLiteral("/x/with blank.icl"), QString(),
-                                         QStringLiteral("sub/../b.dll")});
+    const auto paths = commandLinePaths(
+        {QStringLiteral("a.ico"), QStringLiteral("/x/with blank.icl"), QString(), QStringLiteral("sub/../b.dll")});
     ASSERT_EQ(paths.size(), 3u);
     EXPECT_EQ(paths[0], (here + QStringLiteral("/a.ico")).toStdString());
     EXPECT_EQ(paths[1], "/x/with blank.icl");
@@ -39,9 +39,9 @@ TEST(StringTable, TextsAndCommandPrompts)
     EXPECT_EQ(commandTooltip(57707), QStringLiteral("無題"));  // no "\n": the whole string
 }
 
-WindowPlacement rect(int left, int top, int right, int bottom)
+MainWindowPlacement rect(int left, int top, int right, int bottom)
 {
-    WindowPlacement p;
+    MainWindowPlacement p;
     p.left = left;
     p.top = top;
     p.right = right;
@@ -49,44 +49,44 @@ WindowPlacement rect(int left, int top, int right, int bottom)
     return p;
 }
 
-TEST(WindowPlacement, CascadeMovesByOneCaption)
+TEST(MainWindowPlacement, CascadeMovesByOneCaption)
 {
     const QRect desktop(0, 0, 1280, 1024);
-    const WindowPlacement p = placementToSave(rect(100, 100, 900, 700), true, 24, desktop);
+    const MainWindowPlacement p = placementToSave(rect(100, 100, 900, 700), true, 24, desktop);
     EXPECT_EQ(QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)), QRect(QPoint(124, 124), QPoint(924, 724)));
 }
 
-TEST(WindowPlacement, CascadeBelowTheDesktopStartsAtTheCorner)
+TEST(MainWindowPlacement, CascadeBelowTheDesktopStartsAtTheCorner)
 {
     const QRect desktop(0, 0, 1280, 1024);
-    const WindowPlacement p = placementToSave(rect(100, 300, 900, 1010), true, 24, desktop);
+    const MainWindowPlacement p = placementToSave(rect(100, 300, 900, 1010), true, 24, desktop);
     EXPECT_EQ(p.left, 0);
     EXPECT_EQ(p.top, 0);
     EXPECT_EQ(p.right, 800);
     EXPECT_EQ(p.bottom, 710);
 }
 
-TEST(WindowPlacement, NegativeEdgesAreMovedBackOntoTheScreen)
+TEST(MainWindowPlacement, NegativeEdgesAreMovedBackOntoTheScreen)
 {
     const QRect desktop(0, 0, 1280, 1024);
-    const WindowPlacement p = placementToSave(rect(-50, -20, 750, 580), false, 24, desktop);
+    const MainWindowPlacement p = placementToSave(rect(-50, -20, 750, 580), false, 24, desktop);
     EXPECT_EQ(p.left, 0);
     EXPECT_EQ(p.top, 0);
     EXPECT_EQ(p.right, 800);
     EXPECT_EQ(p.bottom, 600);
 }
 
-TEST(WindowPlacement, RoundTripsThroughTheSettingsFile)
+TEST(MainWindowPlacement, RoundTripsThroughTheSettingsFile)
 {
     test::TempDir dir;
     SettingsFile file;
     file.setPath(dir.file("Tamberly.ini"));
-    WindowPlacement none;
+    MainWindowPlacement none;
     EXPECT_FALSE(readPlacement(file, none, QRect(0, 0, 800, 600)));
-    WindowPlacement saved = rect(10, 20, 610, 420);
+    MainWindowPlacement saved = rect(10, 20, 610, 420);
     saved.showCmd = 1;
     writePlacement(file, saved);
-    WindowPlacement read;
+    MainWindowPlacement read;
     ASSERT_TRUE(readPlacement(file, read, QRect(0, 0, 800, 600)));
     EXPECT_EQ(read.left, 10);
     EXPECT_EQ(read.bottom, 420);

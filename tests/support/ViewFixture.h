@@ -25,15 +25,15 @@ class ScriptedMessages {
 public:
     ScriptedMessages()
     {
-        previous_ = setMessageHandler([this](QWidget*, const QString& text, QMessageBox::Icon,
-                                             QMessageBox::StandardButtons) {
-            shown.push_back(text);
-            if (answers_.empty())
-                return QMessageBox::Ok;
-            const auto answer = answers_.front();
-            answers_.pop_front();
-            return answer;
-        });
+        previous_ =
+            setMessageHandler([this](QWidget*, const QString& text, QMessageBox::Icon, QMessageBox::StandardButtons) {
+                shown.push_back(text);
+                if (answers_.empty())
+                    return QMessageBox::Ok;
+                const auto answer = answers_.front();
+                answers_.pop_front();
+                return answer;
+            });
     }
     ~ScriptedMessages() { setMessageHandler(previous_); }
     void answerNext(QMessageBox::StandardButton answer) { answers_.push_back(answer); }
@@ -45,8 +45,7 @@ private:
 };
 
 // Runs the event loop until `done` holds or a few seconds passed.
-template <typename Done>
-bool pumpUntil(Done done, int milliseconds = 10000)
+template <typename Done> bool pumpUntil(Done done, int milliseconds = 10000)
 {
     QElapsedTimer timer;
     timer.start();

@@ -58,7 +58,7 @@ protected:
     test::SettingsFixture settings;
     IconLibrary library;
     test::ScriptedMessages messages;
-    CIconView view{library, settings.general, settings.display};
+    CIconView view{library, settings.file, settings.general, settings.display};
 };
 
 TEST_F(IconViewTest, OpeningANonIclFileNamesTheLibraryAfterIt)
@@ -217,8 +217,8 @@ TEST_F(IconViewTest, CtrlWheelShrinksByOnePixelPerNotch)
 void dragCell(QWidget* viewport, QPoint from, QPoint to, Qt::KeyboardModifiers mods, int step = 10)
 {
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
-    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(step, 0)), viewport->mapToGlobal(from),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(step, 0)), viewport->mapToGlobal(from), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &move);
     QMouseEvent moveTo(QEvent::MouseMove, QPointF(to), viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
                        Qt::NoModifier);
@@ -264,8 +264,8 @@ TEST_F(IconViewTest, AMoveOfThreePixelsDoesNotStartADrag)
     dragCell(view.viewport(), centre(0), centre(0) + QPoint(3, 0), Qt::NoModifier, 3);
     EXPECT_EQ(names(), "00 01 02 ");
     QTest::mousePress(view.viewport(), Qt::LeftButton, Qt::NoModifier, centre(0));
-    QMouseEvent move(QEvent::MouseMove, QPointF(centre(0) + QPoint(4, 0)), QPointF(), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(centre(0) + QPoint(4, 0)), QPointF(), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(view.viewport(), &move);
     EXPECT_TRUE(view.dragging());
     view.stopDrag();

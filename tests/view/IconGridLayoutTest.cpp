@@ -61,10 +61,10 @@ TEST(IconGridLayout, ScrollToShowBringsCellsIntoView)
 {
     // 5 per row, 35 px rows, 100 px high window.
     const IconGridLayout layout = grid(32, true, QSize(200, 100), 40);
-    EXPECT_EQ(scrollToShow(layout, 3, QPoint(0, 0)), 0);       // on the top line: its own line's top
-    EXPECT_EQ(scrollToShow(layout, 8, QPoint(0, 0)), -1);      // wholly visible
+    EXPECT_EQ(scrollToShow(layout, 3, QPoint(0, 0)), 0);                  // on the top line: its own line's top
+    EXPECT_EQ(scrollToShow(layout, 8, QPoint(0, 0)), -1);                 // wholly visible
     EXPECT_EQ(scrollToShow(layout, 12, QPoint(0, 0)), 3 * 35 + 3 - 100);  // below: bottom edge 3 px up
-    EXPECT_EQ(scrollToShow(layout, 7, QPoint(0, 70)), 35);     // above the top line
+    EXPECT_EQ(scrollToShow(layout, 7, QPoint(0, 70)), 35);                // above the top line
     EXPECT_EQ(scrollToShow(layout, 12, QPoint(0, 35)), -1);
 }
 
@@ -87,26 +87,25 @@ TEST_P(KeyboardMoves, LandWhereTheRulesSay)
     EXPECT_EQ(keyboardTarget(grid(32, c.horizontal, client, c.count), c.current, c.key), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    IconGridLayout, KeyboardMoves,
-    testing::Values(MoveCase{"NoSelectionDownSelectsFirst", true, 12, -1, MoveKey::Down, 0},
-                    MoveCase{"NoSelectionUpSelectsLast", true, 12, -1, MoveKey::Up, 11},
-                    MoveCase{"DownFromSixGoesToEleven", true, 12, 6, MoveKey::Down, 11},
-                    MoveCase{"DownFromNineIsClampedToLast", true, 12, 9, MoveKey::Down, 11},
-                    MoveCase{"DownFromLastLineGoesNowhere", true, 12, 11, MoveKey::Down, -1},
-                    MoveCase{"UpFromFirstLineGoesNowhere", true, 12, 2, MoveKey::Up, -1},
-                    MoveCase{"RightMovesByOne", true, 12, 4, MoveKey::Right, 5},
-                    MoveCase{"LeftFromZeroGoesNowhere", true, 12, 0, MoveKey::Left, -1},
-                    MoveCase{"PageDownStepsBackBeyondTheEnd", true, 12, 0, MoveKey::PageDown, 10},
-                    MoveCase{"PageUpStepsForwardBeforeTheStart", true, 30, 7, MoveKey::PageUp, 2},
-                    MoveCase{"PageDownWithinTheLibrary", true, 40, 1, MoveKey::PageDown, 16},
-                    MoveCase{"HomeAndEnd", true, 12, 6, MoveKey::End, 11},
-                    MoveCase{"Home", true, 12, 6, MoveKey::Home, 0},
-                    MoveCase{"VerticalDownMovesByOne", false, 12, 6, MoveKey::Down, 7},
-                    MoveCase{"VerticalRightMovesAcrossColumns", false, 12, 6, MoveKey::Right, 11},
-                    MoveCase{"VerticalRightClampedToLast", false, 12, 9, MoveKey::Right, 11},
-                    MoveCase{"EmptyLibraryMovesNowhere", true, 0, -1, MoveKey::Down, -1}),
-    [](const testing::TestParamInfo<MoveCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(IconGridLayout, KeyboardMoves,
+                         testing::Values(MoveCase{"NoSelectionDownSelectsFirst", true, 12, -1, MoveKey::Down, 0},
+                                         MoveCase{"NoSelectionUpSelectsLast", true, 12, -1, MoveKey::Up, 11},
+                                         MoveCase{"DownFromSixGoesToEleven", true, 12, 6, MoveKey::Down, 11},
+                                         MoveCase{"DownFromNineIsClampedToLast", true, 12, 9, MoveKey::Down, 11},
+                                         MoveCase{"DownFromLastLineGoesNowhere", true, 12, 11, MoveKey::Down, -1},
+                                         MoveCase{"UpFromFirstLineGoesNowhere", true, 12, 2, MoveKey::Up, -1},
+                                         MoveCase{"RightMovesByOne", true, 12, 4, MoveKey::Right, 5},
+                                         MoveCase{"LeftFromZeroGoesNowhere", true, 12, 0, MoveKey::Left, -1},
+                                         MoveCase{"PageDownStepsBackBeyondTheEnd", true, 12, 0, MoveKey::PageDown, 10},
+                                         MoveCase{"PageUpStepsForwardBeforeTheStart", true, 30, 7, MoveKey::PageUp, 2},
+                                         MoveCase{"PageDownWithinTheLibrary", true, 40, 1, MoveKey::PageDown, 16},
+                                         MoveCase{"HomeAndEnd", true, 12, 6, MoveKey::End, 11},
+                                         MoveCase{"Home", true, 12, 6, MoveKey::Home, 0},
+                                         MoveCase{"VerticalDownMovesByOne", false, 12, 6, MoveKey::Down, 7},
+                                         MoveCase{"VerticalRightMovesAcrossColumns", false, 12, 6, MoveKey::Right, 11},
+                                         MoveCase{"VerticalRightClampedToLast", false, 12, 9, MoveKey::Right, 11},
+                                         MoveCase{"EmptyLibraryMovesNowhere", true, 0, -1, MoveKey::Down, -1}),
+                         [](const testing::TestParamInfo<MoveCase>& info) { return std::string(info.param.name); });
 
 TEST(IconGridLayout, StandardSizeSteps)
 {
@@ -124,7 +123,7 @@ TEST(IconGridLayout, WheelChangesTheSizeByOneStepPerMessage)
     EXPECT_EQ(wheelSize(32, 120, remainder), 31);  // a forward notch shrinks
     EXPECT_EQ(remainder, 0);
     EXPECT_EQ(wheelSize(32, 60, remainder), 32);
-    EXPECT_EQ(wheelSize(32, 60, remainder), 31);  // two half notches
+    EXPECT_EQ(wheelSize(32, 60, remainder), 31);    // two half notches
     EXPECT_EQ(wheelSize(32, -300, remainder), 33);  // one step, the rest kept
     EXPECT_EQ(remainder, -60);
     remainder = 0;

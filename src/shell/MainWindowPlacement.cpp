@@ -1,4 +1,4 @@
-#include "shell/WindowPlacement.h"
+#include "shell/MainWindowPlacement.h"
 
 #include "platform/SettingsFile.h"
 
@@ -8,7 +8,7 @@ namespace {
 const char* const kSection = "Sigilscope";
 }
 
-WindowPlacement placementToSave(WindowPlacement p, bool cascade, int captionHeight, const QRect& desktop)
+MainWindowPlacement placementToSave(MainWindowPlacement p, bool cascade, int captionHeight, const QRect& desktop)
 {
     auto moveTo = [&p](int x, int y) {
         p.right += x - p.left;
@@ -28,7 +28,7 @@ WindowPlacement placementToSave(WindowPlacement p, bool cascade, int captionHeig
     return p;
 }
 
-bool readPlacement(SettingsFile& file, WindowPlacement& p, const QRect& desktop)
+bool readPlacement(SettingsFile& file, MainWindowPlacement& p, const QRect& desktop)
 {
     if (file.readInt(kSection, "Plase", 0) == 0)
         return false;
@@ -43,7 +43,7 @@ bool readPlacement(SettingsFile& file, WindowPlacement& p, const QRect& desktop)
     return true;
 }
 
-void writePlacement(SettingsFile& file, const WindowPlacement& p)
+void writePlacement(SettingsFile& file, const MainWindowPlacement& p)
 {
     file.writeInt(kSection, "Plase", 1);
     file.writeInt(kSection, "Plase_Flags", p.flags);

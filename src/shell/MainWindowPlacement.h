@@ -8,7 +8,7 @@ namespace sigil {
 
 class SettingsFile;
 
-struct WindowPlacement {
+struct MainWindowPlacement {
     int flags = 2;
     int showCmd = 3;  // 1 normal, 2 minimised, 3 maximised
     QPoint minPos;
@@ -21,10 +21,11 @@ struct WindowPlacement {
 // `normal` (right/bottom exclusive in `placement`): with `cascade`, moved
 // by one caption height, and to (0, 0) if it then reaches below `desktop`;
 // then moved back onto the screen's top and left edges.
-WindowPlacement placementToSave(WindowPlacement placement, bool cascade, int captionHeight, const QRect& desktop);
+MainWindowPlacement placementToSave(MainWindowPlacement placement, bool cascade, int captionHeight,
+                                    const QRect& desktop);
 
 // Reads the placement; false when none was saved (Plase is 0).
-bool readPlacement(SettingsFile& file, WindowPlacement& placement, const QRect& desktop);
-void writePlacement(SettingsFile& file, const WindowPlacement& placement);
+bool readPlacement(SettingsFile& file, MainWindowPlacement& placement, const QRect& desktop);
+void writePlacement(SettingsFile& file, const MainWindowPlacement& placement);
 
 }  // namespace sigil
