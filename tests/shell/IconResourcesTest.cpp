@@ -18,24 +18,11 @@ using namespace sigil::test;
 
 namespace {
 
-// Every normal/hot pair the program shows.
-std::vector<icons::IconPair> usedPairs()
-{
-    std::vector<icons::IconPair> pairs;
-    for (const CommandIcon& row : CommandIconTable::rows())
-        pairs.push_back({row.icon, row.hotIcon});
-    for (const icons::IconPair pair : {icons::kCustomizeToolbar, icons::kMissingFile, icons::kFolder})
-        pairs.push_back(pair);
-    for (const icons::IconPair pair : icons::kPropertyButtons)
-        pairs.push_back(pair);
-    return pairs;
-}
-
 std::vector<int> usedIds()
 {
     std::set<int> ids = {icons::kApplication,   icons::kPropertyWindow,    icons::kFolderChooser,
                          icons::kDefaultButton, icons::kStatusDescription, icons::kStatusDisplaySize};
-    for (const icons::IconPair pair : usedPairs()) {
+    for (const icons::IconPair pair : icons::allIconPairs()) {
         ids.insert(pair.normal);
         ids.insert(pair.hot);
     }
@@ -87,7 +74,7 @@ TEST(OwnIcons, EveryIconIsDrawnAtEveryToolbarSize)
 TEST(OwnIcons, HotIconsDifferFromTheirNormalIcons)
 {
     const IconResources resources;
-    for (const icons::IconPair pair : usedPairs()) {
+    for (const icons::IconPair pair : icons::allIconPairs()) {
         for (const int size : {16, 32})
             EXPECT_FALSE(sameImage(resources.pixmap(pair.normal, size), resources.pixmap(pair.hot, size)))
                 << pair.normal << "/" << pair.hot << " at " << size;

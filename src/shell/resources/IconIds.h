@@ -3,6 +3,9 @@
 // rows of CommandIconTable.
 
 #include <array>
+#include <vector>
+
+#include "shell/resources/CommandIconTable.h"
 
 namespace sigil::icons {
 
@@ -19,11 +22,13 @@ struct IconPair {
     int hot;
 };
 
-// Menu icons outside the command table.
+// Menu icons outside the command table. The recent-files submenu shares
+// its pair with the recent-files button of the table.
 constexpr IconPair kCustomizeToolbar{206, 207};
 constexpr IconPair kRecentMenu{208, 209};
 constexpr IconPair kMissingFile{210, 211};
 constexpr IconPair kFolder{212, 213};
+inline constexpr std::array kOtherMenuIcons{kCustomizeToolbar, kMissingFile, kFolder};
 
 // The property window's buttons.
 constexpr IconPair kZoom{280, 281};
@@ -38,6 +43,18 @@ constexpr IconPair kPasteDevice{278, 279};
 
 inline constexpr std::array kPropertyButtons{kAddDevice, kDeleteDevice, kOpenBitmap, kCopyDevice, kPasteDevice,
                                              kZoom,      kNormalView,   kMaskOnly,   kImageOnly};
+
+// Every normal/hot pair the program shows: the command table's rows, then
+// the other menu icons, then the property window's buttons.
+inline std::vector<IconPair> allIconPairs()
+{
+    std::vector<IconPair> pairs;
+    for (const CommandIcon& row : CommandIconTable::rows())
+        pairs.push_back({row.icon, row.hotIcon});
+    pairs.insert(pairs.end(), kOtherMenuIcons.begin(), kOtherMenuIcons.end());
+    pairs.insert(pairs.end(), kPropertyButtons.begin(), kPropertyButtons.end());
+    return pairs;
+}
 
 // An icon resource library may replace the toolbar, menu and status-bar
 // icons; window icons and the property window's buttons stay the program's.

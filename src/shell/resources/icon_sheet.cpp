@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/resources/CommandIconTable.h"
 #include "shell/resources/IconIds.h"
 #include "shell/resources/IconResources.h"
 
@@ -33,12 +32,8 @@ std::vector<icons::IconPair> columns()
         {icons::kApplication, 0},   {icons::kPropertyWindow, 0},    {icons::kFolderChooser, 0},
         {icons::kDefaultButton, 0}, {icons::kStatusDescription, 0}, {icons::kStatusDisplaySize, 0},
     };
-    for (const CommandIcon& row : CommandIconTable::rows())
-        out.push_back({row.icon, row.hotIcon});
-    for (const icons::IconPair pair : {icons::kCustomizeToolbar, icons::kMissingFile, icons::kFolder})
-        out.push_back(pair);
-    for (const icons::IconPair pair : icons::kPropertyButtons)
-        out.push_back(pair);
+    const std::vector<icons::IconPair> pairs = icons::allIconPairs();
+    out.insert(out.end(), pairs.begin(), pairs.end());
     return out;
 }
 
