@@ -104,6 +104,7 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     setWindowTitle(QStringLiteral("Sigilscope"));
     setWindowIcon(icons_.icon(100));
     setCentralWidget(view_);
+    view_->setFolderChooserIcon(icons_.icon(115));
     buildMenus();
     buildToolbar();
     buildStatusBar();

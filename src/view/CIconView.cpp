@@ -956,6 +956,7 @@ void CIconView::onOpenFolder()
     chooser.setTitle(loadString(str::ChooseOpenFolder));
     chooser.setPath(general_.openPath);
     chooser.setMustExist(true);
+    chooser.setIcon(folderChooserIcon_);
     if (chooser.exec() != QDialog::Accepted)
         return;
     openPath(chooser.path());

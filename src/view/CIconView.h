@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QIcon>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,8 @@ public:
     void dropPaths(const std::vector<std::string>& paths, bool keepLibrary);
     // Waits for a running load job to end, stopping it first.
     void stopLoader();
+    // The window icon of the folder chooser the open-folder command shows.
+    void setFolderChooserIcon(const QIcon& icon) { folderChooserIcon_ = icon; }
 
 signals:
     void countChangedMessage();
@@ -133,6 +136,7 @@ private:
     int selection_ = -1;
     bool initialized_ = false;
     std::vector<std::string> deferredPaths_;
+    QIcon folderChooserIcon_;
 
     bool pressArmed_ = false;
     bool dragging_ = false;
