@@ -169,6 +169,10 @@ bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
     uint8_t header[kHeaderBytes];
     std::memcpy(header, dib.data(), kHeaderBytes);
     putI32(header + hdr::kHeight, plan->height);
+    // The device keeps no optional table of a true-colour picture; a count
+    // left in its header would make icon readers look for one.
+    if (plan->bits > 8)
+        putU32(header + hdr::kColorsUsed, 0);
     if (plan->compression == 1)
         putU32(header + hdr::kImageSize, static_cast<uint32_t>(plan->pixelBytes));
     if (device.setFromHeader(ByteView(header, kHeaderBytes), false) != kHeaderBytes)

@@ -118,6 +118,7 @@ TEST(ReadDib, ExplicitPixelOffsetSkipsGapAndOptionalTable)
     IconDevice d;
     ASSERT_TRUE(readDib(dibBytes(bmp), d, 40 + 8 + 10));
     expectPixels(d, 3, 2, [](int x, int y) { return pattern(24, x, y); });
+    EXPECT_EQ(getU32(d.blockData() + 32), 0u);  // no table in the device
     // Without the offset the gap would be read as pixels.
     ASSERT_TRUE(readDib(dibBytes(bmp), d));
     EXPECT_EQ(pixelAt(d, 0, 0), 0xEEEEEEu);
