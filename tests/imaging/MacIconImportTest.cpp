@@ -1,0 +1,553 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <algorithm>
+#include <atomic>
+#include <utility>
+#include <vector>
+
+#include "formats/LoadJob.h"
+#include "imaging/MacIconImport.h"
+#include "support/DeviceMaker.h"
+#include "support/LoadRecorder.h"
+#include "support/MacBytes.h"
+#include "support/TempDir.h"
+
+using namespace sigil;
+using namespace sigil::test;
+
+namespace {
+
+constexpr int kAllBits = 0x1F0F;
+
+DisplaySettings macSettings(int filter = kAllBits, const std::string& types = "icon;icns;rsrc;macs")
+{
+    DisplaySettings s;
+    s.macFilter = filter;
+    s.macFileTypes = types;
+    return s;
+}
+
+bool load(const Bytes& file, IconEntry& icon, const DisplaySettings& settings = macSettings(),
+          const std::string& path = "/mac/Folder/name", const std::string& name = "name")
+{
+    return loadMacIconBytes(icon, file, path, name, settings);
+}
+
+Bytes icnsFile(const std::vector<Bytes>& elements, const std::string& type = "icns")
+{
+    return macBinary({.resourceFork = icnsFamily(elements), .fileType = type});
+}
+
+Bytes classicFile(const std::vector<MacResource>& resources, const std::string& type = "rsrc")
+{
+    return macBinary({.resourceFork = resourceFork(resources), .fileType = type});
+}
+
+// Pixels and mask by Mac coordinates (y = 0 is the top row).
+uint32_t pixel(const IconDevice& d, int x, int y)
+{
+    return pixelAt(d, x, d.height - 1 - y);
+}
+bool masked(const IconDevice& d, int x, int y)
+{
+    return maskedAt(d, x, d.height - 1 - y);
+}
+// Colour-table entry as 0xRRGGBB.
+uint32_t tableEntry(const IconDevice& d, int index)
+{
+    const uint8_t* e = d.blockData() + kHeaderBytes + 4 * index;
+    return (uint32_t(e[2]) << 16) | (uint32_t(e[1]) << 8) | e[0];
+}
+
+std::vector<std::pair<int, int>> shapes(const IconEntry& icon)
+{
+    std::vector<std::pair<int, int>> s;
+    for (const IconDevice& d : icon.devices)
+        s.emplace_back(d.width, d.bitCount);
+    return s;
+}
+
+// 32 x 32 family parts: black on the left half, opaque on the top half.
+const Bytes& icnMask()
+{
+    static const Bytes b = blackAndWhiteData(
+        32, 32, [](int x, int) { return x < 16; }, [](int, int y) { return y < 16; });
+    return b;
+}
+Bytes filled(int w, int h, int bits, uint8_t value)
+{
+    return indexedData(w, h, bits, [value](int, int) { return value; });
+}
+uint32_t rampRgb(int x, int y)
+{
+    return (uint32_t(x * 7 & 0xFF) << 16) | (uint32_t(y * 5 & 0xFF) << 8) | uint32_t((x + y) & 0xFF);
+}
+
+TEST(MacIconImport, ClassicResourcesGiveMaskedDevicesOnTheMacPalettes)
+{
+    const Bytes file =
+        classicFile({{"ICN#", icnMask()}, {"icl4", filled(32, 32, 4, 3)}, {"icl8", filled(32, 32, 8, 5)}});
+    IconEntry icon;
+    ASSERT_TRUE(load(file, icon));
+    ASSERT_EQ(shapes(icon), (std::vector<std::pair<int, int>>{{32, 1}, {32, 4}, {32, 8}}));
+    const IconDevice& mono = icon.devices[0];
+    const IconDevice& c16 = icon.devices[1];
+    const IconDevice& c256 = icon.devices[2];
+    EXPECT_EQ(mono.height, 32);
+    EXPECT_TRUE(mono.macFlag);
+    EXPECT_FALSE(c16.macFlag);
+
+    // Top half opaque: the picture shows; bottom half transparent and black.
+    EXPECT_EQ(pixel(mono, 3, 3), 0u);   // Mac black
+    EXPECT_EQ(pixel(mono, 20, 3), 1u);  // Mac white
+    EXPECT_EQ(pixel(c16, 20, 3), 3u);
+    EXPECT_EQ(pixel(c256, 20, 3), 5u);
+    EXPECT_FALSE(masked(c16, 20, 3));
+    for (const IconDevice* d : {&mono, &c16, &c256}) {
+        EXPECT_TRUE(masked(*d, 20, 20));
+        EXPECT_EQ(maskedCount(*d), 32 * 16);
+    }
+    EXPECT_EQ(pixel(mono, 20, 20), 0u);
+    EXPECT_EQ(pixel(c16, 20, 20), 15u);
+    EXPECT_EQ(pixel(c256, 20, 20), 255u);
+
+    // The '#' element shows in black and white; the others use the Mac
+    // system palettes.
+    EXPECT_EQ(tableEntry(mono, 0), 0x000000u);
+    EXPECT_EQ(tableEntry(mono, 1), 0xFFFFFFu);
+    EXPECT_EQ(tableEntry(c16, 1), 0xFCF305u);
+    EXPECT_EQ(tableEntry(c16, 3), 0xDD0806u);
+    EXPECT_EQ(tableEntry(c16, 15), 0x000000u);
+    EXPECT_EQ(tableEntry(c256, 1), 0xFFFFCCu);
+    EXPECT_EQ(tableEntry(c256, 5), 0xFFFF00u);
+    EXPECT_EQ(tableEntry(c256, 214), 0x000033u);
+    EXPECT_EQ(tableEntry(c256, 215), 0xEE0000u);
+    EXPECT_EQ(tableEntry(c256, 225), 0x00EE00u);
+    EXPECT_EQ(tableEntry(c256, 245), 0xEEEEEEu);
+    EXPECT_EQ(tableEntry(c256, 254), 0x111111u);
+    EXPECT_EQ(tableEntry(c256, 255), 0x000000u);
+
+    EXPECT_EQ(icon.name, "name");
+    EXPECT_EQ(icon.source, "/mac/Folder/name");
+    for (const IconDevice& d : icon.devices)
+        EXPECT_EQ(d.allocatedBytes(), d.blockBytes());
+}
+
+TEST(MacIconImport, OpacityElementBecomesTheAlphaChannel)
+{
+    const Bytes opacity = indexedData(32, 32, 8, [](int x, int) { return uint8_t(x * 8); });
+    const Bytes file = icnsFile({icnsElement("TOC ", Bytes(16, 0)), icnsElement("ic08", {0x89, 'P', 'N', 'G'}),
+                                 icnsElement("il32", packedRgb(32, 32, rampRgb)), icnsElement("l8mk", opacity)});
+    IconEntry icon;
+    ASSERT_TRUE(load(file, icon));
+    ASSERT_EQ(shapes(icon), (std::vector<std::pair<int, int>>{{32, 32}}));
+    const IconDevice& d = icon.devices[0];
+    for (int y : {0, 9, 31})
+        for (int x : {1, 17, 31})
+            EXPECT_EQ(pixel(d, x, y), (uint32_t(x * 8) << 24) | rampRgb(x, y)) << x << "," << y;
+    // Opacity 0: fully transparent and black.
+    EXPECT_EQ(pixel(d, 0, 5), 0u);
+    EXPECT_TRUE(masked(d, 0, 5));
+    EXPECT_EQ(maskedCount(d), 32);
+}
+
+TEST(MacIconImport, TrueColourWithoutOpacityTakesTheBlackAndWhiteMask)
+{
+    const Bytes file = icnsFile({icnsElement("il32", packedRgb(32, 32, rampRgb)), icnsElement("ICN#", icnMask())});
+    IconEntry icon;
+    ASSERT_TRUE(load(file, icon));
+    ASSERT_EQ(shapes(icon), (std::vector<std::pair<int, int>>{{32, 1}, {32, 24}}));
+    const IconDevice& d = icon.devices[1];
+    EXPECT_EQ(pixel(d, 7, 3), rampRgb(7, 3));
+    EXPECT_FALSE(masked(d, 7, 3));
+    EXPECT_EQ(pixel(d, 7, 20), 0u);
+    EXPECT_TRUE(masked(d, 7, 20));
+}
+
+TEST(MacIconImport, OpacityWinsOverTheBlackAndWhiteMaskOnlyForItsSize)
+{
+    // The 32 x 32 picture has an opacity element; the 16 x 16 one does not.
+    const Bytes file = icnsFile({icnsElement("ICN#", icnMask()), icnsElement("il32", packedRgb(32, 32, rampRgb)),
+                                 icnsElement("l8mk", filled(32, 32, 8, 200)), icnsElement("s8mk", filled(16, 16, 8, 0)),
+                                 icnsElement("icl8", filled(32, 32, 8, 9))});
+    IconEntry icon;
+    ASSERT_TRUE(load(file, icon));
+    ASSERT_EQ(shapes(icon), (std::vector<std::pair<int, int>>{{32, 1}, {32, 8}, {32, 32}}));
+    const IconDevice& alpha = icon.devices[2];
+    EXPECT_EQ(pixel(alpha, 20, 20) >> 24, 200u);  // transparent under ICN#, but alpha decides
+    EXPECT_EQ(maskedCount(alpha), 0);
+    EXPECT_EQ(maskedCount(icon.devices[1]), 32 * 16);
+}
+
+TEST(MacIconImport, SmallSizesAreSixteenByTwelveAndSixteenBySixteen)
+{
+    const Bytes mask12 = blackAndWhiteData(
+        16, 12, [](int, int) { return true; }, [](int x, int) { return x >= 4; });
+    const Bytes file = classicFile({{"icm#", mask12},
+                                    {"icm4", filled(16, 12, 4, 2)},
+                                    {"ics8", filled(16, 16, 8, 7)},
+                                    {"is32", packedRgb(16, 16, rampRgb)}});
+    IconEntry icon;
+    ASSERT_TRUE(load(file, icon));
+    ASSERT_EQ(icon.deviceCount(), 4);
+    int twelve = 0;
+    for (const IconDevice& d : icon.devices) {
+        if (d.height != 12)
+            continue;
+        ++twelve;
+        EXPECT_EQ(d.width, 16);
+        EXPECT_EQ(maskedCount(d), 4 * 12);
+        EXPECT_TRUE(masked(d, 0, 11));
+        EXPECT_FALSE(masked(d, 4, 11));
+    }
+    EXPECT_EQ(twelve, 2);
+    // Classic resources carry no length: 24-bit data are always run-length.
+    const auto is32 =
+        std::find_if(icon.devices.begin(), icon.devices.end(), [](const IconDevice& d) { return d.bitCount == 24; });
+    ASSERT_NE(is32, icon.devices.end());
+    EXPECT_EQ(pixel(*is32, 15, 15), rampRgb(15, 15));
+}
+
+// ---- the MacFilter setting -------------------------------------------------
+
+struct FilterCase {
+    int filter;
+    bool read;
+    std::vector<std::pair<int, int>> shapes;  // (width, bit count)
+};
+
+class MacFilterTest : public testing::TestWithParam<FilterCase> {};
+
+TEST_P(MacFilterTest, DropsTheFilteredSizesAndDepths)
+{
+    const Bytes file =
+        icnsFile({icnsElement("ICN#", icnMask()), icnsElement("icl4", filled(32, 32, 4, 3)),
+                  icnsElement("icl8", filled(32, 32, 8, 5)), icnsElement("il32", packedRgb(32, 32, rampRgb)),
+                  icnsElement("l8mk", filled(32, 32, 8, 255)),
+                  icnsElement("ics#", blackAndWhiteData(
+                                          16, 16, [](int, int) { return false; }, [](int x, int) { return x < 8; })),
+                  icnsElement("is32", packedRgb(16, 16, rampRgb))});
+    IconEntry icon;
+    const FilterCase& c = GetParam();
+    EXPECT_EQ(load(file, icon, macSettings(c.filter)), c.read);
+    EXPECT_EQ(shapes(icon), c.shapes);
+    // The masks were applied even when the '#' devices were then dropped.
+    for (const IconDevice& d : icon.devices) {
+        if (d.bitCount == 4 || d.bitCount == 24) {
+            EXPECT_EQ(maskedCount(d), d.width * d.height / 2) << d.width << "x" << d.bitCount;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Filters, MacFilterTest,
+    testing::Values(FilterCase{kAllBits, true, {{16, 1}, {16, 24}, {32, 1}, {32, 4}, {32, 8}, {32, 32}}},
+                    FilterCase{kAllBits & ~kMacSize32x32, true, {{16, 1}, {16, 24}}},
+                    FilterCase{kAllBits & ~kMacSize16x16, true, {{32, 1}, {32, 4}, {32, 8}, {32, 32}}},
+                    FilterCase{kAllBits & ~kMacKeep1Bit, true, {{16, 24}, {32, 4}, {32, 8}, {32, 32}}},
+                    FilterCase{kAllBits & ~kMacKeep4Bit, true, {{16, 1}, {16, 24}, {32, 1}, {32, 8}, {32, 32}}},
+                    FilterCase{kAllBits & ~kMacKeep8Bit, true, {{16, 1}, {16, 24}, {32, 1}, {32, 4}, {32, 32}}},
+                    FilterCase{kAllBits & ~kMacKeep32Bit, true, {{16, 1}, {16, 24}, {32, 1}, {32, 4}, {32, 8}}},
+                    // No depth kept but 24 bits, which no bit removes.
+                    FilterCase{0x1F00, true, {{16, 24}}},
+                    // Only sizes the file does not have: nothing read.
+                    FilterCase{0x000F | kMacSize16x12 | kMacSize48x48 | kMacSize128x128, false, {}}));
+
+TEST(MacIconImport, FilterThatRemovesEveryDeviceStillReadsTheFile)
+{
+    IconEntry icon;
+    EXPECT_TRUE(load(icnsFile({icnsElement("ICN#", icnMask())}), icon, macSettings(kAllBits & ~kMacKeep1Bit)));
+    EXPECT_EQ(icon.deviceCount(), 0);
+    EXPECT_EQ(icon.name, "name");
+}
+
+// ---- element data ------------------------------------------------------------
+
+// Reads element data directly; the device and the bytes it used.
+std::pair<IconDevice, size_t> readElement(const std::string& type, const Bytes& data, uint64_t length = 0)
+{
+    IconDevice d;
+    EXPECT_TRUE(setupMacElement(d, type, kAllBits));
+    ByteStream in(data);
+    const size_t used = readMacElement(d, in, length);
+    return {std::move(d), used};
+}
+
+Bytes repeat(uint8_t count, uint8_t value)  // count 3 to 130
+{
+    return {uint8_t(count + 125), value};
+}
+
+TEST(MacElement, SetupGivesTheTableSizeDepthAndMaskFlag)
+{
+    struct Row {
+        const char* type;
+        int w, h, bits;
+        bool flag;
+    };
+    for (const Row& r : {Row{"ICT#", 128, 128, 1, true}, Row{"ich4", 48, 48, 4, false}, Row{"icm8", 16, 12, 8, false},
+                         Row{"IH32", 48, 48, 24, false}, Row{"t8mk", 128, 128, 8, true}}) {
+        IconDevice d;
+        ASSERT_TRUE(setupMacElement(d, r.type, kAllBits)) << r.type;
+        EXPECT_EQ(d.width, r.w);
+        EXPECT_EQ(d.height, r.h);
+        EXPECT_EQ(d.bitCount, r.bits);
+        EXPECT_EQ(bool(d.macFlag), r.flag);
+        EXPECT_EQ(d.allocatedBytes(), d.blockBytes());
+    }
+    IconDevice d;
+    for (const char* refused : {"ic08", "icn", "icl", "TOC ", "icns", ""})
+        EXPECT_FALSE(setupMacElement(d, refused, kAllBits)) << refused;
+    EXPECT_FALSE(setupMacElement(d, "ich8", kAllBits & ~kMacSize48x48));
+    EXPECT_FALSE(setupMacElement(d, "ict#", kAllBits & ~kMacSize128x128));
+}
+
+TEST(MacElement, It32SkipsItsFourBytePrefix)
+{
+    Bytes data = {0, 0, 0, 0};
+    append(data, packedRgb(128, 128, [](int x, int y) { return rampRgb(x, y) ^ uint32_t(x * y & 0xFF); }));
+    const auto [d, used] = readElement("it32", data, data.size());
+    EXPECT_EQ(used, data.size());
+    for (int y : {0, 63, 127})
+        for (int x : {0, 77, 127})
+            EXPECT_EQ(pixel(d, x, y), rampRgb(x, y) ^ uint32_t(x * y & 0xFF)) << x << "," << y;
+}
+
+TEST(MacElement, UncompressedWhenTheLengthIsFourBytesAPixel)
+{
+    Bytes data;
+    for (int i = 0; i < 16 * 16; ++i)
+        append(data, {0xEE, uint8_t(i), uint8_t(i / 2), uint8_t(255 - i)});  // unused, red, green, blue
+    const auto [d, used] = readElement("is32", data, data.size());
+    EXPECT_EQ(used, data.size());
+    EXPECT_EQ(pixel(d, 0, 0), 0x0000FFu);
+    EXPECT_EQ(pixel(d, 5, 2), (37u << 16) | (18u << 8) | (255u - 37));
+}
+
+TEST(MacElement, RunsThatOverrunAPlaneStopAtItsEnd)
+{
+    Bytes data;
+    // Red: 130 + 130 values for a plane of 256; the last 4 are dropped.
+    append(data, repeat(130, 10));
+    append(data, repeat(130, 20));
+    // Green: 130 repeated, then 128 literals of which 126 fit.
+    append(data, repeat(130, 30));
+    data.push_back(127);
+    for (int i = 0; i < 128; ++i)
+        data.push_back(uint8_t(100 + i));
+    // Blue: 130 repeated, then 128 literals; reading stops when it is full.
+    append(data, repeat(130, 40));
+    data.push_back(127);
+    for (int i = 0; i < 128; ++i)
+        data.push_back(uint8_t(i));
+    const auto [d, used] = readElement("is32", data, data.size());
+    EXPECT_EQ(used, data.size() - 2);  // the blue literal's last two values
+    const auto at = [&d](int i) { return pixel(d, i % 16, i / 16); };
+    EXPECT_EQ(at(129), (10u << 16) | (30u << 8) | 40u);
+    EXPECT_EQ(at(130), (20u << 16) | (100u << 8) | 0u);
+    EXPECT_EQ(at(255), (20u << 16) | (225u << 8) | 125u);
+}
+
+TEST(MacElement, DataCutShortLeaveTheRestZero)
+{
+    // Only the red plane arrives.
+    const Bytes red = {repeat(130, 9)[0], 9, repeat(126, 9)[0], 9};
+    const auto [rle, rleUsed] = readElement("is32", red);
+    EXPECT_EQ(rleUsed, red.size());
+    EXPECT_EQ(pixel(rle, 15, 15), 9u << 16);
+
+    // A literal run cut inside: the values that came are kept.
+    const auto [lit, litUsed] = readElement("is32", {2, 1, 2});
+    EXPECT_EQ(litUsed, 3u);
+    EXPECT_EQ(pixel(lit, 1, 0), 2u << 16);
+    EXPECT_EQ(pixel(lit, 2, 0), 0u);
+
+    // Three rows of an 8-bit element.
+    const Bytes rows(3 * 32 + 5, 7);
+    const auto [c256, used] = readElement("icl8", rows);
+    EXPECT_EQ(used, rows.size());
+    EXPECT_EQ(pixel(c256, 4, 3), 7u);
+    EXPECT_EQ(pixel(c256, 5, 3), 0u);
+    EXPECT_EQ(pixel(c256, 0, 31), 0u);
+
+    // A '#' element without its mask: the picture stays and is opaque.
+    Bytes picture = icnMask();
+    picture.resize(picture.size() / 2);
+    const auto [mono, monoUsed] = readElement("ICN#", picture);
+    EXPECT_EQ(monoUsed, picture.size());
+    EXPECT_EQ(pixel(mono, 3, 30), 0u);
+    EXPECT_EQ(pixel(mono, 30, 30), 1u);
+    EXPECT_EQ(maskedCount(mono), 0);
+
+    const auto [none, noneUsed] = readElement("il32", {});
+    EXPECT_EQ(noneUsed, 0u);
+}
+
+TEST(MacIconImport, ElementCutShortByTheFileEndIsKept)
+{
+    Bytes file = icnsFile({icnsElement("icl8", filled(32, 32, 8, 6))});
+    file.resize(file.size() - 32 * 30);  // two rows left
+    IconEntry icon;
+    ASSERT_TRUE(load(file, icon));
+    ASSERT_EQ(icon.deviceCount(), 1);
+    EXPECT_EQ(pixel(icon.devices[0], 31, 1), 6u);
+    EXPECT_EQ(pixel(icon.devices[0], 0, 2), 0u);
+}
+
+TEST(MacIconImport, EachElementsStatedLengthDecidesWhereTheNextStarts)
+{
+    Bytes icl8 = filled(32, 32, 8, 6);
+    append(icl8, {'i', 'c', 'l', '4', 0, 0, 2, 8});  // trailing bytes that look like an element
+    const Bytes file = icnsFile({icnsElement("icl8", icl8), icnsElement("ics4", filled(16, 16, 4, 1))});
+    IconEntry icon;
+    ASSERT_TRUE(load(file, icon));
+    EXPECT_EQ(shapes(icon), (std::vector<std::pair<int, int>>{{16, 4}, {32, 8}}));
+}
+
+TEST(MacIconImport, ElementsBeyondTheCapAreNotRead)
+{
+    std::vector<Bytes> elements(100, icnsElement("ics8", filled(16, 16, 8, 1)));
+    IconEntry icon;
+    ASSERT_TRUE(load(icnsFile(elements), icon));
+    EXPECT_EQ(icon.deviceCount(), 64);
+}
+
+// ---- the wrapper, the fork and the file type ---------------------------------
+
+TEST(MacIconImport, FindsTheFamilyAsAResourceOrAsTheWholeFork)
+{
+    const Bytes family = icnsFamily({icnsElement("ics8", filled(16, 16, 8, 1))});
+    const std::vector<Bytes> files = {
+        macBinary({.resourceFork = family}),
+        macBinary({.resourceFork = resourceFork({{"icns", family}})}),
+        // After another item, behind a data fork that is rounded up to 128.
+        macBinary(
+            {.resourceFork = resourceFork({{"STR ", Bytes(13, 'x')}, {"icns", family}}), .dataFork = Bytes(20, 'd')}),
+    };
+    for (const Bytes& file : files) {
+        IconEntry icon;
+        ASSERT_TRUE(load(file, icon));
+        EXPECT_EQ(shapes(icon), (std::vector<std::pair<int, int>>{{16, 8}}));
+    }
+}
+
+TEST(MacIconImport, FileTypeMustBeInTheList)
+{
+    const std::vector<MacResource> resources = {{"ics8", filled(16, 16, 8, 1)}};
+    IconEntry icon;
+    EXPECT_TRUE(load(classicFile(resources, "ICON"), icon));
+    EXPECT_FALSE(load(classicFile(resources, "APPL"), icon));
+    EXPECT_FALSE(load(classicFile(resources, "rsrc"), icon, macSettings(kAllBits, "icon")));
+    EXPECT_TRUE(load(classicFile(resources, "rsrc"), icon, macSettings(kAllBits, "ICON;Rsrc")));
+    EXPECT_TRUE(load(classicFile(resources, "APPL"), icon, macSettings(kAllBits, "")));
+}
+
+struct RefusedCase {
+    const char* what;
+    Bytes file;
+};
+
+class MacRefusedTest : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(MacRefusedTest, IsRefusedWithoutDevices)
+{
+    IconEntry icon;
+    EXPECT_FALSE(load(GetParam().file, icon));
+    EXPECT_EQ(icon.deviceCount(), 0);
+}
+
+Bytes withByte(Bytes b, size_t at, uint8_t v)
+{
+    b[at] = v;
+    return b;
+}
+Bytes cut(Bytes b, size_t size)
+{
+    b.resize(size);
+    return b;
+}
+
+const Bytes kGood = classicFile({{"ics8", filled(16, 16, 8, 1)}});
+const Bytes kGoodIcns = icnsFile({icnsElement("ics8", filled(16, 16, 8, 1))});
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MacRefusedTest,
+    testing::Values(
+        RefusedCase{"empty", {}}, RefusedCase{"header only, cut", cut(kGood, 127)},
+        RefusedCase{"plain icns", icnsFamily({icnsElement("ics8", filled(16, 16, 8, 1))})},
+        RefusedCase{"nonzero version", withByte(kGood, 0, 1)},
+        RefusedCase{"no resource fork", macBinary({.resourceFork = resourceFork({{"ics8", filled(16, 16, 8, 1)}}),
+                                                   .resourceForkLength = 0})},
+        RefusedCase{"data fork past the end", withByte(kGood, 83, 0x7F)}, RefusedCase{"header only", cut(kGood, 128)},
+        RefusedCase{"only unreadable elements",
+                    icnsFile({icnsElement("TOC ", Bytes(8, 0)), icnsElement("ic08", Bytes(40, 1))})},
+        RefusedCase{"empty family", icnsFile({})},
+        RefusedCase{"element shorter than its header", icnsFile({icnsElement("ics8", filled(16, 16, 8, 1), 7)})},
+        RefusedCase{"element of no data", icnsFile({icnsElement("ics8", {})})},
+        RefusedCase{"family cut after its header", cut(kGoodIcns, 128 + 8)},
+        RefusedCase{"map past the end", withByte(kGood, 128 + 4, 0x40)},
+        RefusedCase{
+            "type count with nothing behind",
+            cut(withByte(withByte(kGood, kGood.size() - 22, 0xFF), kGood.size() - 21, 0xFF), kGood.size() - 12)},
+        RefusedCase{"item past the end", withByte(kGood, kGood.size() - 7, 0x7F)},
+        RefusedCase{"fork of zeros", macBinary({.resourceFork = Bytes(300, 0)})},
+        RefusedCase{"fork of ones", macBinary({.resourceFork = Bytes(300, 0xFF)})}));
+
+TEST(MacIconImport, FolderIconIsNamedAfterItsFolder)
+{
+    const struct {
+        const char* path;
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"/disk/Tools/Icon_", "Icon_", "Tools"},
+        {"Tools/Icon_", "Icon_", "Tools"},
+        {"/disk/Tools/Icon_x", "Icon_x", "Icon_x"},
+        {"/disk/Tools/icon_", "icon_", "icon_"},
+        {"Icon_", "Icon_", "Icon_"},
+        {"/Icon_", "Icon_", "Icon_"},
+    };
+    for (const auto& c : cases) {
+        IconEntry icon;
+        ASSERT_TRUE(load(kGood, icon, macSettings(), c.path, c.name));
+        EXPECT_EQ(icon.name, c.expected) << c.path;
+        EXPECT_EQ(icon.source, c.path);
+    }
+}
+
+TEST(MacIconImport, StopDropsTheIcon)
+{
+    std::atomic<bool> stop{true};
+    IconEntry icon;
+    EXPECT_FALSE(loadMacIconBytes(icon, kGoodIcns, "p", "n", macSettings(), &stop));
+    EXPECT_EQ(icon.deviceCount(), 0);
+    EXPECT_FALSE(loadMacIconBytes(icon, kGood, "p", "n", macSettings(), &stop));
+}
+
+// ---- through the load job ----------------------------------------------------
+
+TEST(MacIconImport, LoadJobReadsMacFilesOfAnyOtherExtension)
+{
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("Tools"))));
+    ASSERT_TRUE(writeFile(dir.file("Tools/Icon_"), kGood));
+    ASSERT_TRUE(writeFile(dir.file("family.bin"), kGoodIcns));
+    ASSERT_TRUE(writeFile(dir.file("notes"), Bytes{'h', 'e', 'l', 'l', 'o'}));
+    IconLibrary lib;
+    LoadRecorder rec;
+    lib.setLoadObserver(&rec);
+    const DisplaySettings settings = macSettings(kAllBits & ~kMacSize16x16);
+    EXPECT_TRUE(openFile(lib, dir.file("Tools/Icon_")));
+    EXPECT_FALSE(openFile(lib, dir.file("notes")));
+    lib.setDisplaySettings(&settings);
+    EXPECT_FALSE(openFile(lib, dir.file("family.bin")));  // its only size is filtered out
+    ASSERT_EQ(lib.size(), 1);
+    EXPECT_EQ(lib.at(0).name, "Tools");
+    EXPECT_EQ(lib.at(0).source, dir.file("Tools/Icon_"));
+    EXPECT_EQ(lib.at(0).current, 0);
+    EXPECT_EQ(rec.added, std::vector<int>{0});
+    EXPECT_EQ(lib.deviceTotal(), 1);
+}
+
+}  // namespace
