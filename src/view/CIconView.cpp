@@ -692,7 +692,10 @@ void CIconView::releaseDrag(QPoint pos, bool ctrl, bool shift)
             t = n;
         const IconEntry& dragged = library_.at(selection_);
         auto copy = std::make_unique<IconEntry>();
-        copy->devices = dragged.devices;
+        for (const IconDevice& device : dragged.devices) {
+            copy->devices.emplace_back();
+            copy->devices.back().copyFrom(device);
+        }
         copy->name = dragged.name;
         copy->source = dragged.source;
         copy->current = dragged.current;

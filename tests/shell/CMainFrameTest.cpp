@@ -5,8 +5,8 @@
 #include <QAction>
 #include <QToolBar>
 
-#include "IconBytes.h"
-#include "ViewFixture.h"
+#include "support/IconBytes.h"
+#include "support/ViewFixture.h"
 #include "shell/CommandIds.h"
 #include "shell/resources/IconResources.h"
 #include "view/CIconView.h"

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "platform/SettingsFile.h"
 #include "shell/MainWindowPlacement.h"
 #include "shell/StartupInfo.h"

@@ -10,7 +10,7 @@
 #include <deque>
 #include <memory>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "model/DisplaySettings.h"
 #include "model/IconLibrary.h"
 #include "platform/SettingsFile.h"

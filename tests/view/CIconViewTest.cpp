@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "IconBytes.h"
-#include "ViewFixture.h"
+#include "support/IconBytes.h"
+#include "support/ViewFixture.h"
 #include "shell/StringTable.h"
 
 namespace sigil {
