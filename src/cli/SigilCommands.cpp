@@ -37,6 +37,7 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, cons
         library.pendingPaths.push_back(given.empty() ? given
                                                      : fromQtPath(QFileInfo(toQtPath(given)).absoluteFilePath()));
     bool allRead = true;
+    resetLoadFlags(library);
     // The program's own load job, run on this thread.
     runLoadJob(library, [&](const std::string& path, PathOutcome outcome) {
         switch (outcome) {

@@ -157,11 +157,15 @@ bool scanFolder(IconLibrary& library, const std::string& path)
     return scanner.scan(path);
 }
 
-int runLoadJob(IconLibrary& library, const PathReport& report)
+void resetLoadFlags(IconLibrary& library)
 {
     library.cancelRequested = false;
     library.stopRequested = false;
     library.gifRefused = false;
+}
+
+int runLoadJob(IconLibrary& library, const PathReport& report)
+{
     const size_t n = library.pendingPaths.size();
     for (size_t i = 0; i < n && !library.cancelRequested.load(); ++i) {
         const std::string& path = library.pendingPaths[i];
@@ -193,6 +197,8 @@ bool LoadThread::start(IconLibrary& library)
 {
     if (thread_.joinable())
         return false;
+    // Reset here, not on the worker: a cancel may come before it runs.
+    resetLoadFlags(library);
     thread_ = std::thread([&library] { runLoadJob(library); });
     return true;
 }

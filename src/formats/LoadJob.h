@@ -30,6 +30,8 @@ bool scanFolder(IconLibrary& library, const std::string& path);
 enum class PathOutcome { Missing, FileRead, FileRefused, FolderScanned };
 using PathReport = std::function<void(const std::string& path, PathOutcome outcome)>;
 
+// Clears cancelRequested, stopRequested and gifRefused before a job.
+void resetLoadFlags(IconLibrary& library);
 // The worker routine: works through pendingPaths until done or cancelled,
 // then posts finishedMessage. Returns 0. `report`, when given, hears of
 // every path taken (the command-line tool names the ones that failed).

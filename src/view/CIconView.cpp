@@ -151,8 +151,6 @@ void CIconView::startLoader()
 {
     if (loading_)
         return;
-    library_.cancelRequested = false;
-    library_.stopRequested = false;
     if (!loader_.start(library_))
         return;
     loading_ = true;

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "shell/StringTable.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
-#include "shell/StringTable.h"
 
 namespace sigil {
 namespace {
@@ -25,6 +25,7 @@ protected:
         view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.resize(180, 110);  // 5 per row, 3 whole rows visible
+        view.show();            // a hidden widget lays out its viewport only when shown
         view.initialUpdate({});
     }
 
@@ -155,15 +156,43 @@ TEST_F(IconViewTest, ClosingDuringALoadAsksToCancelThenStopsOnTheSecondRequest)
 
 TEST_F(IconViewTest, CancelledLoadKeepsWhatWasReadAndIsModified)
 {
-    for (const char* name : {"a.ico", "b.ico"})
-        view.queueFile(iconFile(name));
-    const std::string icl = settings.dir.file("x.icl");
+    const std::string icl = settings.dir.file("set.icl");
+    ASSERT_TRUE(test::writeFile(icl, test::Bytes(10, 0)));
+    view.queueFile(icl);  // names the library without marking it
+    for (int i = 0; i < 20; ++i)
+        view.queueFile(iconFile("f" + std::to_string(i) + ".ico"));
+    // The user cancels as soon as the first icon shows.
+    bool asked = false;
+    QObject::connect(&view, &CIconView::countChangedMessage, [&] {
+        if (asked || library.empty())
+            return;
+        asked = true;
+        messages.answerNext(QMessageBox::Yes);
+        EXPECT_FALSE(view.confirmClose());
+    });
+    view.startLoader();
+    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
+    EXPECT_TRUE(asked);
+    EXPECT_GE(library.size(), 1);
+    EXPECT_LT(library.size(), 20);
+    EXPECT_TRUE(view.modified());
+    EXPECT_EQ(view.libraryPath(), icl);
+    EXPECT_FALSE(library.cancelRequested);
+}
+
+TEST_F(IconViewTest, ACancelBeforeAnythingWasReadLeavesAnUntitledLibrary)
+{
+    view.queueFile(iconFile("a.ico"));
     view.startLoader();
     messages.answerNext(QMessageBox::Yes);
     EXPECT_FALSE(view.confirmClose());
     ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
-    EXPECT_TRUE(view.modified());
-    EXPECT_FALSE(library.cancelRequested);
+    if (library.empty()) {
+        EXPECT_FALSE(view.modified());
+        EXPECT_TRUE(view.libraryPath().empty());
+    } else {
+        EXPECT_TRUE(view.modified());
+    }
 }
 
 TEST_F(IconViewTest, ArrowKeysMoveTheSelectionAndShiftMovesTheIcon)

@@ -23,6 +23,7 @@ TEST(DisplayIconCache, KeepsOnlyTheMostRecentWithinTheBudget)
 {
     DisplaySettings settings;
     settings.iconSize = 32;
+    settings.xpDisplay = 0;  // one image per icon
     auto list = icons(5);
     const size_t one = 32 * 32 * 4;
     DisplayIconCache cache(3 * one);
