@@ -123,6 +123,9 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
 
 CMainFrame::~CMainFrame()
 {
+    // The view outlives the frame's own members while the window goes down
+    // (it still hears of focus loss); it must not reach them any more.
+    disconnect(view_, nullptr, this, nullptr);
     library_.setProgressObserver(nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include "shell/FolderTree.h"
 
+#include <QHeaderView>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +32,11 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent)
     setHeaderHidden(true);
     setColumnCount(1);
     setUniformRowHeights(true);
+    // Deep folders scroll sideways instead of losing their names to "...".
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { fill(item); });
 }
 

@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
                     return;
                 grabTimer.stop();
                 frame.grab().save(grab);
-                QCoreApplication::quit();
+                QCoreApplication::exit(0);  // no close questions
             });
             grabTimer.start(500);
         }

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QToolBar>
 
-#include "support/IconBytes.h"
-#include "support/ViewFixture.h"
 #include "shell/CommandIds.h"
 #include "shell/resources/IconResources.h"
+#include "support/IconBytes.h"
+#include "support/ViewFixture.h"
 #include "view/CIconView.h"
 
 namespace sigil {
@@ -106,6 +107,31 @@ TEST_F(MainFrameTest, ClosingWritesThePlacementUnlessTheViewRefuses)
     EXPECT_EQ(other.file.readInt("Sigilscope", "ShowShortcut", -1), -1);
     messages.answerNext(QMessageBox::No);
     EXPECT_TRUE(frame.close());
+}
+
+}  // namespace
+}  // namespace sigil
+
+namespace sigil {
+namespace {
+
+TEST_F(MainFrameTest, ClosingWithTheFocusInTheViewEndsCleanly)
+{
+    // Hiding the window takes the focus from the view, which then reports
+    // its selection; the frame going down must no longer hear it.
+    const std::string path = settings.dir.file("a.ico");
+    ASSERT_TRUE(test::writeFile(path, test::icoFile({test::iconImage(16, 16, 4)})));
+    auto frame =
+        std::make_unique<CMainFrame>(library, settings.file, settings.general, settings.display, icons, startup);
+    frame->view()->initialUpdate({path});
+    ASSERT_TRUE(test::pumpUntil([&] { return !frame->view()->loading(); }));
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    frame->view()->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(frame->view()->hasFocus());
+    frame.reset();
+    EXPECT_EQ(library.size(), 1);
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 #include <QDir>
 
-#include "support/TempDir.h"
 #include "platform/SettingsFile.h"
 #include "shell/MainWindowPlacement.h"
 #include "shell/StartupInfo.h"
 #include "shell/StringTable.h"
+#include "support/TempDir.h"
 
 namespace sigil {
 namespace {
