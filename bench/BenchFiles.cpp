@@ -1,5 +1,10 @@
 #include "BenchFiles.h"
 
+#include "formats/LibraryWriter.h"
+#include "platform/FileBytes.h"
+
+#include <QFileInfo>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -36,6 +41,48 @@ uint64_t totalSize(const std::vector<std::string>& paths)
     for (const std::string& p : paths)
         total += std::filesystem::file_size(p);
     return total;
+}
+
+QTemporaryDir& scratchDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// 184 icons of ten devices each: 16, 32 and 48 pixels at 4, 8 and 32 bits
+// and one 256-pixel 32-bit image, as in shell32.
+namespace {
+
+std::string generatedLibrary()
+{
+    const std::string path = fromQtPath(scratchDir().path()) + "/generated.icl";
+    IconLibrary library;
+    for (int i = 0; i < 184; ++i) {
+        auto entry = std::make_unique<IconEntry>();
+        for (int size : {16, 32, 48})
+            for (int bits : {4, 8, 32})
+                entry->addDevice(size, size, bits);
+        entry->addDevice(256, 256, 32);
+        entry->name = "icon" + std::to_string(i);
+        library.appendIcon(std::move(entry));
+    }
+    writeLibrary(library, path);
+    return path;
+}
+
+}  // namespace
+
+const std::string& largeModulePath()
+{
+    static const std::string path = [] {
+        if (const char* given = std::getenv("SIGIL_BENCH_MODULE"))
+            return std::string(given);
+        const std::string wine = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll";
+        if (QFileInfo::exists(toQtPath(wine)))
+            return wine;
+        return generatedLibrary();
+    }();
+    return path;
 }
 
 }  // namespace sigil::bench

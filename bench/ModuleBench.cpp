@@ -18,42 +18,9 @@ using namespace sigil;
 
 namespace {
 
-QTemporaryDir& scratch()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
-// 184 icons of ten devices each: 16, 32 and 48 pixels at 4, 8 and 32 bits
-// and one 256-pixel 32-bit image, as in shell32.
-std::string generatedLibrary()
-{
-    const std::string path = fromQtPath(scratch().path()) + "/generated.icl";
-    IconLibrary library;
-    for (int i = 0; i < 184; ++i) {
-        auto entry = std::make_unique<IconEntry>();
-        for (int size : {16, 32, 48})
-            for (int bits : {4, 8, 32})
-                entry->addDevice(size, size, bits);
-        entry->addDevice(256, 256, 32);
-        entry->name = "icon" + std::to_string(i);
-        library.appendIcon(std::move(entry));
-    }
-    writeLibrary(library, path);
-    return path;
-}
-
 const std::string& modulePath()
 {
-    static const std::string path = [] {
-        if (const char* given = std::getenv("SIGIL_BENCH_MODULE"))
-            return std::string(given);
-        const std::string wine = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll";
-        if (QFileInfo::exists(toQtPath(wine)))
-            return wine;
-        return generatedLibrary();
-    }();
-    return path;
+    return bench::largeModulePath();
 }
 
 void BM_PlainReadModule(benchmark::State& state)
@@ -82,7 +49,7 @@ void BM_WriteLibrary(benchmark::State& state)
 {
     IconLibrary library;
     readModule(library, modulePath(), "module");
-    const std::string out = fromQtPath(scratch().path()) + "/written.icl";
+    const std::string out = fromQtPath(bench::scratchDir().path()) + "/written.icl";
     for (auto _ : state)
         benchmark::DoNotOptimize(writeLibrary(library, out));
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bench::totalSize({out})));

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "BenchFiles.h"
 #include "formats/IconFile.h"
 #include "formats/LibraryWriter.h"
 #include "model/DisplaySettings.h"
@@ -23,12 +24,6 @@
 using namespace sigil;
 
 namespace {
-
-QTemporaryDir& scratch()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
 
 IconEntry usualIcon(int seed)
 {
@@ -45,34 +40,13 @@ IconEntry usualIcon(int seed)
 const std::string& iconFolder()
 {
     static const std::string folder = [] {
-        const std::string path = fromQtPath(scratch().path()) + "/icons";
+        const std::string path = fromQtPath(bench::scratchDir().path()) + "/icons";
         QDir().mkpath(toQtPath(path));
         for (int i = 0; i < 3000; ++i)
             writeIconFile(usualIcon(i), path + "/icon" + std::to_string(i) + ".ico");
         return path;
     }();
     return folder;
-}
-
-const std::string& largeModule()
-{
-    static const std::string path = [] {
-        if (const char* given = std::getenv("SIGIL_BENCH_MODULE"))
-            return std::string(given);
-        const std::string wine = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll";
-        if (QFileInfo::exists(toQtPath(wine)))
-            return wine;
-        IconLibrary library;
-        for (int i = 0; i < 184; ++i) {
-            auto entry = std::make_unique<IconEntry>(usualIcon(i));
-            entry->addDevice(256, 256, 32);
-            library.appendIcon(std::move(entry));
-        }
-        const std::string generated = fromQtPath(scratch().path()) + "/generated.icl";
-        writeLibrary(library, generated);
-        return generated;
-    }();
-    return path;
 }
 
 struct ViewRig {
@@ -83,7 +57,7 @@ struct ViewRig {
     std::unique_ptr<CIconView> view;
     explicit ViewRig(int size)
     {
-        file.setPath(fromQtPath(scratch().path()) + "/Tamberly.ini");
+        file.setPath(fromQtPath(bench::scratchDir().path()) + "/Tamberly.ini");
         general.load(file);
         display.load(file, "Sigilscope");
         display.iconSize = size;
@@ -118,7 +92,7 @@ void BM_OpenModuleToFinished(benchmark::State& state)
 {
     ViewRig rig(32);
     for (auto _ : state) {
-        rig.loadToFinished(largeModule());
+        rig.loadToFinished(bench::largeModulePath());
         benchmark::DoNotOptimize(rig.library.size());
     }
     state.counters["icons/s"] =
@@ -140,7 +114,8 @@ void BM_FullRepaint(benchmark::State& state)
     for (auto _ : state) {
         if (cold)
             local.view->applyDisplaySize();
-        local.view->viewport()->repaint();
+        // Renders the viewport as a paint event would, shown or not.
+        benchmark::DoNotOptimize(local.view->viewport()->grab());
     }
 }
 BENCHMARK(BM_FullRepaint)->Args({16, 0})->Args({16, 1})->Args({256, 0})->Args({256, 1})->Unit(benchmark::kMillisecond);

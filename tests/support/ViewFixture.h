@@ -10,11 +10,11 @@
 #include <deque>
 #include <memory>
 
-#include "support/TempDir.h"
 #include "model/DisplaySettings.h"
 #include "model/IconLibrary.h"
 #include "platform/SettingsFile.h"
 #include "shell/GeneralSettings.h"
+#include "support/TempDir.h"
 #include "view/MessageBoxes.h"
 
 namespace sigil::test {
