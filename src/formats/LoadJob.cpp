@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <functional>
 #include <memory>
 #include <set>
 
 #include "formats/AnimatedCursor.h"
 #include "formats/IconFile.h"
 #include "formats/ModuleReader.h"
+#include "imaging/BitmapImport.h"
 #include "imaging/MacIconImport.h"
 #include "imaging/PictureImport.h"
 #include "platform/FileBytes.h"
@@ -73,8 +75,16 @@ bool dispatchFile(IconLibrary& library, const std::string& path)
     // Single-icon readers fill one entry, which is appended here.
     if (ext == ".ico" || ext == ".cur")
         return appendRead(library, readIconFile, path, parts.baseName);
-    if (ext == ".bmp")
-        return false;  // bitmap import: not built yet, skipped like an unreadable file
+    if (ext == ".bmp") {
+        // Imported bitmaps take the automatic transparency of the settings.
+        const DisplaySettings& settings = library.displaySettings();
+        return appendRead(
+            library,
+            [&settings](IconEntry& entry, const std::string& file, const std::string& name) {
+                return readBitmapIcon(entry, file, name, settings);
+            },
+            path, parts.baseName);
+    }
     if (ext == ".gif" || ext == ".jpg" || ext == ".jpeg") {
         // GIF pictures are refused by their content (whatever the name), and
         // the view says so once after the job.

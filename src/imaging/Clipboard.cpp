@@ -1,0 +1,89 @@
+#include "imaging/Clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+
+#include "imaging/BitmapImport.h"
+#include "imaging/Conversions.h"
+#include "imaging/Dib.h"
+
+namespace sigil {
+
+const char* const kBmpMimeType = "image/bmp";
+const char* const kWindowsDibMimeType = "application/x-qt-windows-mime;value=\"DeviceIndependentBitmap\"";
+
+namespace {
+
+ByteView viewOf(const QByteArray& bytes)
+{
+    return {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())};
+}
+
+QByteArray arrayOf(const std::vector<uint8_t>& bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
+{
+    const auto dib = dibFromDevice(device, asMask);
+    if (!dib)
+        return nullptr;
+    const QByteArray file = arrayOf(bitmapFileFromDib(*dib));
+    auto data = std::make_unique<QMimeData>();
+    data->setData(kBmpMimeType, file);
+    const QImage image = QImage::fromData(file, "BMP");
+    if (!image.isNull())
+        data->setImageData(image);
+    return data;
+}
+
+bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings)
+{
+    if (!readDib(dib, device))
+        return false;
+    if (!normalize(device, applyTransparency, settings)) {
+        device.reset();
+        return false;
+    }
+    return true;
+}
+
+bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTransparency,
+                        const DisplaySettings& settings)
+{
+    device.reset();
+    if (!data)
+        return false;
+    // The bitmap forms keep depth and palette; an image is the fallback, also
+    // for bitmaps this reader refuses (newer headers, say).
+    if (data->hasFormat(kWindowsDibMimeType) &&
+        pasteDib(viewOf(data->data(kWindowsDibMimeType)), device, applyTransparency, settings))
+        return true;
+    if (data->hasFormat(kBmpMimeType) &&
+        loadBitmapBytes(device, viewOf(data->data(kBmpMimeType)), applyTransparency, settings))
+        return true;
+    if (!data->hasImage())
+        return false;
+    const auto dib = dibFromImage(qvariant_cast<QImage>(data->imageData()));
+    return dib && pasteDib(*dib, device, applyTransparency, settings);
+}
+
+bool copyToClipboard(const IconDevice& device, bool asMask)
+{
+    auto data = deviceMimeData(device, asMask);
+    if (!data)
+        return false;
+    QGuiApplication::clipboard()->setMimeData(data.release());
+    return true;
+}
+
+bool pasteFromClipboard(IconDevice& device, bool applyTransparency, const DisplaySettings& settings)
+{
+    return deviceFromMimeData(QGuiApplication::clipboard()->mimeData(), device, applyTransparency, settings);
+}
+
+}  // namespace sigil

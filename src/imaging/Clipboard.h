@@ -1,0 +1,38 @@
+#pragma once
+// Devices on the clipboard as bitmaps. Copying offers the bitmap-file form
+// ("image/bmp", which keeps depth and palette) and an image for programs
+// that only take images; pasting prefers a bitmap form and falls back to
+// the clipboard's image.
+
+#include <QMimeData>
+#include <memory>
+
+#include "model/Bytes.h"
+#include "model/DisplaySettings.h"
+#include "model/IconDevice.h"
+
+namespace sigil {
+
+// The bitmap-file form, and the raw form in which Qt on Windows hands over
+// the system's device-independent bitmaps.
+extern const char* const kBmpMimeType;
+extern const char* const kWindowsDibMimeType;
+
+// The clipboard contents for a device's image or mask; null when the
+// device cannot be copied.
+std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask);
+
+// Fills the (emptied) device from clipboard contents: an opaque AND mask,
+// 32-bit pixels with alpha 0 transparent, then normalize. False, device
+// empty, when nothing there can be read.
+bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTransparency,
+                        const DisplaySettings& settings);
+
+// The same for raw bitmap bytes without file header.
+bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings);
+
+// The system clipboard; a QGuiApplication must exist.
+bool copyToClipboard(const IconDevice& device, bool asMask);
+bool pasteFromClipboard(IconDevice& device, bool applyTransparency, const DisplaySettings& settings);
+
+}  // namespace sigil

@@ -1,0 +1,280 @@
+#include "imaging/Dib.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "imaging/PixelAccess.h"
+
+namespace sigil {
+
+namespace {
+
+constexpr int kMaskFieldBytes = 12;
+
+bool supportedKind(int bits, uint32_t compression)
+{
+    switch (compression) {
+    case 0:
+        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case 1:
+        return bits == 8;
+    case 3:
+        return bits == 16 || bits == 32;
+    default:
+        return false;
+    }
+}
+
+// What a header says, checked against the bytes that are there.
+struct DibPlan {
+    int32_t width = 0;
+    int32_t height = 0;  // positive
+    bool topDown = false;
+    int bits = 0;
+    uint32_t compression = 0;
+    int64_t headerEnd = 0;     // header plus bit-field masks
+    int64_t tableEntries = 0;  // entries read into the device's table
+    int64_t pixelStart = 0;
+    int64_t pixelBytes = 0;  // colour bits to read: rows, or the RLE8 codes
+};
+
+std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
+{
+    const int64_t size = static_cast<int64_t>(dib.size());
+    if (size < kHeaderBytes || getU32(dib.data() + hdr::kSize) != uint32_t(kHeaderBytes))
+        return std::nullopt;
+    const uint8_t* h = dib.data();
+    DibPlan p;
+    p.width = getI32(h + hdr::kWidth);
+    const int32_t storedHeight = getI32(h + hdr::kHeight);
+    p.bits = getU16(h + hdr::kBitCount);
+    p.compression = getU32(h + hdr::kCompression);
+    const uint32_t imageSize = getU32(h + hdr::kImageSize);
+    const uint32_t colorsUsed = getU32(h + hdr::kColorsUsed);
+
+    if (!supportedKind(p.bits, p.compression) || p.width <= 0 || p.width > kMaxDimension || storedHeight == 0 ||
+        storedHeight == std::numeric_limits<int32_t>::min())
+        return std::nullopt;
+    p.topDown = storedHeight < 0;
+    p.height = p.topDown ? -storedHeight : storedHeight;
+    // Run-length data is bottom-up by definition.
+    if (p.height > kMaxDimension || (p.topDown && p.compression == 1))
+        return std::nullopt;
+
+    p.headerEnd = kHeaderBytes + (p.compression == 3 ? kMaskFieldBytes : 0);
+    // The declared table (a 0 count means a full one for palettes; deeper
+    // pictures may carry an optional one) must be there; entries beyond the
+    // depth's 2^bits are skipped.
+    const int64_t fullTable = p.bits <= 8 ? int64_t{1} << p.bits : 0;
+    const int64_t declared = (p.bits <= 8 && colorsUsed == 0) ? fullTable : int64_t{colorsUsed};
+    if (p.headerEnd > size || declared > (size - p.headerEnd) / 4)
+        return std::nullopt;
+    p.tableEntries = std::min(declared, fullTable);
+
+    p.pixelStart = pixelOffset >= p.headerEnd ? pixelOffset : p.headerEnd + 4 * declared;
+    if (p.pixelStart > size)
+        return std::nullopt;
+    const int64_t available = size - p.pixelStart;
+    if (p.compression == 1) {
+        // Writers that leave the size 0 mean "to the end of the data".
+        p.pixelBytes = imageSize == 0 ? available : int64_t{imageSize};
+    } else {
+        p.pixelBytes = IconDevice::shape(p.width, p.height, p.bits).rowStride() * p.height;
+    }
+    if (p.pixelBytes <= 0 || p.pixelBytes > available)
+        return std::nullopt;
+    return p;
+}
+
+// Every pixel with alpha 0 becomes black with its mask bit set.
+void maskZeroAlpha(IconDevice& device)
+{
+    const auto px = writePixels(device);
+    if (!px)
+        return;
+    for (int64_t y = 0; y < px->height; ++y) {
+        uint8_t* p = px->row(y);
+        for (int64_t x = 0; x < px->width; ++x, p += 4)
+            if (p[3] == 0) {
+                p[0] = p[1] = p[2] = 0;
+                px->setMasked(x, y);
+            }
+    }
+    device.unlock();
+}
+
+// A header for a bitmap of the device's size at another depth.
+void writeDibHeader(uint8_t* out, const IconDevice& device, int bits, uint32_t colors, int64_t imageBytes)
+{
+    std::memcpy(out, device.blockData(), kHeaderBytes);
+    putI32(out + hdr::kHeight, device.height);
+    putU16(out + hdr::kBitCount, static_cast<uint16_t>(bits));
+    putU32(out + hdr::kCompression, 0);
+    putU32(out + hdr::kImageSize, static_cast<uint32_t>(imageBytes));
+    putU32(out + hdr::kColorsUsed, colors);
+}
+
+std::vector<uint8_t> imageDib(const IconDevice& device)
+{
+    // Header, bit-field masks, colour table and colour bits: the block
+    // without its AND mask.
+    const int64_t bytes = device.blockBytes() - device.maskBytes();
+    std::vector<uint8_t> out(device.blockData(), device.blockData() + bytes);
+    putI32(out.data() + hdr::kHeight, device.height);
+    putU32(out.data() + hdr::kImageSize, static_cast<uint32_t>(device.colorBitsBytes()));
+    return out;
+}
+
+std::optional<std::vector<uint8_t>> alphaMaskDib(const IconDevice& device)
+{
+    const auto px = readPixels(device);
+    if (!px)
+        return std::nullopt;
+    const IconDevice grey = IconDevice::shape(device.width, device.height, 8);
+    const int64_t stride = grey.rowStride();
+    std::vector<uint8_t> out(static_cast<size_t>(kHeaderBytes + 1024 + grey.colorBitsBytes()));
+    writeDibHeader(out.data(), device, 8, 256, grey.colorBitsBytes());
+    for (int i = 0; i < 256; ++i)
+        std::memset(out.data() + kHeaderBytes + 4 * i, i, 3);
+    uint8_t* rows = out.data() + kHeaderBytes + 1024;
+    for (int64_t y = 0; y < px->height; ++y) {
+        const uint8_t* in = px->row(y);
+        for (int64_t x = 0; x < px->width; ++x)
+            rows[y * stride + x] = uint8_t(255 - in[4 * x + 3]);
+    }
+    return out;
+}
+
+std::vector<uint8_t> andMaskDib(const IconDevice& device)
+{
+    // A 1-bit row has the AND mask's stride, so the mask is copied whole.
+    const int64_t maskBytes = device.maskBytes();
+    std::vector<uint8_t> out(static_cast<size_t>(kHeaderBytes + 8 + maskBytes));
+    writeDibHeader(out.data(), device, 1, 2, maskBytes);
+    std::memset(out.data() + kHeaderBytes + 4, 0xFF, 3);  // entry 1 white
+    const uint8_t* mask = device.blockData() + device.blockBytes() - maskBytes;
+    std::memcpy(out.data() + kHeaderBytes + 8, mask, static_cast<size_t>(maskBytes));
+    return out;
+}
+
+}  // namespace
+
+bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
+{
+    device.reset();
+    const auto plan = planDib(dib, pixelOffset);
+    if (!plan)
+        return false;
+    uint8_t header[kHeaderBytes];
+    std::memcpy(header, dib.data(), kHeaderBytes);
+    putI32(header + hdr::kHeight, plan->height);
+    // The device keeps no optional table of a true-colour picture; a count
+    // left in its header would make icon readers look for one.
+    if (plan->bits > 8)
+        putU32(header + hdr::kColorsUsed, 0);
+    if (plan->compression == 1)
+        putU32(header + hdr::kImageSize, static_cast<uint32_t>(plan->pixelBytes));
+    if (device.setFromHeader(ByteView(header, kHeaderBytes), false) != kHeaderBytes)
+        return false;
+
+    // The block is zero-filled: missing table entries are black and the
+    // AND mask is clear (opaque).
+    uint8_t* block = device.lock();
+    uint8_t* at = block + kHeaderBytes;
+    if (plan->compression == 3) {
+        std::memcpy(at, dib.data() + kHeaderBytes, kMaskFieldBytes);
+        at += kMaskFieldBytes;
+    }
+    std::memcpy(at, dib.data() + plan->headerEnd, static_cast<size_t>(4 * plan->tableEntries));
+    at += IconDevice::colorTableBytes(plan->bits);
+    const uint8_t* pixels = dib.data() + plan->pixelStart;
+    if (plan->topDown) {
+        const int64_t stride = device.rowStride();
+        for (int64_t y = 0; y < plan->height; ++y)
+            std::memcpy(at + (plan->height - 1 - y) * stride, pixels + y * stride, static_cast<size_t>(stride));
+    } else {
+        std::memcpy(at, pixels, static_cast<size_t>(plan->pixelBytes));
+    }
+    device.unlock();
+
+    if (plan->bits == 32) {
+        // 32-bit bit fields are plain pixels once the masks are dropped.
+        if (!device.expandPixels()) {
+            device.reset();
+            return false;
+        }
+        maskZeroAlpha(device);
+    }
+    return true;
+}
+
+std::optional<std::vector<uint8_t>> dibFromDevice(const IconDevice& device, bool asMask)
+{
+    if (!device.hasBlock() || device.width <= 0 || device.height <= 0 || device.allocatedBytes() < device.blockBytes())
+        return std::nullopt;
+    if (!asMask)
+        return imageDib(device);
+    if (device.bitCount == 32)
+        return alphaMaskDib(device);
+    return andMaskDib(device);
+}
+
+std::vector<uint8_t> bitmapFileFromDib(ByteView dib)
+{
+    int64_t offset = kFileHeaderBytes + static_cast<int64_t>(std::min<size_t>(dib.size(), kHeaderBytes));
+    if (dib.size() >= size_t{kHeaderBytes}) {
+        const int bits = getU16(dib.data() + hdr::kBitCount);
+        const uint32_t colors = getU32(dib.data() + hdr::kColorsUsed);
+        offset += getU32(dib.data() + hdr::kCompression) == 3 ? kMaskFieldBytes : 0;
+        offset += 4 * int64_t{(bits <= 8 && colors == 0) ? (uint32_t{1} << bits) : colors};
+    }
+    offset = std::min<int64_t>(offset, kFileHeaderBytes + static_cast<int64_t>(dib.size()));
+    std::vector<uint8_t> file(kFileHeaderBytes + dib.size());
+    if (!dib.empty())
+        std::memcpy(file.data() + kFileHeaderBytes, dib.data(), dib.size());
+    file[0] = 'B';
+    file[1] = 'M';
+    putU32(file.data() + 2, static_cast<uint32_t>(kFileHeaderBytes + dib.size()));
+    putU32(file.data() + 10, static_cast<uint32_t>(offset));
+    return file;
+}
+
+std::optional<std::vector<uint8_t>> dibFromImage(const QImage& image)
+{
+    if (image.isNull() || image.width() > kMaxDimension || image.height() > kMaxDimension)
+        return std::nullopt;
+    const bool alpha = image.hasAlphaChannel();
+    const int bits = alpha ? 32 : 24;
+    const IconDevice shape = IconDevice::shape(image.width(), image.height(), bits);
+    if (shape.blockBytes() > kMaxBlockBytes)
+        return std::nullopt;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    if (argb.isNull())
+        return std::nullopt;
+
+    const int64_t stride = shape.rowStride();
+    std::vector<uint8_t> out(static_cast<size_t>(kHeaderBytes + shape.colorBitsBytes()));
+    putU32(out.data() + hdr::kSize, kHeaderBytes);
+    putI32(out.data() + hdr::kWidth, shape.width);
+    putI32(out.data() + hdr::kHeight, shape.height);
+    putU16(out.data() + hdr::kPlanes, 1);
+    putU16(out.data() + hdr::kBitCount, static_cast<uint16_t>(bits));
+    putU32(out.data() + hdr::kImageSize, static_cast<uint32_t>(shape.colorBitsBytes()));
+    uint8_t* rows = out.data() + kHeaderBytes;
+    const int bytes = bits / 8;
+    for (int y = 0; y < shape.height; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        uint8_t* p = rows + int64_t(shape.height - 1 - y) * stride;  // bottom row first
+        for (int x = 0; x < shape.width; ++x, p += bytes) {
+            p[0] = uint8_t(qBlue(in[x]));
+            p[1] = uint8_t(qGreen(in[x]));
+            p[2] = uint8_t(qRed(in[x]));
+            if (alpha)
+                p[3] = uint8_t(qAlpha(in[x]));
+        }
+    }
+    return out;
+}
+
+}  // namespace sigil

@@ -1,0 +1,45 @@
+#pragma once
+// Device-independent bitmaps: the 40-byte header, optional bit-field masks,
+// colour table and bottom-up rows that the clipboard exchanges and that a
+// bitmap file holds after its 14-byte file header.
+
+#include <QImage>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "model/Bytes.h"
+#include "model/IconDevice.h"
+
+namespace sigil {
+
+constexpr int kFileHeaderBytes = 14;
+
+// Reads a bitmap into `device` as it is stored (bit-field and RLE8 pixels
+// are not yet expanded), with an all-clear AND mask; 32-bit pixels whose
+// alpha is 0 become black and transparent. Accepts 1, 4, 8, 16, 24 and
+// 32 bits, plain, RLE8 (8 bits only) and bit fields (16 and 32 bits),
+// bottom-up or top-down (plain and bit fields only), and colour tables
+// shorter than the depth allows (missing entries are black).
+// `pixelOffset` is where the rows start, counted from the header; a value
+// inside the headers (a bitmap file that leaves it 0) means directly after
+// the colour table. False, with the device empty, when anything the header
+// describes is not in `dib`.
+bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset = -1);
+
+// The device as a bitmap without file header: the image (header with one
+// image's height, colour table, colour bits; no AND mask), or its mask (for
+// 32 bits an 8-bit grey picture of 255 - alpha, otherwise a black-and-white
+// picture of the AND mask), so transparent parts are white. Nothing when the
+// device's block does not hold what its fields describe.
+std::optional<std::vector<uint8_t>> dibFromDevice(const IconDevice& device, bool asMask);
+
+// A bitmap file: the 14-byte file header in front of `dib`, its pixel
+// offset pointing behind the colour table that the header declares.
+std::vector<uint8_t> bitmapFileFromDib(ByteView dib);
+
+// A 32-bit bitmap of an image with alpha (colour not premultiplied), or a
+// 24-bit one of an opaque image. Nothing for a null or oversized image.
+std::optional<std::vector<uint8_t>> dibFromImage(const QImage& image);
+
+}  // namespace sigil
