@@ -452,6 +452,7 @@ class MacRefusedTest : public testing::TestWithParam<RefusedCase> {};
 
 TEST_P(MacRefusedTest, IsRefusedWithoutDevices)
 {
+    SCOPED_TRACE(GetParam().what);
     IconEntry icon;
     EXPECT_FALSE(load(GetParam().file, icon));
     EXPECT_EQ(icon.deviceCount(), 0);
@@ -548,6 +549,20 @@ TEST(MacIconImport, LoadJobReadsMacFilesOfAnyOtherExtension)
     EXPECT_EQ(lib.at(0).current, 0);
     EXPECT_EQ(rec.added, std::vector<int>{0});
     EXPECT_EQ(lib.deviceTotal(), 1);
+}
+
+TEST(MacIconImport, LoadJobAppendsAFamilyTheFilterEmptied)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("mono"), icnsFile({icnsElement("ICN#", icnMask())})));
+    IconLibrary lib;
+    const DisplaySettings settings = macSettings(kAllBits & ~kMacKeep1Bit);
+    lib.setDisplaySettings(&settings);
+    EXPECT_TRUE(openFile(lib, dir.file("mono")));
+    ASSERT_EQ(lib.size(), 1);
+    EXPECT_EQ(lib.at(0).deviceCount(), 0);
+    EXPECT_TRUE(lib.at(0).normalIcon.isNull());
+    EXPECT_EQ(lib.deviceTotal(), 0);
 }
 
 }  // namespace
