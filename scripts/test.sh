@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test of Sigilscope: a check of the source format,
-# the unit tests, the engine's tests again under AddressSanitizer and
+# the unit tests, every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of every fuzz target on its seeds,
 # and a build of the benchmarks.
 set -euo pipefail
@@ -18,8 +18,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGIL_BENCH=ON 
 ninja -C build -j"$jobs"
 (cd build && ctest -j"$jobs" --output-on-failure)
 
-echo "== engine tests under ASan + UBSan"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGIL_SANITIZE=ON -DSIGIL_ENGINE_ONLY=ON >/dev/null
+echo "== all tests under ASan + UBSan"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGIL_SANITIZE=ON >/dev/null
 ninja -C build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j"$jobs" --output-on-failure)
 
