@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 #include <QWindow>
@@ -24,6 +23,7 @@
 #include "shell/GeneralSettings.h"
 #include "shell/MainWindowPlacement.h"
 #include "shell/StringTable.h"
+#include "shell/WindowKeeper.h"
 #include "shell/resources/CommandIconTable.h"
 #include "shell/resources/IconResources.h"
 #include "view/CIconView.h"
@@ -248,7 +248,7 @@ bool CMainFrame::buildToolbar()
 void CMainFrame::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
-    auto makePane = [this, bar](int index, int iconId, int width) {
+    auto makePane = [this, bar](int index, int paneId, int iconId, int width) {
         auto* box = new QWidget(bar);
         auto* layout = new QHBoxLayout(box);
         layout->setContentsMargins(2, 0, 2, 0);
@@ -259,14 +259,16 @@ void CMainFrame::buildStatusBar()
             layout->addWidget(icon);
         }
         panes_[index] = new QLabel(box);
+        box->setObjectName(controlName(paneId));
         layout->addWidget(panes_[index], 1);
         if (width)
             box->setFixedWidth(width);
         return box;
     };
-    bar->addWidget(makePane(0, 200, 0), 1);
-    bar->addPermanentWidget(makePane(1, 0, 80));
-    bar->addPermanentWidget(makePane(2, 201, 60 + 19));
+    bar->addWidget(makePane(0, kDescriptionPane, 200, 0), 1);
+    bar->addPermanentWidget(makePane(1, kCountPane, 0, 80));
+    // The size pane is 60 pixels of text beside its 16-pixel icon.
+    bar->addPermanentWidget(makePane(2, kSizePane, 201, 60 + 19));
     countChangedMessage();
     sizeChangedMessage();
     selectionChangedMessage(-1);
@@ -377,8 +379,7 @@ void CMainFrame::savePlacement(bool cascade)
     placement.right = normal.left() + normal.width();
     placement.bottom = normal.top() + normal.height();
     const QRect desktop = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    const int caption = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    writePlacement(settingsFile_, placementToSave(placement, cascade, caption, desktop));
+    writePlacement(settingsFile_, placementToSave(placement, cascade, WindowKeeper::captionHeight(), desktop));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
