@@ -173,6 +173,9 @@ void CIconView::stopLoader()
     library_.stopRequested = true;
     bridge_->releaseWaitingJob();
     loader_.wait();
+    // The stopped job's queued notices (its finishedMessage above all) must
+    // not reach a job started after it.
+    QCoreApplication::removePostedEvents(bridge_, QEvent::MetaCall);
 }
 
 bool CIconView::confirmClose()
@@ -186,7 +189,7 @@ bool CIconView::confirmClose()
             return false;
         }
         // Asked again before the job noticed: stop it now. The icons read so
-        // far stay; the job's finishedMessage, still queued, finds no job.
+        // far stay.
         stopLoader();
         loading_ = false;
         library_.pendingPaths.clear();

@@ -148,10 +148,13 @@ TEST_F(IconViewTest, ClosingDuringALoadAsksToCancelThenStopsOnTheSecondRequest)
     EXPECT_TRUE(view.confirmClose());
     EXPECT_FALSE(view.loading());
     EXPECT_EQ(messages.shown.size(), 1u);
-    // The stopped job's queued notices find nothing to do.
-    QCoreApplication::processEvents();
-    EXPECT_EQ(library.size(), 0);
-    EXPECT_FALSE(view.loading());
+    // A new job started at once is not ended by the stopped job's notices.
+    view.clearLibrary();
+    view.queueFile(iconFile("d.ico"));
+    view.startLoader();
+    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
+    ASSERT_EQ(library.size(), 1);
+    EXPECT_EQ(library.at(0).name, "d");
 }
 
 TEST_F(IconViewTest, CancelledLoadKeepsWhatWasReadAndIsModified)
