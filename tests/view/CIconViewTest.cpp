@@ -345,3 +345,39 @@ TEST_F(IconViewTest, CommandEnablingFollowsTheLibraryState)
 
 }  // namespace
 }  // namespace sigil
+
+namespace sigil {
+namespace {
+
+TEST_F(IconViewTest, PaintsGridSelectionAndIconsWhereTheLayoutSays)
+{
+    settings.general.grid = 1;
+    settings.general.gridColor = rgbColor(255, 0, 0);
+    settings.display.backColor = rgbColor(255, 255, 255);
+    settings.display.selectColor = rgbColor(0, 0, 255);
+    loadIcons(3);
+    view.selectIcon(1);
+    const QImage shot = view.viewport()->grab().toImage();
+    auto at = [&](int x, int y) { return shot.pixelColor(x, y).rgb() & 0xFFFFFF; };
+    // Cell 0 at (3, 3): its grid frame one pixel outside, its icon inside.
+    EXPECT_EQ(at(2, 20), 0xFF0000u);
+    EXPECT_EQ(at(35, 20), 0xFF0000u);
+    EXPECT_NE(at(19, 19), 0xFFFFFFu);
+    // Cell 1 at (38, 3) is selected: the square covers the frame.
+    EXPECT_EQ(at(37, 20), 0x0000FFu);
+    EXPECT_NE(at(54, 19), 0x0000FFu);  // its icon
+    // Beyond the last icon only the background.
+    EXPECT_EQ(at(150, 90), 0xFFFFFFu);
+
+    // While the selected icon is dragged its cell shows the square alone.
+    QTest::mousePress(view.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(54, 19));
+    QMouseEvent move(QEvent::MouseMove, QPointF(64, 19), QPointF(), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &move);
+    ASSERT_TRUE(view.dragging());
+    const QImage dragging = view.viewport()->grab().toImage();
+    EXPECT_EQ(dragging.pixelColor(54, 19).rgb() & 0xFFFFFF, 0x0000FFu);
+    view.stopDrag();
+}
+
+}  // namespace
+}  // namespace sigil
