@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include "platform/FileBytes.h"
+#include "shell/MessageBoxes.h"
 
 namespace sigil {
 
@@ -125,7 +125,7 @@ std::vector<std::string> FileDialog::choose(const Request& request)
 
 void FileDialog::showMessage(const QString& text)
 {
-    QMessageBox::warning(owner_, QCoreApplication::applicationName(), text);
+    sigil::showMessage(owner_, text, QMessageBox::Warning);
 }
 
 }  // namespace sigil

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 
@@ -14,6 +13,7 @@
 #include "shell/DialogIds.h"
 #include "shell/FolderTree.h"
 #include "shell/GeneralSettings.h"
+#include "shell/MessageBoxes.h"
 
 namespace sigil {
 
@@ -251,7 +251,7 @@ void FolderChooser::done(int result)
 
 void FolderChooser::showMessage(const QString& text)
 {
-    QMessageBox::warning(this, QCoreApplication::applicationName(), text);
+    sigil::showMessage(this, text, QMessageBox::Warning);
 }
 
 }  // namespace sigil

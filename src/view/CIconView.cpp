@@ -24,7 +24,7 @@
 #include "shell/StringTable.h"
 #include "view/LibraryDocument.h"
 #include "view/LoadBridge.h"
-#include "view/MessageBoxes.h"
+#include "shell/MessageBoxes.h"
 #include "view/OtherSizeDialog.h"
 
 namespace sigil {

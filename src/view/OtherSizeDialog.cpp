@@ -10,7 +10,7 @@
 
 #include "shell/DialogIds.h"
 #include "shell/StringTable.h"
-#include "view/MessageBoxes.h"
+#include "shell/MessageBoxes.h"
 
 namespace sigil {
 

@@ -15,7 +15,7 @@
 #include "platform/SettingsFile.h"
 #include "shell/GeneralSettings.h"
 #include "support/TempDir.h"
-#include "view/MessageBoxes.h"
+#include "shell/MessageBoxes.h"
 
 namespace sigil::test {
 

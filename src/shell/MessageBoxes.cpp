@@ -1,4 +1,4 @@
-#include "view/MessageBoxes.h"
+#include "shell/MessageBoxes.h"
 
 #include <QApplication>
 
