@@ -21,10 +21,10 @@
 #include "shell/FileDialog.h"
 #include "shell/FolderChooser.h"
 #include "shell/GeneralSettings.h"
+#include "shell/MessageBoxes.h"
 #include "shell/StringTable.h"
 #include "view/LibraryDocument.h"
 #include "view/LoadBridge.h"
-#include "shell/MessageBoxes.h"
 #include "view/OtherSizeDialog.h"
 
 namespace sigil {

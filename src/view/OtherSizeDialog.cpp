@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "shell/DialogIds.h"
-#include "shell/StringTable.h"
 #include "shell/MessageBoxes.h"
+#include "shell/StringTable.h"
 
 namespace sigil {
 

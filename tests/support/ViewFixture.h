@@ -14,8 +14,8 @@
 #include "model/IconLibrary.h"
 #include "platform/SettingsFile.h"
 #include "shell/GeneralSettings.h"
-#include "support/TempDir.h"
 #include "shell/MessageBoxes.h"
+#include "support/TempDir.h"
 
 namespace sigil::test {
 
