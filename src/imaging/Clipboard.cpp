@@ -52,6 +52,11 @@ bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const Di
     return true;
 }
 
+bool offersBitmap(const QMimeData* data)
+{
+    return data && (data->hasFormat(kWindowsDibMimeType) || data->hasFormat(kBmpMimeType) || data->hasImage());
+}
+
 bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTransparency,
                         const DisplaySettings& settings)
 {

@@ -31,6 +31,10 @@ bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTra
 // The same for raw bitmap bytes without file header.
 bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings);
 
+// Whether the contents hold something deviceFromMimeData may read: a
+// device-independent bitmap, a bitmap file or an image.
+bool offersBitmap(const QMimeData* data);
+
 // The system clipboard; a QGuiApplication must exist.
 bool copyToClipboard(const IconDevice& device, bool asMask);
 bool pasteFromClipboard(IconDevice& device, bool applyTransparency, const DisplaySettings& settings);

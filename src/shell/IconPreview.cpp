@@ -3,16 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "model/QtColor.h"
+
 namespace sigil {
-
-namespace {
-
-QColor toQColor(Color c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
-}  // namespace
 
 QRect previewRect(int width, int height, int areaWidth, int areaHeight, bool fit)
 {

@@ -16,7 +16,9 @@
 
 #include "formats/IconFile.h"
 #include "formats/LibraryWriter.h"
+#include "imaging/Clipboard.h"
 #include "model/DisplaySettings.h"
+#include "model/QtColor.h"
 #include "shell/CommandIds.h"
 #include "shell/FileDialog.h"
 #include "shell/FolderChooser.h"
@@ -30,11 +32,6 @@
 namespace sigil {
 
 namespace {
-
-QColor toQColor(Color c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
 
 bool pathExists(const std::string& path)
 {
@@ -59,8 +56,7 @@ bool shiftHeld()
 // The clipboard offers a bitmap that paste could take.
 bool clipboardHasBitmap()
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && (data->hasImage() || data->hasFormat(QStringLiteral("image/bmp")));
+    return offersBitmap(QGuiApplication::clipboard()->mimeData());
 }
 
 }  // namespace

@@ -147,6 +147,23 @@ TEST_F(ClipboardTest, NothingReadableLeavesDeviceEmpty)
     EXPECT_FALSE(copyToClipboard(IconDevice{}, false));
 }
 
+TEST_F(ClipboardTest, OffersBitmapForEveryFormPasteReads)
+{
+    QMimeData text;
+    text.setText("not a picture");
+    EXPECT_FALSE(offersBitmap(nullptr));
+    EXPECT_FALSE(offersBitmap(&text));
+    QMimeData dib;
+    dib.setData(kWindowsDibMimeType, QByteArray("x"));
+    EXPECT_TRUE(offersBitmap(&dib));
+    QMimeData file;
+    file.setData(kBmpMimeType, QByteArray("x"));
+    EXPECT_TRUE(offersBitmap(&file));
+    QMimeData image;
+    image.setImageData(QImage(2, 2, QImage::Format_RGB32));
+    EXPECT_TRUE(offersBitmap(&image));
+}
+
 TEST_F(ClipboardTest, MaskCopyOfTrueColorIsWhiteWhereTransparent)
 {
     const IconDevice source = makeDevice(3, 1, 32, [](int x, int) { return x == 1 ? 0x00000000u : 0xFF445566u; });
