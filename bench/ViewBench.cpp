@@ -15,10 +15,10 @@
 #include "BenchFiles.h"
 #include "formats/IconFile.h"
 #include "formats/LibraryWriter.h"
-#include "model/DisplaySettings.h"
 #include "platform/FileBytes.h"
 #include "platform/SettingsFile.h"
-#include "shell/GeneralSettings.h"
+#include "settings/DisplaySettingsFile.h"
+#include "settings/GeneralSettings.h"
 #include "view/CIconView.h"
 
 using namespace sigil;
@@ -59,7 +59,7 @@ struct ViewRig {
     {
         file.setPath(fromQtPath(bench::scratchDir().path()) + "/Tamberly.ini");
         general.load(file);
-        display.load(file, "Sigilscope");
+        loadDisplaySettings(display, file, "Sigilscope");
         display.iconSize = size;
         general.horizontal = 1;
         view = std::make_unique<CIconView>(library, file, general, display);

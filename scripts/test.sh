@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs every test of Sigilscope: a check of the source format,
+# Builds and runs every test of Sigilscope: a check of the layers and of the source format,
 # the unit tests, every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of every fuzz target on its seeds,
 # and a build of the benchmarks.
@@ -9,6 +9,9 @@ scripts/setup.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
+
+echo "== layers (no folder of src/ includes one above it)"
+scripts/check_layers.sh
 
 echo "== source format (.clang-format)"
 find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run -Werror

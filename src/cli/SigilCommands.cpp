@@ -15,7 +15,8 @@
 #include "model/Palettes.h"
 #include "platform/FileBytes.h"
 #include "platform/SettingsFile.h"
-#include "shell/StringTable.h"
+#include "platform/StringTable.h"
+#include "settings/DisplaySettingsFile.h"
 
 namespace sigil {
 
@@ -277,7 +278,7 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
     SettingsFile file;
     if (!ini.empty()) {
         file.setPath(ini);
-        settings.load(file, "Sigilscope");
+        loadDisplaySettings(settings, file, "Sigilscope");
     }
     if (args[0] == "list")
         return listCommand(rest, settings, out, err);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "formats/ByteStream.h"
 #include "formats/IconFile.h"
+#include "platform/ByteStream.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/ByteStream.h"
 #include "model/IconEntry.h"
+#include "platform/ByteStream.h"
 
 namespace sigil {
 

@@ -1,9 +1,9 @@
 #include "formats/ModuleReader.h"
 
-#include "formats/ByteStream.h"
 #include "formats/NeLayout.h"
 #include "formats/NeLibraryReader.h"
 #include "formats/PeModuleReader.h"
+#include "platform/ByteStream.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {

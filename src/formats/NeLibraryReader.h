@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "model/Bytes.h"
 #include "model/IconLibrary.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

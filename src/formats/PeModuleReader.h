@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "model/Bytes.h"
 #include "model/IconLibrary.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Icon images stored as PNG data (the large images of modern icons).
 
-#include "model/Bytes.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

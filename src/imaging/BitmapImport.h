@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "model/Bytes.h"
 #include "model/DisplaySettings.h"
 #include "model/IconDevice.h"
 #include "model/IconEntry.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

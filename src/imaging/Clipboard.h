@@ -7,9 +7,9 @@
 #include <QMimeData>
 #include <memory>
 
-#include "model/Bytes.h"
 #include "model/DisplaySettings.h"
 #include "model/IconDevice.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "model/Bytes.h"
 #include "model/IconDevice.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "formats/ByteStream.h"
 #include "model/DisplaySettings.h"
 #include "model/IconEntry.h"
+#include "platform/ByteStream.h"
 
 namespace sigil {
 

@@ -6,8 +6,8 @@
 #include <atomic>
 #include <string>
 
-#include "model/Bytes.h"
 #include "model/IconEntry.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

@@ -1,14 +1,11 @@
 #pragma once
-// The display options that the model reads. The record loads itself from
-// the settings file (section "Sigilscope") at start-up and saves itself at
-// exit; the model only reads the values it is handed.
+// The display options that the model reads: plain data, read from and
+// written to the settings file by the settings layer.
 
 #include <cstdint>
 #include <string>
 
 namespace sigil {
-
-class SettingsFile;
 
 // Colours are 0x00BBGGRR.
 using Color = uint32_t;
@@ -41,20 +38,10 @@ struct DisplaySettings {
     Color selectColor = rgbColor(0, 120, 215);         // SelectColor: highlight
     Color transparencyColor = 0;                       // PermateColor
 
-    // Reads every field, with the system's defaults for keys that are
-    // missing, and remembers the file and section for save().
-    void load(SettingsFile& file, const std::string& section);
-    // Writes every field back; does nothing before load().
-    void save() const;
-
     // The system's defaults of the fields that have one.
     static int systemIconSize();
     static Color systemBackColor();
     static Color systemSelectColor();
-
-private:
-    SettingsFile* file_ = nullptr;
-    std::string section_;
 };
 
 }  // namespace sigil

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "model/Bytes.h"
 #include "model/DisplaySettings.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/Bytes.h"
+#include "platform/Bytes.h"
 
 namespace sigil {
 

@@ -9,8 +9,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "shell/DialogIds.h"
-#include "shell/StringTable.h"
+#include "platform/StringTable.h"
+#include "ui/DialogIds.h"
 
 namespace sigil {
 

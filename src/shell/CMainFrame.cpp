@@ -15,17 +15,17 @@
 #include <QWindow>
 
 #include "model/DisplaySettings.h"
+#include "platform/CommandIds.h"
 #include "platform/SettingsFile.h"
+#include "platform/StringTable.h"
+#include "settings/GeneralSettings.h"
+#include "settings/MainWindowPlacement.h"
 #include "shell/AboutBox.h"
 #include "shell/CSigilscopeDoc.h"
-#include "shell/CommandIds.h"
-#include "shell/DialogIds.h"
-#include "shell/GeneralSettings.h"
-#include "shell/MainWindowPlacement.h"
-#include "shell/StringTable.h"
-#include "shell/WindowKeeper.h"
-#include "shell/resources/CommandIconTable.h"
-#include "shell/resources/IconResources.h"
+#include "ui/CommandIconTable.h"
+#include "ui/DialogIds.h"
+#include "ui/IconResources.h"
+#include "ui/WindowKeeper.h"
 #include "view/CIconView.h"
 
 namespace sigil {

@@ -4,13 +4,13 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include "model/DisplaySettings.h"
 #include "model/IconLibrary.h"
 #include "platform/SettingsFile.h"
+#include "settings/DisplaySettingsFile.h"
+#include "settings/GeneralSettings.h"
 #include "shell/CMainFrame.h"
-#include "shell/GeneralSettings.h"
 #include "shell/StartupInfo.h"
-#include "shell/resources/IconResources.h"
+#include "ui/IconResources.h"
 #include "view/CIconView.h"
 
 int main(int argc, char* argv[])
@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
     sigil::GeneralSettings general;
     general.load(settingsFile);
     sigil::DisplaySettings display;
-    display.load(settingsFile, "Sigilscope");
+    loadDisplaySettings(display, settingsFile, "Sigilscope");
     if (startup.osVersionCode >= 10)
         display.xpDisplay = 0;
 
@@ -59,6 +59,6 @@ int main(int argc, char* argv[])
         result = QApplication::exec();
     }
     general.save();
-    display.save();
+    saveDisplaySettings(display, settingsFile, "Sigilscope");
     return result;
 }

@@ -14,19 +14,19 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "document/LibraryDocument.h"
+#include "document/LoadBridge.h"
 #include "formats/IconFile.h"
 #include "formats/LibraryWriter.h"
 #include "imaging/Clipboard.h"
 #include "model/DisplaySettings.h"
 #include "model/QtColor.h"
-#include "shell/CommandIds.h"
-#include "shell/FileDialog.h"
-#include "shell/FolderChooser.h"
-#include "shell/GeneralSettings.h"
-#include "shell/MessageBoxes.h"
-#include "shell/StringTable.h"
-#include "view/LibraryDocument.h"
-#include "view/LoadBridge.h"
+#include "platform/CommandIds.h"
+#include "platform/StringTable.h"
+#include "settings/GeneralSettings.h"
+#include "ui/FileDialog.h"
+#include "ui/FolderChooser.h"
+#include "ui/MessageBoxes.h"
 #include "view/OtherSizeDialog.h"
 
 namespace sigil {

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/DialogIds.h"
-#include "shell/MessageBoxes.h"
-#include "shell/StringTable.h"
+#include "platform/StringTable.h"
+#include "ui/DialogIds.h"
+#include "ui/MessageBoxes.h"
 
 namespace sigil {
 

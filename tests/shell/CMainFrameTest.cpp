@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <QToolBar>
 
-#include "shell/CommandIds.h"
-#include "shell/resources/IconResources.h"
+#include "platform/CommandIds.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
+#include "ui/IconResources.h"
 #include "view/CIconView.h"
 
 namespace sigil {

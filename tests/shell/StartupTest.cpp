@@ -3,9 +3,9 @@
 #include <QDir>
 
 #include "platform/SettingsFile.h"
-#include "shell/MainWindowPlacement.h"
+#include "platform/StringTable.h"
+#include "settings/MainWindowPlacement.h"
 #include "shell/StartupInfo.h"
-#include "shell/StringTable.h"
 #include "support/TempDir.h"
 
 namespace sigil {

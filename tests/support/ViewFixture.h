@@ -10,12 +10,12 @@
 #include <deque>
 #include <memory>
 
-#include "model/DisplaySettings.h"
 #include "model/IconLibrary.h"
 #include "platform/SettingsFile.h"
-#include "shell/GeneralSettings.h"
-#include "shell/MessageBoxes.h"
+#include "settings/DisplaySettingsFile.h"
+#include "settings/GeneralSettings.h"
 #include "support/TempDir.h"
+#include "ui/MessageBoxes.h"
 
 namespace sigil::test {
 
@@ -66,7 +66,7 @@ struct SettingsFixture {
     {
         file.setPath(dir.file("Tamberly.ini"));
         general.load(file);
-        display.load(file, "Sigilscope");
+        loadDisplaySettings(display, file, "Sigilscope");
     }
 };
 

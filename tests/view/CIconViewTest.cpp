@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "shell/StringTable.h"
+#include "platform/StringTable.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
 
