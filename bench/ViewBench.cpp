@@ -54,6 +54,7 @@ struct ViewRig {
     GeneralSettings general;
     DisplaySettings display;
     IconLibrary library;
+    std::unique_ptr<LibraryDocument> document;
     std::unique_ptr<CIconView> view;
     explicit ViewRig(int size)
     {
@@ -62,14 +63,15 @@ struct ViewRig {
         loadDisplaySettings(display, file, "Sigilscope");
         display.iconSize = size;
         general.horizontal = 1;
-        view = std::make_unique<CIconView>(library, file, general, display);
+        document = std::make_unique<LibraryDocument>(library, general, display);
+        view = std::make_unique<CIconView>(*document, file);
         view->resize(1280, 800);
         view->show();  // a hidden widget does not paint
         view->initialUpdate({});
     }
     void loadToFinished(const std::string& path)
     {
-        view->openPath(path);
+        document->openPath(path);
         while (view->loading())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }

@@ -33,14 +33,13 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, cons
     // Import options (transparency, the Mac filter) come from the settings.
     library.setDisplaySettings(&settings);
     // Icons record the full path of their source, as the program does.
-    library.pendingPaths.clear();
+    LoadControl control;
     for (const std::string& given : paths)
-        library.pendingPaths.push_back(given.empty() ? given
+        control.pendingPaths.push_back(given.empty() ? given
                                                      : fromQtPath(QFileInfo(toQtPath(given)).absoluteFilePath()));
     bool allRead = true;
-    resetLoadFlags(library);
     // The program's own load job, run on this thread.
-    runLoadJob(library, [&](const std::string& path, PathOutcome outcome) {
+    runLoadJob(library, control, [&](const std::string& path, PathOutcome outcome) {
         switch (outcome) {
         case PathOutcome::Missing:
             err << "sigil: " << path << ": no such file or folder\n";
@@ -64,11 +63,8 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, cons
             break;
         }
     });
-    library.pendingPaths.clear();
-    if (library.gifRefused) {
+    if (control.gifRefused)
         err << "sigil: " << loadString(str::GifRefused).toStdString() << '\n';
-        library.gifRefused = false;
-    }
     return allRead;
 }
 

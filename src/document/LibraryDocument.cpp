@@ -1,38 +1,65 @@
 #include "document/LibraryDocument.h"
 
-#include "formats/LoadJob.h"
-#include "platform/StringTable.h"
+#include "document/LibraryNaming.h"
+#include "document/LoadBridge.h"
 
 namespace sigil {
 
-QString libraryTitle(const std::string& libraryPath, bool modified, bool loading)
+LibraryDocument::LibraryDocument(IconLibrary& library, GeneralSettings& general, DisplaySettings& display,
+                                 QObject* parent)
+    : QObject(parent),
+      library_(library),
+      general_(general),
+      display_(display),
+      bridge_(new LoadBridge(control_, this))
 {
-    QString title = QStringLiteral("Sigilscope - ");
-    if (libraryPath.empty()) {
-        title += loadString(str::Untitled);
-    } else {
-        const PathParts parts = splitPath(libraryPath);
-        title += QString::fromStdString(parts.baseName + parts.extension);
-    }
-    if (modified)
-        title += QLatin1Char('*');
-    if (loading)
-        title += loadString(str::Loading);
-    return title;
+    connect(bridge_, &LoadBridge::added, this, &LibraryDocument::onAdded);
+    connect(bridge_, &LoadBridge::finished, this, &LibraryDocument::finishLoad);
+    library_.setLoadObserver(bridge_);
 }
 
-LibraryName nameForFirstPath(const std::string& path, bool isFolder)
+LibraryDocument::~LibraryDocument()
 {
-    if (isFolder) {
-        std::string folder = path;
-        while (folder.size() > 1 && folder.back() == '/')
-            folder.pop_back();
-        return {folder + ".icl", true};
-    }
-    const PathParts parts = splitPath(path);
-    if (lowerExtension(parts.extension) == ".icl")
-        return {path, false};
-    return {parts.baseName + ".icl", true};
+    stopLoader();
+    library_.setLoadObserver(nullptr);
+}
+
+bool LibraryDocument::setSelection(int k)
+{
+    if (k < 0 || k >= library_.size())
+        k = -1;
+    selection_ = k;
+    return k >= 0;
+}
+
+QString LibraryDocument::titleText() const
+{
+    return libraryTitle(libraryPath_, modified_, loading_);
+}
+
+void LibraryDocument::markModified()
+{
+    modified_ = true;
+    emit titleChanged();
+}
+
+void LibraryDocument::onAdded(int index)
+{
+    if (selection_ == -1)
+        selection_ = 0;
+    emit iconAdded(index);
+    emit countChangedMessage();
+}
+
+DocumentHost::Answer LibraryDocument::ask(const QString& text, bool withCancel) const
+{
+    return host_ ? host_->ask(text, withCancel) : DocumentHost::Answer::No;
+}
+
+void LibraryDocument::warn(const QString& text) const
+{
+    if (host_)
+        host_->warn(text);
 }
 
 }  // namespace sigil

@@ -1,23 +1,121 @@
 #pragma once
-// The document rules of the library that need no window: the title and
-// the name a library takes from the first path opened into it.
+// The library document: the library's name and modified mark, the selected
+// icon, the running load job and its control, and the library commands.
+// It knows no widget: questions go to its DocumentHost, and what a window
+// must show anew is announced by signals.
 
-#include <QString>
+#include <QObject>
 #include <string>
+#include <vector>
+
+#include "document/DocumentHost.h"
+#include "formats/LoadJob.h"
+#include "model/IconLibrary.h"
 
 namespace sigil {
 
-// "Sigilscope - " + the file name of libraryPath (or "無題"), "*" when
-// modified, "<読み込み中>" while loading; no blanks in between.
-QString libraryTitle(const std::string& libraryPath, bool modified, bool loading);
+class LoadBridge;
+struct DisplaySettings;
+struct GeneralSettings;
 
-struct LibraryName {
-    std::string path;  // libraryPath
-    bool modified;
+class LibraryDocument : public QObject {
+    Q_OBJECT
+public:
+    LibraryDocument(IconLibrary& library, GeneralSettings& general, DisplaySettings& display,
+                    QObject* parent = nullptr);
+    ~LibraryDocument() override;
+
+    // Without a host every question is answered No and every choice
+    // cancelled.
+    void setHost(DocumentHost* host) { host_ = host; }
+
+    IconLibrary& library() { return library_; }
+    const IconLibrary& library() const { return library_; }
+    GeneralSettings& general() { return general_; }
+    DisplaySettings& display() { return display_; }
+    const std::string& libraryPath() const { return libraryPath_; }
+    bool modified() const { return modified_; }
+    bool loading() const { return loading_; }
+    const LoadControl& loadControl() const { return control_; }
+
+    // The selected icon, -1 for none.
+    int selection() const { return selection_; }
+    bool hasSelection() const { return selection_ >= 0 && selection_ < library_.size(); }
+    // Stores `k`, or -1 when it is no icon of the library; true for an icon.
+    bool setSelection(int k);
+
+    QString titleText() const;
+    void markModified();
+
+    // ---- Open and close (DocumentOpen.cpp) ----
+    // Prepares one path for loading; false when it does not exist.
+    bool queueFile(const std::string& path);
+    void clearLibrary();
+    void startLoader();
+    // Waits for a running load job to end, stopping it first.
+    void stopLoader();
+    void openPath(const std::string& path);
+    // The close question: true when the library may be closed.
+    bool confirmClose();
+    void finishLoad();
+    // Adds paths as a drop does (keepLibrary: added to the current library).
+    void dropPaths(const std::vector<std::string>& paths, bool keepLibrary);
+    // Paths dropped into the library during a load; loaded when it ends.
+    const std::vector<std::string>& deferredPaths() const { return deferredPaths_; }
+    void openFiles();
+    void openFolder();
+    void openRecent(int commandId);
+    void closeLibrary();
+
+    // ---- Save and export (DocumentSave.cpp) ----
+    bool saveLibrary(bool asNew);
+    void saveAsIcon();
+
+    // ---- Edits (DocumentEdits.cpp) ----
+    // Moves the selected icon to `to` and selects it there (Shift with a
+    // movement key).
+    void moveSelected(int to);
+    // Ends a drag of the selected icon released on cell `to` (negative off
+    // the grid): a copy goes to `to` (or the end), otherwise the icon moves
+    // or, with `swap`, trades places with the icon there.
+    void dropSelected(int to, bool copy, bool swap);
+
+    // ---- Command state (CommandState.cpp) ----
+    bool commandEnabled(int id) const;
+    bool commandChecked(int id) const;
+
+signals:
+    void titleChanged();
+    void countChangedMessage();
+    void commandStateChanged();
+    // A read icon was appended at `index` (the load job waits meanwhile).
+    void iconAdded(int index);
+    // A load ended (or a save ended with the library written): the whole
+    // window is shown anew and the selection re-applied.
+    void loadFinished();
+    // Every icon was removed; display images made for them are void.
+    void libraryCleared();
+    // Icons changed places or were added by an edit.
+    void iconsChanged();
+
+private:
+    void onAdded(int index);
+    DocumentHost::Answer ask(const QString& text, bool withCancel) const;
+    void warn(const QString& text) const;
+
+    IconLibrary& library_;
+    GeneralSettings& general_;
+    DisplaySettings& display_;
+    DocumentHost* host_ = nullptr;
+    LoadControl control_;
+    LoadBridge* bridge_;
+    LoadThread loader_;
+
+    std::string libraryPath_;
+    bool modified_ = false;
+    bool loading_ = false;
+    int selection_ = -1;
+    std::vector<std::string> deferredPaths_;
 };
-// The name of a new library opened from `path`: a folder gives
-// folder + ".icl" (modified), an .icl file keeps its own path, any other
-// file gives its bare base name + ".icl" (modified), without a folder.
-LibraryName nameForFirstPath(const std::string& path, bool isFolder);
 
 }  // namespace sigil

@@ -2,7 +2,7 @@
 
 namespace sigil {
 
-LoadBridge::LoadBridge(IconLibrary& library, QObject* parent) : QObject(parent), library_(library)
+LoadBridge::LoadBridge(const LoadControl& control, QObject* parent) : QObject(parent), control_(control)
 {}
 
 int LoadBridge::deliverIcon(const std::function<int()>& append)
@@ -13,7 +13,7 @@ int LoadBridge::deliverIcon(const std::function<int()>& append)
     QMetaObject::invokeMethod(this, &LoadBridge::drain, Qt::QueuedConnection);
     // Once the GUI has taken the icon it finishes with it; before that a
     // stop lets the job go on without it.
-    answered_.wait(lock, [this] { return done_ || (pending_ && library_.stopping()); });
+    answered_.wait(lock, [this] { return done_ || (pending_ && control_.stopping()); });
     if (!done_) {
         pending_ = nullptr;
         return -1;

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "formats/LoadControl.h"
 #include "model/IconLibrary.h"
 
 namespace sigil {
@@ -15,7 +16,7 @@ namespace sigil {
 class LoadBridge : public QObject, public LoadObserver {
     Q_OBJECT
 public:
-    explicit LoadBridge(IconLibrary& library, QObject* parent = nullptr);
+    explicit LoadBridge(const LoadControl& control, QObject* parent = nullptr);
 
     // Load job side.
     int deliverIcon(const std::function<int()>& append) override;
@@ -23,7 +24,7 @@ public:
     int addedMessage(int index) override;
 
     // GUI side: wakes a job that waits for its icon to be taken, after the
-    // library was told to stop; the icon is dropped.
+    // control was told to stop; the icon is dropped.
     void releaseWaitingJob();
 
 signals:
@@ -33,7 +34,7 @@ signals:
 private:
     void drain();
 
-    IconLibrary& library_;
+    const LoadControl& control_;
     std::mutex mutex_;
     std::condition_variable answered_;
     const std::function<int()>* pending_ = nullptr;

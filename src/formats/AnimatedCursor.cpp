@@ -32,8 +32,10 @@ bool sameId(const uint8_t* id, const char* lower)
 
 class RiffWalker {
 public:
-    RiffWalker(IconLibrary& library, ByteStream& stream, const std::string& path, const std::string& baseName)
+    RiffWalker(IconLibrary& library, const LoadControl* control, ByteStream& stream, const std::string& path,
+               const std::string& baseName)
         : library_(library),
+          control_(control),
           stream_(stream),
           path_(path),
           baseName_(baseName)
@@ -52,7 +54,7 @@ private:
     // its 8-byte header or ends the walk, so the walk always terminates.
     uint64_t chunkStep(int depth)
     {
-        if (library_.stopping() || stream_.remaining() < kChunkHeaderBytes) {
+        if (stopping(control_) || stream_.remaining() < kChunkHeaderBytes) {
             // A stop ends the walk at once. So does a header cut short: the
             // file is damaged, and going on would make no progress.
             ended_ = true;
@@ -85,7 +87,7 @@ private:
         ByteStream frame(data);
         readIconDirectory(frame, *entry, kFileDirEntryBytes, 0);
         // A stop drops the frame being read, so no half-read icon appears.
-        if (!readIconImages(frame, *entry, 0, &library_.stopRequested) || library_.stopping()) {
+        if (!readIconImages(frame, *entry, 0, stopFlag(control_)) || stopping(control_)) {
             ended_ = true;
             return;
         }
@@ -101,6 +103,7 @@ private:
     }
 
     IconLibrary& library_;
+    const LoadControl* control_;
     ByteStream& stream_;
     const std::string& path_;
     const std::string& baseName_;
@@ -110,7 +113,8 @@ private:
 
 }  // namespace
 
-bool readAnimatedCursorBytes(IconLibrary& library, ByteView data, const std::string& path, const std::string& baseName)
+bool readAnimatedCursorBytes(IconLibrary& library, ByteView data, const std::string& path, const std::string& baseName,
+                             LoadControl* control)
 {
     ByteStream stream(data);
     uint8_t id[4];
@@ -122,16 +126,17 @@ bool readAnimatedCursorBytes(IconLibrary& library, ByteView data, const std::str
     if (size + 8 > fileLength)
         size = fileLength >= 8 ? fileLength - 8 : 0;
     stream.skip(4);  // form type
-    RiffWalker(library, stream, path, baseName).walk(4, size, 0);
+    RiffWalker(library, control, stream, path, baseName).walk(4, size, 0);
     return true;
 }
 
-bool readAnimatedCursor(IconLibrary& library, const std::string& path, const std::string& baseName)
+bool readAnimatedCursor(IconLibrary& library, const std::string& path, const std::string& baseName,
+                        LoadControl* control)
 {
     FileBytes file;
     if (!file.open(path))
         return false;
-    return readAnimatedCursorBytes(library, file.bytes(), path, baseName);
+    return readAnimatedCursorBytes(library, file.bytes(), path, baseName, control);
 }
 
 }  // namespace sigil

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "formats/LoadControl.h"
 #include "model/IconLibrary.h"
 #include "platform/Bytes.h"
 
@@ -12,9 +13,11 @@ namespace sigil {
 
 // Appends one icon per usable frame and notifies each. True when the data
 // is a RIFF file (whether or not it held any frame), false otherwise.
-bool readAnimatedCursorBytes(IconLibrary& library, ByteView data, const std::string& path, const std::string& baseName);
+bool readAnimatedCursorBytes(IconLibrary& library, ByteView data, const std::string& path, const std::string& baseName,
+                             LoadControl* control = nullptr);
 
 // The same on a file; false also when the file cannot be opened.
-bool readAnimatedCursor(IconLibrary& library, const std::string& path, const std::string& baseName);
+bool readAnimatedCursor(IconLibrary& library, const std::string& path, const std::string& baseName,
+                        LoadControl* control = nullptr);
 
 }  // namespace sigil

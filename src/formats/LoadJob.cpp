@@ -61,16 +61,16 @@ bool appendRead(IconLibrary& library, const EntryReader& reader, const std::stri
 
 namespace {
 
-bool dispatchFile(IconLibrary& library, const std::string& path)
+bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* control)
 {
     const PathParts parts = splitPath(path);
     const std::string ext = lowerExtension(parts.extension);
 
     // Readers that append their own icons (one per frame or group icon).
     if (ext == ".ani")
-        return readAnimatedCursor(library, path, parts.baseName);
+        return readAnimatedCursor(library, path, parts.baseName, control);
     if (ext == ".exe" || ext == ".dll" || ext == ".icl")
-        return readModule(library, path, parts.baseName);
+        return readModule(library, path, parts.baseName, control);
 
     // Single-icon readers fill one entry, which is appended here.
     if (ext == ".ico" || ext == ".cur")
@@ -90,23 +90,24 @@ bool dispatchFile(IconLibrary& library, const std::string& path)
         // the view says so once after the job.
         return appendRead(
             library,
-            [&library](IconEntry& entry, const std::string& p, const std::string& name) {
-                return openPictureAsIcon(entry, p, name, library.gifRefused);
+            [control](IconEntry& entry, const std::string& p, const std::string& name) {
+                std::atomic<bool> unheard{false};  // without a control nobody asks
+                return openPictureAsIcon(entry, p, name, control ? control->gifRefused : unheard);
             },
             path, parts.baseName);
     }
     // Anything else may be a Mac icon file, which refuses what it is not.
     return appendRead(
         library,
-        [&library](IconEntry& entry, const std::string& p, const std::string& name) {
-            return loadMacIcons(entry, p, name, library.displaySettings(), &library.stopRequested);
+        [&library, control](IconEntry& entry, const std::string& p, const std::string& name) {
+            return loadMacIcons(entry, p, name, library.displaySettings(), stopFlag(control));
         },
         path, parts.baseName);
 }
 
 }  // namespace
 
-bool openFile(IconLibrary& library, const std::string& path)
+bool openFile(IconLibrary& library, const std::string& path, LoadControl* control)
 {
     if (path.empty())
         return false;
@@ -114,18 +115,19 @@ bool openFile(IconLibrary& library, const std::string& path)
     // on a huge, valid file; such a file is skipped like any unreadable one
     // rather than ending the load job's thread and the program with it.
     try {
-        return dispatchFile(library, path);
+        return dispatchFile(library, path, control);
     } catch (const std::exception&) {
         return false;
     }
 }
 
-bool scanFolder(IconLibrary& library, const std::string& path)
+bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* control)
 {
     // Folders reached twice (through symbolic links) are scanned once.
     std::set<std::string> seen;
     struct Scanner {
         IconLibrary& library;
+        LoadControl* control;
         std::set<std::string>& seen;
         bool scan(const std::string& folder)
         {
@@ -137,7 +139,7 @@ bool scanFolder(IconLibrary& library, const std::string& path)
             QDirIterator it(toQtPath(folder), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
             bool all = true;
             while (it.hasNext()) {
-                if (library.cancelRequested.load())
+                if (cancelled(control))
                     break;
                 it.next();
                 const QFileInfo info = it.fileInfo();
@@ -147,28 +149,21 @@ bool scanFolder(IconLibrary& library, const std::string& path)
                 if (info.isDir())
                     all = scan(full) && all;
                 else if (info.isFile())
-                    all = openFile(library, full) && all;
+                    all = openFile(library, full, control) && all;
                 else
                     all = false;  // pipes, sockets, devices, dangling links: never opened
             }
             return all;
         }
-    } scanner{library, seen};
+    } scanner{library, control, seen};
     return scanner.scan(path);
 }
 
-void resetLoadFlags(IconLibrary& library)
+int runLoadJob(IconLibrary& library, LoadControl& control, const PathReport& report)
 {
-    library.cancelRequested = false;
-    library.stopRequested = false;
-    library.gifRefused = false;
-}
-
-int runLoadJob(IconLibrary& library, const PathReport& report)
-{
-    const size_t n = library.pendingPaths.size();
-    for (size_t i = 0; i < n && !library.cancelRequested.load(); ++i) {
-        const std::string& path = library.pendingPaths[i];
+    const size_t n = control.pendingPaths.size();
+    for (size_t i = 0; i < n && !control.cancelled(); ++i) {
+        const std::string& path = control.pendingPaths[i];
         const QFileInfo info(toQtPath(path));
         PathOutcome outcome = PathOutcome::Missing;
         if (!info.exists()) {
@@ -176,10 +171,10 @@ int runLoadJob(IconLibrary& library, const PathReport& report)
         } else if (info.isDir()) {
             // The folder's own answer is ignored: it is false as soon as one
             // file below is not an icon.
-            scanFolder(library, path);
+            scanFolder(library, path, &control);
             outcome = PathOutcome::FolderScanned;
         } else {
-            outcome = openFile(library, path) ? PathOutcome::FileRead : PathOutcome::FileRefused;
+            outcome = openFile(library, path, &control) ? PathOutcome::FileRead : PathOutcome::FileRefused;
         }
         if (report)
             report(path, outcome);
@@ -193,13 +188,13 @@ LoadThread::~LoadThread()
     wait();
 }
 
-bool LoadThread::start(IconLibrary& library)
+bool LoadThread::start(IconLibrary& library, LoadControl& control)
 {
     if (thread_.joinable())
         return false;
     // Reset here, not on the worker: a cancel may come before it runs.
-    resetLoadFlags(library);
-    thread_ = std::thread([&library] { runLoadJob(library); });
+    control.resetFlags();
+    thread_ = std::thread([&library, &control] { runLoadJob(library, control); });
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "formats/LoadControl.h"
 #include "model/IconLibrary.h"
 
 namespace sigil {
@@ -22,28 +23,28 @@ PathParts splitPath(const std::string& path);
 std::string lowerExtension(const std::string& extension);
 
 // Reads one file with the reader its extension picks and appends what it
-// read. True when the file was read.
-bool openFile(IconLibrary& library, const std::string& path);
+// read. True when the file was read. `control`, when given, can end the
+// reading early and hears of refused GIF pictures.
+bool openFile(IconLibrary& library, const std::string& path, LoadControl* control = nullptr);
 // Opens every file below a folder, depth first; true when every file was read.
-bool scanFolder(IconLibrary& library, const std::string& path);
+bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* control = nullptr);
 // What became of one path of a load job.
 enum class PathOutcome { Missing, FileRead, FileRefused, FolderScanned };
 using PathReport = std::function<void(const std::string& path, PathOutcome outcome)>;
 
-// Clears cancelRequested, stopRequested and gifRefused before a job.
-void resetLoadFlags(IconLibrary& library);
-// The worker routine: works through pendingPaths until done or cancelled,
-// then posts finishedMessage. Returns 0. `report`, when given, hears of
-// every path taken (the command-line tool names the ones that failed).
-int runLoadJob(IconLibrary& library, const PathReport& report = nullptr);
+// The worker routine: works through control.pendingPaths until done or
+// cancelled, then posts finishedMessage. Returns 0. `report`, when given,
+// hears of every path taken (the command-line tool names the ones that
+// failed).
+int runLoadJob(IconLibrary& library, LoadControl& control, const PathReport& report = nullptr);
 
 // Runs one load job on a thread of its own.
 class LoadThread {
 public:
     ~LoadThread();
-    // Starts the job on the paths already in library.pendingPaths; false when
-    // a job is still running.
-    bool start(IconLibrary& library);
+    // Starts the job on the paths already in control.pendingPaths, with the
+    // control's flags cleared; false when a job is still running.
+    bool start(IconLibrary& library, LoadControl& control);
     bool running() const { return thread_.joinable(); }
     // Waits for the job to end (after finishedMessage was posted).
     void wait();

@@ -12,7 +12,7 @@ namespace {
 constexpr size_t kOldHeaderBytes = 64;
 }  // namespace
 
-bool readModule(IconLibrary& library, const std::string& path, const std::string& baseName)
+bool readModule(IconLibrary& library, const std::string& path, const std::string& baseName, LoadControl* control)
 {
     FileBytes file;
     if (!file.open(path) || file.size() < kOldHeaderBytes)
@@ -26,9 +26,9 @@ bool readModule(IconLibrary& library, const std::string& path, const std::string
     const uint8_t first = stream.readU8();
     const uint8_t second = stream.readU8();
     if (first == 'N' && second == 'E')
-        return readNeLibrary(library, file.bytes(), path, baseName);
+        return readNeLibrary(library, file.bytes(), path, baseName, control);
     if (first == 'P' && second == 'E')
-        return readPeModule(library, file.bytes(), path);
+        return readPeModule(library, file.bytes(), path, control);
     // "LE", "LX" and anything else: not a module we read.
     return false;
 }

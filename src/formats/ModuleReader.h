@@ -5,12 +5,14 @@
 
 #include <string>
 
+#include "formats/LoadControl.h"
 #include "model/IconLibrary.h"
 
 namespace sigil {
 
 // Appends one icon per group icon of the module. False when the file cannot
 // be read or is neither an NE nor a PE module.
-bool readModule(IconLibrary& library, const std::string& path, const std::string& baseName);
+bool readModule(IconLibrary& library, const std::string& path, const std::string& baseName,
+                LoadControl* control = nullptr);
 
 }  // namespace sigil

@@ -74,7 +74,8 @@ std::vector<std::unique_ptr<IconEntry>> readDirectories(ByteStream& stream, cons
 
 }  // namespace
 
-bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path, const std::string& baseName)
+bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path, const std::string& baseName,
+                   LoadControl* control)
 {
     ByteStream stream(file);
     stream.seek(ne::kNewHeaderField);
@@ -96,9 +97,9 @@ bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path,
     // drops an icon whose images are half read.
     const uint32_t alignment = uint32_t{1} << layout.shift;
     for (auto& entry : icons) {
-        if (library.cancelRequested.load())
+        if (cancelled(control))
             break;
-        if (!readIconImages(stream, *entry, alignment, &library.stopRequested))
+        if (!readIconImages(stream, *entry, alignment, stopFlag(control)))
             break;
         if (!entry->devices.empty()) {
             entry->sortDevices();

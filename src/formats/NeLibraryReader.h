@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "formats/LoadControl.h"
 #include "model/IconLibrary.h"
 #include "platform/Bytes.h"
 
@@ -14,6 +15,7 @@ namespace sigil {
 // is complete, with a notice to the view. False only when the file is not
 // an NE module; once it is, damaged or short data ends the reading with
 // true, and the icons appended so far stay.
-bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path, const std::string& baseName);
+bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path, const std::string& baseName,
+                   LoadControl* control = nullptr);
 
 }  // namespace sigil

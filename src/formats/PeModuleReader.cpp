@@ -45,15 +45,15 @@ bool deviceFromResource(ByteView resource, IconDevice& device)
 }
 
 // The devices of one group directory, in its order. Icons that the group
-// lists but the module lacks are passed over. Null when `library` (if any)
+// lists but the module lacks are passed over. Null when `control` (if any)
 // asks the reader to stop.
-std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const IconLibrary* library,
+std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const LoadControl* control,
                                        int64_t& budget)
 {
     auto entry = std::make_unique<IconEntry>();
     const uint16_t count = getU16(group.data() + 4);
     for (uint64_t i = 0; i < count; ++i) {
-        if (library && library->stopping())
+        if (stopping(control))
             return nullptr;
         // A count beyond the resource's entries reads no further than its end.
         const uint64_t field = kGroupHeaderBytes + i * kGroupDirEntryBytes + kGroupIdField;
@@ -116,7 +116,7 @@ std::unique_ptr<IconEntry> readGroupIcon(const PeResources& resources, uint16_t 
     return entry;
 }
 
-bool readPeModule(IconLibrary& library, ByteView file, const std::string& path)
+bool readPeModule(IconLibrary& library, ByteView file, const std::string& path, LoadControl* control)
 {
     PeResources resources;
     if (!resources.load(file))
@@ -124,12 +124,12 @@ bool readPeModule(IconLibrary& library, ByteView file, const std::string& path)
     int k = 0;
     int64_t budget = kModuleBudgetBase + kModuleBudgetPerByte * static_cast<int64_t>(file.size());
     for (const ResourceName& name : resources.names(kResourceGroupIcon)) {
-        if (library.stopping() || budget < 0)
+        if (stopping(control) || budget < 0)
             return true;
         const auto group = findGroup(resources, name);
         if (!group)
             break;
-        auto entry = iconOfGroup(resources, *group, &library, budget);
+        auto entry = iconOfGroup(resources, *group, control, budget);
         if (!entry)  // stopped while building: nothing half-added
             return true;
         if (entry->devices.empty())

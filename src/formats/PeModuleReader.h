@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "formats/LoadControl.h"
 #include "model/IconLibrary.h"
 #include "platform/Bytes.h"
 
@@ -16,7 +17,7 @@ namespace sigil {
 // group icon, in the resource directory's order, with a notice for each.
 // The enumeration ends at the first group that cannot be read, is empty or
 // gives no usable image. False only when the bytes are not a PE module.
-bool readPeModule(IconLibrary& library, ByteView file, const std::string& path);
+bool readPeModule(IconLibrary& library, ByteView file, const std::string& path, LoadControl* control = nullptr);
 
 class PeResources;
 

@@ -110,12 +110,6 @@ void IconLibrary::updateAllDisplayIcons()
         icon->updateDisplayIcons(displaySettings());
 }
 
-void IconLibrary::requestCancel()
-{
-    if (cancelRequested.exchange(true))
-        stopRequested = true;
-}
-
 int IconLibrary::notifyAdded(int index)
 {
     return loadObserver_ ? loadObserver_->addedMessage(index) : 0;

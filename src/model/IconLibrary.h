@@ -1,8 +1,7 @@
 #pragma once
 // The ordered list of icons that the document holds and the view shows,
-// with the running device total and the state of the load job.
+// with the running device total and the notices of readers and writers.
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -100,19 +99,6 @@ public:
     // Guards the list of icons against a paint during an append from the
     // load job's thread. Appends, inserts, moves and removals take it.
     std::mutex& listMutex() const { return listMutex_; }
-
-    // Load job state. cancelRequested is looked at between paths, folder
-    // entries and NE icons; the job then ends after the file in hand.
-    // stopRequested (a second request while a cancellation is pending) is
-    // also looked at inside every reader loop: the reader then drops the
-    // icon it is building and returns, so nothing is left half-added.
-    std::vector<std::string> pendingPaths;
-    std::atomic<bool> cancelRequested{false};
-    std::atomic<bool> stopRequested{false};
-    std::atomic<bool> gifRefused{false};
-    // The user's cancel: the first request cancels, a second one stops.
-    void requestCancel();
-    bool stopping() const { return stopRequested.load(std::memory_order_relaxed); }
 
 private:
     std::vector<std::unique_ptr<IconEntry>> icons_;

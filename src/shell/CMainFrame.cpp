@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "document/LibraryDocument.h"
 #include "model/DisplaySettings.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsFile.h"
@@ -21,7 +22,6 @@
 #include "settings/GeneralSettings.h"
 #include "settings/MainWindowPlacement.h"
 #include "shell/AboutBox.h"
-#include "shell/CSigilscopeDoc.h"
 #include "ui/CommandIconTable.h"
 #include "ui/DialogIds.h"
 #include "ui/IconResources.h"
@@ -98,8 +98,8 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
       display_(display),
       icons_(icons),
       startup_(startup),
-      document_(new CSigilscopeDoc(this)),
-      view_(new CIconView(library, settingsFile, general, display, this))
+      document_(new LibraryDocument(library, general, display, this)),
+      view_(new CIconView(*document_, settingsFile, this))
 {
     setWindowTitle(QStringLiteral("Sigilscope"));
     setWindowIcon(icons_.icon(100));
@@ -127,6 +127,9 @@ CMainFrame::~CMainFrame()
     // (it still hears of focus loss); it must not reach them any more.
     disconnect(view_, nullptr, this, nullptr);
     library_.setProgressObserver(nullptr);
+    // The view goes before the document it shows.
+    delete view_;
+    view_ = nullptr;
 }
 
 QAction* CMainFrame::makeAction(int id, const QString& menuText)
@@ -384,14 +387,14 @@ void CMainFrame::savePlacement(bool cascade)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!view_->confirmClose()) {
+    if (!document_->confirmClose()) {
         event->ignore();
         return;
     }
     // The shortcut card does not exist in this build: it is never visible.
     settingsFile_.writeInt("Sigilscope", "ShowShortcut", 0);
     savePlacement(false);
-    view_->stopLoader();
+    document_->stopLoader();
     event->accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: menu bar, toolbar, the icon view and a status bar with
-// three panes. Menu, toolbar and key commands go to the view; the frame
+// three panes. It owns the library document; menu, toolbar and key
+// commands go to the view, which routes them to the document. The frame
 // itself handles help, about and the window's own life.
 
 #include <QHash>
@@ -17,7 +18,7 @@ class QToolBar;
 namespace sigil {
 
 class CIconView;
-class CSigilscopeDoc;
+class LibraryDocument;
 struct GeneralSettings;
 class IconResources;
 class SettingsFile;
@@ -31,6 +32,7 @@ public:
     ~CMainFrame() override;
 
     CIconView* view() const { return view_; }
+    LibraryDocument* document() const { return document_; }
     QAction* action(int commandId) const { return actions_.value(commandId); }
     QToolBar* toolbar() const { return toolbar_; }
     QString paneText(int pane) const;
@@ -69,7 +71,7 @@ private:
     DisplaySettings& display_;
     const IconResources& icons_;
     const StartupInfo& startup_;
-    CSigilscopeDoc* document_;
+    LibraryDocument* document_;
     CIconView* view_;
     QToolBar* toolbar_ = nullptr;
     QMenu* contextMenu_ = nullptr;

@@ -1,11 +1,8 @@
 #include "view/CIconView.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QCursor>
 #include <QDir>
 #include <QDragEnterEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -14,61 +11,21 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "document/LibraryDocument.h"
-#include "document/LoadBridge.h"
-#include "formats/IconFile.h"
-#include "formats/LibraryWriter.h"
-#include "imaging/Clipboard.h"
 #include "model/DisplaySettings.h"
 #include "model/QtColor.h"
 #include "platform/CommandIds.h"
-#include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
-#include "ui/FileDialog.h"
-#include "ui/FolderChooser.h"
-#include "ui/MessageBoxes.h"
 #include "view/OtherSizeDialog.h"
 
 namespace sigil {
 
-namespace {
-
-bool pathExists(const std::string& path)
-{
-    return QFileInfo::exists(QString::fromStdString(path));
-}
-
-bool isFolder(const std::string& path)
-{
-    return QFileInfo(QString::fromStdString(path)).isDir();
-}
-
-bool ctrlHeld()
-{
-    return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
-}
-
-bool shiftHeld()
-{
-    return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
-}
-
-// The clipboard offers a bitmap that paste could take.
-bool clipboardHasBitmap()
-{
-    return offersBitmap(QGuiApplication::clipboard()->mimeData());
-}
-
-}  // namespace
-
-CIconView::CIconView(IconLibrary& library, SettingsFile& settingsFile, GeneralSettings& general,
-                     DisplaySettings& display, QWidget* parent)
+CIconView::CIconView(LibraryDocument& document, SettingsFile& settingsFile, QWidget* parent)
     : QAbstractScrollArea(parent),
-      library_(library),
-      settingsFile_(settingsFile),
-      general_(general),
-      display_(display),
-      bridge_(new LoadBridge(library, this))
+      document_(document),
+      library_(document.library()),
+      general_(document.general()),
+      display_(document.display()),
+      host_(this, settingsFile)
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -76,230 +33,61 @@ CIconView::CIconView(IconLibrary& library, SettingsFile& settingsFile, GeneralSe
     // Display images are made for the cells painted, not for every icon read.
     library_.setDisplayIconsOnDemand(true);
     library_.setDisplaySettings(&display_);
-    connect(bridge_, &LoadBridge::added, this, &CIconView::onAdded);
-    connect(bridge_, &LoadBridge::finished, this, &CIconView::finishLoad);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CIconView::notifyCommandState);
+    document_.setHost(&host_);
+    connect(&document_, &LibraryDocument::iconAdded, this, &CIconView::onAdded);
+    connect(&document_, &LibraryDocument::loadFinished, this, &CIconView::onLoadFinished);
+    connect(&document_, &LibraryDocument::libraryCleared, this, [this] { cache_.clear(); });
+    connect(&document_, &LibraryDocument::iconsChanged, this, [this] {
+        updateScrollSizes();
+        viewport()->update();
+    });
+    connect(&document_, &LibraryDocument::titleChanged, this, &CIconView::updateTitle);
+    connect(&document_, &LibraryDocument::countChangedMessage, this, &CIconView::countChangedMessage);
+    connect(&document_, &LibraryDocument::commandStateChanged, this, &CIconView::commandStateChanged);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CIconView::commandStateChanged);
 }
 
 CIconView::~CIconView()
 {
-    stopLoader();
-    library_.setLoadObserver(nullptr);
+    // The document may outlive its view: no question goes to a window that
+    // is gone.
+    document_.stopLoader();
+    document_.setHost(nullptr);
 }
-
-// ---- Document -------------------------------------------------------------
 
 void CIconView::initialUpdate(const std::vector<std::string>& startupPaths)
 {
     updateScrollSizes();
     setAcceptDrops(true);
-    library_.setLoadObserver(bridge_);
     initialized_ = true;
     bool queued = false;
     for (const std::string& path : startupPaths)
-        queued = queueFile(path) || queued;
+        queued = document_.queueFile(path) || queued;
     if (!startupPaths.empty() && queued)
-        startLoader();
+        document_.startLoader();
     updateTitle();
-    notifyCommandState();
-}
-
-QString CIconView::titleText() const
-{
-    return libraryTitle(libraryPath_, modified_, loading_);
+    emit commandStateChanged();
 }
 
 void CIconView::updateTitle()
 {
-    window()->setWindowTitle(titleText());
-}
-
-bool CIconView::queueFile(const std::string& path)
-{
-    if (!pathExists(path))
-        return false;
-    const bool folder = isFolder(path);
-    if (!library_.empty() || !library_.pendingPaths.empty()) {
-        if (!modified_) {
-            modified_ = true;
-            updateTitle();
-        }
-    } else {
-        const LibraryName name = nameForFirstPath(path, folder);
-        libraryPath_ = name.path;
-        modified_ = name.modified;
-    }
-    general_.addRecent(path, true, folder);
-    library_.pendingPaths.push_back(path);
-    return true;
-}
-
-void CIconView::clearLibrary()
-{
-    cache_.clear();
-    library_.removeIcon(-1);
-    libraryPath_.clear();
-    modified_ = false;
-    selection_ = -1;
-}
-
-void CIconView::startLoader()
-{
-    if (loading_)
-        return;
-    if (!loader_.start(library_))
-        return;
-    loading_ = true;
-    updateTitle();
-    notifyCommandState();
-}
-
-void CIconView::openPath(const std::string& path)
-{
-    clearLibrary();
-    queueFile(path);
-    startLoader();
-}
-
-void CIconView::stopLoader()
-{
-    if (!loader_.running())
-        return;
-    library_.cancelRequested = true;
-    library_.stopRequested = true;
-    bridge_->releaseWaitingJob();
-    loader_.wait();
-    // The stopped job's queued notices (its finishedMessage above all) must
-    // not reach a job started after it.
-    QCoreApplication::removePostedEvents(bridge_, QEvent::MetaCall);
-}
-
-bool CIconView::confirmClose()
-{
-    if (loading_) {
-        if (!library_.cancelRequested) {
-            const auto answer = showMessage(this, loadString(str::AskCancelLoad), QMessageBox::Question,
-                                            QMessageBox::Yes | QMessageBox::No);
-            if (answer == QMessageBox::Yes && loading_)
-                library_.cancelRequested = true;
-            return false;
-        }
-        // Asked again before the job noticed: stop it now. The icons read so
-        // far stay.
-        stopLoader();
-        loading_ = false;
-        library_.pendingPaths.clear();
-        modified_ = true;
-        library_.cancelRequested = false;
-        library_.stopRequested = false;
-        updateTitle();
-        notifyCommandState();
-        return true;
-    }
-    if (modified_) {
-        const auto answer = showMessage(this, loadString(str::AskSaveLibrary), QMessageBox::Question,
-                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel)
-            return false;
-        if (answer == QMessageBox::Yes)
-            return saveLibrary(false);
-        return true;
-    }
-    return true;
-}
-
-void CIconView::finishLoad()
-{
-    // A finishedMessage of a job that was stopped at once arrives after the
-    // view has moved on; it has nothing left to finish.
-    if (loading_) {
-        loader_.wait();
-        library_.pendingPaths.clear();
-        loading_ = false;
-        if (library_.gifRefused) {
-            library_.gifRefused = false;
-            showMessage(this, loadString(str::GifRefused), QMessageBox::Warning);
-        }
-        if (library_.cancelRequested) {
-            modified_ = true;
-            library_.cancelRequested = false;
-        }
-        library_.stopRequested = false;
-    }
-    updateScrollSizes();
-    if (library_.empty()) {
-        libraryPath_.clear();
-        modified_ = false;
-        selection_ = -1;
-    }
-    selectIcon(selection_);
-    emit countChangedMessage();
-    viewport()->update();
-    updateTitle();
-    notifyCommandState();
-    // Paths dropped with Ctrl while the job ran start a job of their own.
-    if (!loading_ && !deferredPaths_.empty()) {
-        std::vector<std::string> paths;
-        paths.swap(deferredPaths_);
-        dropPaths(paths, true);
-    }
-}
-
-bool CIconView::saveLibrary(bool asNew)
-{
-    if (loading_ || library_.empty())
-        return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct CursorGuard {
-        ~CursorGuard() { QApplication::restoreOverrideCursor(); }
-    } guard;
-    const QFileInfo current(QString::fromStdString(libraryPath_));
-    std::string target;
-    bool rename = false;
-    if (!asNew && !libraryPath_.empty() && current.exists() && !current.isDir()) {
-        target = libraryPath_;
-    } else {
-        FileDialog dialog(this);
-        if (!dialog.run(false, false, loadString(str::SaveLibraryFilter).toStdString(), libraryPath_, "icl"))
-            return false;
-        target = dialog.path();
-        rename = true;
-    }
-    if (!writeLibrary(library_, target)) {
-        showMessage(this, loadString(str::SaveFailed), QMessageBox::Warning);
-        return false;
-    }
-    if (rename) {
-        general_.addRecent(target, true, false);
-        libraryPath_ = target;
-    }
-    modified_ = false;
-    finishLoad();
-    viewport()->update();
-    return true;
+    window()->setWindowTitle(document_.titleText());
 }
 
 void CIconView::onAdded(int index)
 {
     updateScrollSizes();
-    if (selection_ == -1)
-        selection_ = 0;
-    if (index == selection_)
-        selectAndShow(selection_);
+    if (index == document_.selection())
+        selectAndShow(index);
     else
         viewport()->update();
-    emit countChangedMessage();
 }
 
-void CIconView::markModified()
+void CIconView::onLoadFinished()
 {
-    modified_ = true;
-    updateTitle();
-}
-
-void CIconView::notifyCommandState()
-{
-    emit commandStateChanged();
+    updateScrollSizes();
+    selectIcon(document_.selection());
+    viewport()->update();
 }
 
 // ---- Layout ---------------------------------------------------------------
@@ -359,7 +147,7 @@ void CIconView::selectAndShow(int k)
     if (!selectIcon(k))
         return;
     const IconGridLayout layout = gridLayout();
-    const int to = scrollToShow(layout, selection_, scrollPosition());
+    const int to = scrollToShow(layout, document_.selection(), scrollPosition());
     if (to < 0)
         return;
     (layout.horizontal ? verticalScrollBar() : horizontalScrollBar())->setValue(to);
@@ -370,10 +158,10 @@ void CIconView::applyDisplaySize()
 {
     cache_.invalidate();
     updateScrollSizes();
-    selectAndShow(selection_);
+    selectAndShow(document_.selection());
     viewport()->update();
     emit sizeChangedMessage();
-    notifyCommandState();
+    emit commandStateChanged();
 }
 
 void CIconView::changeDisplaySize(int size)
@@ -433,7 +221,7 @@ void CIconView::paintEvent(QPaintEvent*)
             painter.drawRect(x - 1, y - 1, s + 1, s + 1);
         }
         IconEntry& entry = library_.at(k);
-        const bool selected = k == selection_;
+        const bool selected = k == document_.selection();
         if (selected) {
             QPen focus(palette().color(QPalette::WindowText), 1, Qt::DotLine);
             painter.setPen(focus);
@@ -451,17 +239,15 @@ void CIconView::paintEvent(QPaintEvent*)
 
 bool CIconView::selectIcon(int k)
 {
-    if (k < 0 || k >= library_.size())
-        k = -1;
-    invalidateCell(selection_);
-    if (k != selection_) {
-        selection_ = k;
-        invalidateCell(k);
-    }
+    const int old = document_.selection();
+    invalidateCell(old);
+    const bool selected = document_.setSelection(k);
+    if (document_.selection() != old)
+        invalidateCell(document_.selection());
     viewport()->repaint();
-    emit selectionChangedMessage(selection_);
-    notifyCommandState();
-    return k >= 0;
+    emit selectionChangedMessage(document_.selection());
+    emit commandStateChanged();
+    return selected;
 }
 
 void CIconView::stopDrag()
@@ -475,20 +261,13 @@ void CIconView::stopDrag()
 
 void CIconView::moveSelectionByKey(MoveKey key, bool shift)
 {
-    const int cur = selection_;
-    const int t = keyboardTarget(gridLayout(), cur, key);
+    const int t = keyboardTarget(gridLayout(), document_.selection(), key);
     if (t < 0)
         return;
-    if (!shift) {
-        selectAndShow(t);
-        return;
-    }
-    modified_ = true;
-    if (cur >= 0 && cur < library_.size())
-        library_.moveIcon(cur, t);
+    if (shift)
+        document_.moveSelected(t);
     selectAndShow(t);
     viewport()->update();
-    updateTitle();
 }
 
 // ---- Keyboard -------------------------------------------------------------
@@ -641,13 +420,13 @@ void CIconView::mousePressEvent(QMouseEvent* event)
     window()->activateWindow();
     pointerPos_ = event->position().toPoint();
     selectAndShow(hitCell(toContent(pointerPos_)));
-    if (selection_ >= 0)
+    if (document_.selection() >= 0)
         pressArmed_ = true;
 }
 
 void CIconView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (loading_)
+    if (document_.loading())
         return;
     const QPoint pos = event->position().toPoint();
     if (pressArmed_) {
@@ -655,8 +434,8 @@ void CIconView::mouseMoveEvent(QMouseEvent* event)
         if (std::abs(d.x()) > 3 || std::abs(d.y()) > 3) {
             pressArmed_ = false;
             dragging_ = true;
-            selectIcon(selection_);
-            const IconEntry& entry = library_.at(selection_);
+            selectIcon(document_.selection());
+            const IconEntry& entry = library_.at(document_.selection());
             if (!entry.normalIcon.isNull())
                 viewport()->setCursor(QCursor(QPixmap::fromImage(entry.normalIcon)));
             scrollTimer_.start(100, this);
@@ -683,39 +462,9 @@ void CIconView::releaseDrag(QPoint pos, bool ctrl, bool shift)
     int t = hitCell(toContent(pos));
     if (t < 0)
         t = 0;  // right of the last column (or below the last row) aims at the first place
-    const int n = library_.size();
-    if (ctrl) {
-        if (t < 0 || t > n)
-            t = n;
-        const IconEntry& dragged = library_.at(selection_);
-        auto copy = std::make_unique<IconEntry>();
-        for (const IconDevice& device : dragged.devices) {
-            copy->devices.emplace_back();
-            copy->devices.back().copyFrom(device);
-        }
-        copy->name = dragged.name;
-        copy->source = dragged.source;
-        copy->current = dragged.current;
-        library_.appendIcon(std::move(copy));
-        if (t != n)
-            library_.moveIcon(n, t);
-        if (t < selection_)
-            ++selection_;
-        updateScrollSizes();
-        emit countChangedMessage();
-        markModified();
-    } else if (t != selection_ && t >= 0 && t < n) {
-        modified_ = true;
-        if (shift)
-            library_.swapIcons(selection_, t);
-        else
-            library_.moveIcon(selection_, t);
-        selection_ = t;
-        updateTitle();
-    }
+    document_.dropSelected(t, ctrl, shift);
     stopDrag();
     viewport()->update();
-    notifyCommandState();
 }
 
 void CIconView::timerEvent(QTimerEvent* event)
@@ -765,7 +514,7 @@ void CIconView::focusOutEvent(QFocusEvent* event)
     if (initialized_) {
         wheelRemainder_ = 0;
         stopDrag();
-        selectIcon(selection_);
+        selectIcon(document_.selection());
     }
     QAbstractScrollArea::focusOutEvent(event);
 }
@@ -799,125 +548,37 @@ void CIconView::dropEvent(QDropEvent* event)
         if (url.isLocalFile())
             paths.push_back(QDir::cleanPath(url.toLocalFile()).toStdString());
     event->acceptProposedAction();
-    dropPaths(paths, event->modifiers() & Qt::ControlModifier);
-}
-
-void CIconView::dropPaths(const std::vector<std::string>& paths, bool keepLibrary)
-{
-    if (!keepLibrary) {
-        if (!confirmClose())
-            return;
-        clearLibrary();
-    } else if (loading_) {
-        // Never a second job over the running one's list: these paths wait.
-        deferredPaths_.insert(deferredPaths_.end(), paths.begin(), paths.end());
-        return;
-    }
-    bool queued = false;
-    for (const std::string& path : paths)
-        queued = queueFile(path) || queued;
-    if (queued)
-        startLoader();
-    else if (!keepLibrary)
-        finishLoad();
+    document_.dropPaths(paths, event->modifiers() & Qt::ControlModifier);
 }
 
 // ---- Commands -------------------------------------------------------------
-
-bool CIconView::commandEnabled(int id) const
-{
-    const bool idle = !loading_;
-    const bool hasIcon = !library_.empty();
-    const bool selected = hasIcon && selection_ >= 0 && selection_ < library_.size();
-    switch (id) {
-    case cmd::OpenFile:
-    case cmd::OpenFolder:
-    case cmd::Settings:
-    case cmd::Add:
-        return idle;
-    case cmd::SaveLibrary:
-    case cmd::SaveAs:
-    case cmd::SaveAllAsIcons:
-    case cmd::SnapAll:
-    case cmd::CloseFile:
-    case cmd::BatchDeleteDevices:
-    case cmd::DeleteSameIcons:
-        return idle && hasIcon;
-    case cmd::CopyDevice:
-    case cmd::Delete:
-    case cmd::Duplicate:
-    case cmd::Rename:
-    case cmd::Snap:
-    case cmd::SaveAsIcon:
-        return selected;
-    case cmd::EditWithEditor:
-        return idle && selected && general_.useEditor && !general_.editorPath.empty();
-    case cmd::ShowProperty:
-        return true;
-    case cmd::Paste:
-        return idle && clipboardHasBitmap();
-    case cmd::Size16:
-    case cmd::Size32:
-    case cmd::Size48:
-    case cmd::Size72:
-    case cmd::Size128:
-    case cmd::OtherSize:
-        return idle;
-    default:
-        if ((id >= cmd::RecentFileFirst && id <= cmd::RecentFileLast) ||
-            (id >= cmd::RecentFolderFirst && id <= cmd::RecentFolderLast))
-            return idle;
-        return true;
-    }
-}
-
-bool CIconView::commandChecked(int id) const
-{
-    const int s = display_.iconSize;
-    switch (id) {
-    case cmd::Size16:
-        return s == 16;
-    case cmd::Size32:
-        return s == 32;
-    case cmd::Size48:
-        return s == 48;
-    case cmd::Size72:
-        return s == 72;
-    case cmd::Size128:
-        return s == 128;
-    case cmd::OtherSize:
-        return s != 16 && s != 32 && s != 48 && s != 72 && s != 128;
-    default:
-        return false;
-    }
-}
 
 void CIconView::runCommand(int id)
 {
     switch (id) {
     case cmd::OpenFile:
-        onOpenFile();
+        document_.openFiles();
         break;
     case cmd::OpenFolder:
-        onOpenFolder();
+        document_.openFolder();
         break;
     case cmd::CloseFile:
-        onCloseFile();
+        document_.closeLibrary();
         break;
     case cmd::SaveLibrary:
     case cmd::SaveAs:
-        if (saveLibrary(id == cmd::SaveAs))
+        if (document_.saveLibrary(id == cmd::SaveAs))
             viewport()->update();
         break;
     case cmd::SaveAsIcon:
-        onSaveAsIcon();
+        document_.saveAsIcon();
         break;
     case cmd::Size16:
     case cmd::Size32:
     case cmd::Size48:
     case cmd::Size72:
     case cmd::Size128:
-        if (!loading_) {
+        if (!document_.loading()) {
             static constexpr int kSizes[] = {16, 32, 48, 72, 128};
             display_.iconSize = kSizes[id - cmd::Size16];
             applyDisplaySize();  // even when the size did not change
@@ -929,84 +590,15 @@ void CIconView::runCommand(int id)
     default:
         if ((id >= cmd::RecentFileFirst && id <= cmd::RecentFileLast) ||
             (id >= cmd::RecentFolderFirst && id <= cmd::RecentFolderLast))
-            onRecent(id);
+            document_.openRecent(id);
         break;
     }
-    notifyCommandState();
-}
-
-void CIconView::onOpenFile()
-{
-    if (loading_ || !confirmClose())
-        return;
-    FileDialog dialog(this);
-    if (!dialog.run(true, true, loadString(str::OpenFileFilter).toStdString(), general_.openPath, "icl"))
-        return;
-    clearLibrary();
-    for (std::string path = dialog.path(); !path.empty(); path = dialog.path())
-        queueFile(path);
-    startLoader();
-}
-
-void CIconView::onOpenFolder()
-{
-    if (loading_ || !confirmClose())
-        return;
-    FolderChooser chooser(settingsFile_, this);
-    chooser.setTitle(loadString(str::ChooseOpenFolder));
-    chooser.setPath(general_.openPath);
-    chooser.setMustExist(true);
-    chooser.setIcon(folderChooserIcon_);
-    if (chooser.exec() != QDialog::Accepted)
-        return;
-    openPath(chooser.path());
-}
-
-void CIconView::onRecent(int id)
-{
-    if (loading_ || !confirmClose())
-        return;
-    const int index = id >= cmd::RecentFolderFirst ? id - cmd::RecentFolderFirst : id - cmd::RecentFileFirst;
-    if (index < 0 || index >= static_cast<int>(general_.recentPaths.size()))
-        return;
-    openPath(general_.recentPaths[static_cast<size_t>(index)]);
-}
-
-void CIconView::onCloseFile()
-{
-    if (loading_ || library_.empty() || !confirmClose())
-        return;
-    selectIcon(-1);
-    libraryPath_.clear();
-    modified_ = false;
-    cache_.clear();
-    library_.removeIcon(-1);
-    updateScrollSizes();
-    emit countChangedMessage();
-    viewport()->update();
-    updateTitle();
-}
-
-void CIconView::onSaveAsIcon()
-{
-    if (selection_ < 0 || selection_ >= library_.size())
-        return;
-    const IconEntry& icon = library_.at(selection_);
-    std::string proposed = general_.openPath;
-    if (!proposed.empty() && proposed.back() != '/')
-        proposed += '/';
-    proposed += icon.name + ".ico";
-    FileDialog dialog(this);
-    if (!dialog.run(false, false, loadString(str::SaveIconFilter).toStdString(), proposed, "ico"))
-        return;
-    const std::string path = dialog.path();
-    general_.addRecent(path, false, false);
-    writeIconFile(icon, path);
+    emit commandStateChanged();
 }
 
 void CIconView::onOtherSize()
 {
-    if (loading_)
+    if (document_.loading())
         return;
     OtherSizeDialog dialog(display_.iconSize, this);
     if (dialog.exec() != QDialog::Accepted)

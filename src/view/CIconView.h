@@ -1,53 +1,38 @@
 #pragma once
-// The icon view: the scrolling grid of every icon of the library, and the
-// library's document state (name, modified mark, running load, selection).
-// It carries the library commands; the main frame routes them here.
+// The icon view: the scrolling grid of every icon of the library document,
+// its painting, keys and mouse, dropped files, and the routing of commands
+// to the document.
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QIcon>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "formats/LoadJob.h"
-#include "model/IconLibrary.h"
+#include "document/LibraryDocument.h"
 #include "view/DisplayIconCache.h"
 #include "view/IconGridLayout.h"
+#include "view/WidgetDocumentHost.h"
 
 namespace sigil {
 
-struct GeneralSettings;
-class LoadBridge;
 class SettingsFile;
-struct DisplaySettings;
 
 class CIconView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    CIconView(IconLibrary& library, SettingsFile& settingsFile, GeneralSettings& general, DisplaySettings& display,
-              QWidget* parent = nullptr);
+    CIconView(LibraryDocument& document, SettingsFile& settingsFile, QWidget* parent = nullptr);
     ~CIconView() override;
 
-    // Document state.
-    const std::string& libraryPath() const { return libraryPath_; }
-    bool modified() const { return modified_; }
-    bool loading() const { return loading_; }
-    int selection() const { return selection_; }
-    IconLibrary& library() { return library_; }
+    LibraryDocument& document() { return document_; }
+    const LibraryDocument& document() const { return document_; }
+    // Shorthands for the document state the frame and tests read most.
+    bool loading() const { return document_.loading(); }
+    int selection() const { return document_.selection(); }
 
     // The first update: queues the start-up paths and starts their load.
     void initialUpdate(const std::vector<std::string>& startupPaths);
-    QString titleText() const;
     void updateTitle();
-    // Prepares one path for loading; false when it does not exist.
-    bool queueFile(const std::string& path);
-    void clearLibrary();
-    void startLoader();
-    void openPath(const std::string& path);
-    bool confirmClose();
-    void finishLoad();
-    bool saveLibrary(bool asNew);
 
     // Layout and painting.
     IconGridLayout gridLayout() const;
@@ -67,17 +52,10 @@ public:
 
     // Commands: what the menus, the toolbar and the keys call.
     void runCommand(int id);
-    bool commandEnabled(int id) const;
-    bool commandChecked(int id) const;
-    // Paths kept from drops made with Ctrl during a load; they are loaded
-    // when the running job ends.
-    const std::vector<std::string>& deferredPaths() const { return deferredPaths_; }
-    // Adds paths as a drop does (Ctrl held: added to the current library).
-    void dropPaths(const std::vector<std::string>& paths, bool keepLibrary);
-    // Waits for a running load job to end, stopping it first.
-    void stopLoader();
+    bool commandEnabled(int id) const { return document_.commandEnabled(id); }
+    bool commandChecked(int id) const { return document_.commandChecked(id); }
     // The window icon of the folder chooser the open-folder command shows.
-    void setFolderChooserIcon(const QIcon& icon) { folderChooserIcon_ = icon; }
+    void setFolderChooserIcon(const QIcon& icon) { host_.setFolderChooserIcon(icon); }
 
 signals:
     void countChangedMessage();
@@ -107,37 +85,22 @@ protected:
 
 private:
     void onAdded(int index);
-    void markModified();
-    void notifyCommandState();
+    void onLoadFinished();
     void moveSelectionByKey(MoveKey key, bool shift);
     bool handleCtrlKey(int key);
     void releaseDrag(QPoint pos, bool ctrl, bool shift);
     void autoScroll();
     QPoint toContent(QPoint viewportPos) const;
-
-    void onOpenFile();
-    void onOpenFolder();
-    void onRecent(int id);
-    void onCloseFile();
-    void onSaveAsIcon();
     void onOtherSize();
 
+    LibraryDocument& document_;
     IconLibrary& library_;
-    SettingsFile& settingsFile_;
     GeneralSettings& general_;
     DisplaySettings& display_;
-    LoadBridge* bridge_;
-    LoadThread loader_;
+    WidgetDocumentHost host_;
     DisplayIconCache cache_;
 
-    std::string libraryPath_;
-    bool modified_ = false;
-    bool loading_ = false;
-    int selection_ = -1;
     bool initialized_ = false;
-    std::vector<std::string> deferredPaths_;
-    QIcon folderChooserIcon_;
-
     bool pressArmed_ = false;
     bool dragging_ = false;
     QPoint pointerPos_;

@@ -2,30 +2,219 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <deque>
+
+#include "platform/StringTable.h"
+#include "support/DocumentFixture.h"
+#include "support/IconBytes.h"
+
 namespace sigil {
 namespace {
 
-TEST(LibraryDocument, TitleInEachState)
+using test::pumpUntil;
+
+// Answers the document's questions from a script (No when it runs out) and
+// records them.
+class ScriptedHost : public DocumentHost {
+public:
+    std::deque<Answer> answers;
+    std::vector<QString> asked;
+    std::vector<QString> warnings;
+    std::string savePath;
+
+    Answer ask(const QString& text, bool) override
+    {
+        asked.push_back(text);
+        if (answers.empty())
+            return Answer::No;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void warn(const QString& text) override { warnings.push_back(text); }
+    std::vector<std::string> chooseOpenPaths(const std::string&, const std::string&, const std::string&) override
+    {
+        return {};
+    }
+    std::string chooseSavePath(const std::string&, const std::string&, const std::string&) override { return savePath; }
+    std::string chooseFolder(const QString&, const std::string&) override { return {}; }
+};
+
+class LibraryDocumentTest : public testing::Test {
+protected:
+    LibraryDocumentTest() { doc.setHost(&host); }
+
+    std::string iconFile(const std::string& name)
+    {
+        const std::string path = settings.dir.file(name);
+        EXPECT_TRUE(test::writeFile(path, test::icoFile({test::iconImage(16, 16, 4)})));
+        return path;
+    }
+
+    void loadIcons(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            doc.queueFile(iconFile("i0" + std::to_string(i) + ".ico"));
+        doc.startLoader();
+        ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+    }
+
+    test::SettingsFixture settings;
+    IconLibrary library;
+    ScriptedHost host;
+    LibraryDocument doc{library, settings.general, settings.display};
+};
+
+TEST_F(LibraryDocumentTest, OpeningANonIclFileNamesTheLibraryAfterIt)
 {
-    EXPECT_EQ(libraryTitle("", false, false), QStringLiteral("Sigilscope - 無題"));
-    EXPECT_EQ(libraryTitle("/x/shell32.icl", true, true), QStringLiteral("Sigilscope - shell32.icl*<読み込み中>"));
-    EXPECT_EQ(libraryTitle("tool.icl", true, false), QStringLiteral("Sigilscope - tool.icl*"));
-    EXPECT_EQ(libraryTitle("/x/set.ICL", false, true), QStringLiteral("Sigilscope - set.ICL<読み込み中>"));
+    const std::string tool = settings.dir.file("tool.exe");
+    ASSERT_TRUE(test::writeFile(tool, test::Bytes(64, 0)));
+    ASSERT_TRUE(doc.queueFile(tool));
+    EXPECT_EQ(doc.libraryPath(), "tool.icl");
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(settings.general.recentPaths.back(), tool);
+    doc.startLoader();
+    EXPECT_EQ(doc.titleText(), QStringLiteral("Sigilscope - tool.icl*<読み込み中>"));
+    ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+    // Nothing was read: the library is untitled and clean again.
+    EXPECT_EQ(doc.titleText(), QStringLiteral("Sigilscope - 無題"));
+    EXPECT_FALSE(doc.modified());
 }
 
-TEST(LibraryDocument, FirstPathNamesTheLibrary)
+TEST_F(LibraryDocumentTest, MissingPathsAreSkippedBeforeTheRecentList)
 {
-    const LibraryName exe = nameForFirstPath("/x/tool.exe", false);
-    EXPECT_EQ(exe.path, "tool.icl");  // a bare name, no folder
-    EXPECT_TRUE(exe.modified);
-    const LibraryName icl = nameForFirstPath("/x/set.ICL", false);
-    EXPECT_EQ(icl.path, "/x/set.ICL");
-    EXPECT_FALSE(icl.modified);
-    const LibraryName folder = nameForFirstPath("/icons", true);
-    EXPECT_EQ(folder.path, "/icons.icl");
-    EXPECT_TRUE(folder.modified);
-    EXPECT_EQ(nameForFirstPath("/icons/", true).path, "/icons.icl");
-    EXPECT_EQ(nameForFirstPath("/x/noext", false).path, "noext.icl");
+    EXPECT_FALSE(doc.queueFile(settings.dir.file("absent.ico")));
+    EXPECT_TRUE(settings.general.recentPaths.empty());
+    EXPECT_TRUE(doc.loadControl().pendingPaths.empty());
+}
+
+TEST_F(LibraryDocumentTest, IclFileKeepsItsPathAndIsClean)
+{
+    const std::string icl = settings.dir.file("set.ICL");
+    ASSERT_TRUE(test::writeFile(icl, test::Bytes(10, 0)));
+    doc.queueFile(icl);
+    EXPECT_EQ(doc.libraryPath(), icl);
+    EXPECT_FALSE(doc.modified());
+}
+
+TEST_F(LibraryDocumentTest, ConfirmCloseAsksToSaveAModifiedLibrary)
+{
+    loadIcons(2);
+    ASSERT_TRUE(doc.modified());
+    host.answers.push_back(DocumentHost::Answer::Cancel);
+    EXPECT_FALSE(doc.confirmClose());
+    host.answers.push_back(DocumentHost::Answer::No);
+    EXPECT_TRUE(doc.confirmClose());
+    ASSERT_EQ(host.asked.size(), 2u);
+    EXPECT_EQ(host.asked[0], loadString(str::AskSaveLibrary));
+}
+
+TEST_F(LibraryDocumentTest, SaveAnswerWritesAnExistingLibraryInPlace)
+{
+    loadIcons(2);
+    // A library whose name is an existing file is saved there without a dialog.
+    const std::string target = settings.dir.file("i00.icl");
+    ASSERT_TRUE(test::writeFile(target, test::Bytes(4, 0)));
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(settings.dir.path())));
+    host.answers.push_back(DocumentHost::Answer::Yes);
+    EXPECT_TRUE(doc.confirmClose());
+    EXPECT_FALSE(doc.modified());
+    EXPECT_GT(test::readFile(target).size(), 4u);
+}
+
+TEST_F(LibraryDocumentTest, ClosingDuringALoadAsksToCancelThenStopsOnTheSecondRequest)
+{
+    for (const char* name : {"a.ico", "b.ico", "c.ico"})
+        doc.queueFile(iconFile(name));
+    doc.startLoader();
+    ASSERT_TRUE(doc.loading());
+    // The job now waits for its first icon to be taken; no events run.
+    host.answers.push_back(DocumentHost::Answer::Yes);
+    EXPECT_FALSE(doc.confirmClose());
+    EXPECT_TRUE(doc.loadControl().cancelRequested);
+    EXPECT_TRUE(doc.loading());
+    EXPECT_EQ(host.asked.back(), loadString(str::AskCancelLoad));
+    // Asked again before the job noticed: it is stopped at once.
+    EXPECT_TRUE(doc.confirmClose());
+    EXPECT_FALSE(doc.loading());
+    EXPECT_EQ(host.asked.size(), 1u);
+    // A new job started at once is not ended by the stopped job's notices.
+    doc.clearLibrary();
+    doc.queueFile(iconFile("d.ico"));
+    doc.startLoader();
+    ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+    ASSERT_EQ(library.size(), 1);
+    EXPECT_EQ(library.at(0).name, "d");
+}
+
+TEST_F(LibraryDocumentTest, CancelledLoadKeepsWhatWasReadAndIsModified)
+{
+    const std::string icl = settings.dir.file("set.icl");
+    ASSERT_TRUE(test::writeFile(icl, test::Bytes(10, 0)));
+    doc.queueFile(icl);  // names the library without marking it
+    for (int i = 0; i < 20; ++i)
+        doc.queueFile(iconFile("f" + std::to_string(i) + ".ico"));
+    // The user cancels as soon as the first icon shows.
+    bool asked = false;
+    QObject::connect(&doc, &LibraryDocument::countChangedMessage, [&] {
+        if (asked || library.empty())
+            return;
+        asked = true;
+        host.answers.push_back(DocumentHost::Answer::Yes);
+        EXPECT_FALSE(doc.confirmClose());
+    });
+    doc.startLoader();
+    ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+    EXPECT_TRUE(asked);
+    EXPECT_GE(library.size(), 1);
+    EXPECT_LT(library.size(), 20);
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(doc.libraryPath(), icl);
+    EXPECT_FALSE(doc.loadControl().cancelRequested);
+}
+
+TEST_F(LibraryDocumentTest, ACancelBeforeAnythingWasReadLeavesAnUntitledLibrary)
+{
+    doc.queueFile(iconFile("a.ico"));
+    doc.startLoader();
+    host.answers.push_back(DocumentHost::Answer::Yes);
+    EXPECT_FALSE(doc.confirmClose());
+    ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+    if (library.empty()) {
+        EXPECT_FALSE(doc.modified());
+        EXPECT_TRUE(doc.libraryPath().empty());
+    } else {
+        EXPECT_TRUE(doc.modified());
+    }
+}
+
+TEST_F(LibraryDocumentTest, CtrlDropDuringALoadWaitsForTheRunningJob)
+{
+    doc.queueFile(iconFile("a.ico"));
+    doc.startLoader();
+    const std::string later = iconFile("b.ico");
+    doc.dropPaths({later}, true);
+    EXPECT_EQ(doc.deferredPaths().size(), 1u);
+    ASSERT_TRUE(pumpUntil([this] { return !doc.loading() && doc.deferredPaths().empty(); }));
+    ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+    EXPECT_EQ(library.size(), 2);
+    EXPECT_EQ(library.at(1).name, "b");
+}
+
+TEST_F(LibraryDocumentTest, CommandEnablingFollowsTheLibraryState)
+{
+    EXPECT_TRUE(doc.commandEnabled(32771));
+    EXPECT_FALSE(doc.commandEnabled(32976));  // nothing to save
+    EXPECT_FALSE(doc.commandEnabled(32988));  // nothing selected
+    loadIcons(1);
+    EXPECT_TRUE(doc.commandEnabled(32976));
+    EXPECT_TRUE(doc.commandEnabled(32988));
+    EXPECT_FALSE(doc.commandEnabled(32983));  // no editor set
+    EXPECT_TRUE(doc.commandChecked(32996));
+    settings.display.iconSize = 40;
+    EXPECT_TRUE(doc.commandChecked(33000));
+    EXPECT_FALSE(doc.commandChecked(32996));
 }
 
 }  // namespace

@@ -14,9 +14,9 @@ namespace {
 
 const std::string kPath = "/anims/B.ani";
 
-bool readBytes(IconLibrary& lib, const Bytes& bytes)
+bool readBytes(IconLibrary& lib, const Bytes& bytes, LoadControl* control = nullptr)
 {
-    return readAnimatedCursorBytes(lib, bytes, kPath, "B");
+    return readAnimatedCursorBytes(lib, bytes, kPath, "B", control);
 }
 
 // The widest device of every icon read, in library order: frames in the
@@ -264,14 +264,15 @@ TEST_P(AnimatedCursorCancel, OnlyAStopEndsTheFile)
 {
     const CancelCase c = GetParam();
     IconLibrary lib;
+    LoadControl control;
     LoadRecorder rec;
     rec.onAdded = [&](int index) {
         for (int i = 0; index == 0 && i < c.requestsOnFirstFrame; ++i)
-            lib.requestCancel();
+            control.requestCancel();
     };
     lib.setLoadObserver(&rec);
-    lib.stopRequested = c.stopBefore;
-    EXPECT_TRUE(readBytes(lib, aniFile({iconFrame(16), iconFrame(24), iconFrame(32)})));
+    control.stopRequested = c.stopBefore;
+    EXPECT_TRUE(readBytes(lib, aniFile({iconFrame(16), iconFrame(24), iconFrame(32)}), &control));
     EXPECT_EQ(lib.size(), c.frames);
     EXPECT_EQ(lib.deviceTotal(), c.frames);
 }

@@ -20,12 +20,18 @@ using namespace sigil::test;
 namespace {
 
 // Runs one job on its own thread over `paths` and waits for its real end.
-void runJob(IconLibrary& lib, LoadThread& job, const std::vector<std::string>& paths)
+void runJob(IconLibrary& lib, LoadThread& job, const std::vector<std::string>& paths, LoadControl& control)
 {
-    lib.pendingPaths = paths;
-    ASSERT_TRUE(job.start(lib));
+    control.pendingPaths = paths;
+    ASSERT_TRUE(job.start(lib, control));
     job.wait();
     EXPECT_FALSE(job.running());
+}
+
+void runJob(IconLibrary& lib, LoadThread& job, const std::vector<std::string>& paths)
+{
+    LoadControl control;
+    runJob(lib, job, paths, control);
 }
 
 std::vector<std::string> sortedNames(const IconLibrary& lib)
@@ -99,8 +105,9 @@ TEST(LoadJob, RunsWithoutAnObserver)
     TempDir dir;
     ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
     IconLibrary lib;
-    lib.pendingPaths = {dir.file("a.ico"), dir.file("a.ico")};
-    EXPECT_EQ(runLoadJob(lib), 0);
+    LoadControl control;
+    control.pendingPaths = {dir.file("a.ico"), dir.file("a.ico")};
+    EXPECT_EQ(runLoadJob(lib, control), 0);
     EXPECT_EQ(lib.size(), 2);
 }
 
@@ -184,18 +191,19 @@ TEST(LoadJob, CancelDuringFolderScanStopsBeforeTheNextEntry)
         ASSERT_TRUE(writeFile(dir.file("many/" + std::to_string(i) + ".ico"), icoFile({iconImage(16, 16, 4)})));
     ASSERT_TRUE(writeFile(dir.file("later.ico"), icoFile({iconImage(32, 32, 4)})));
     IconLibrary lib;
+    LoadControl control;
     LoadRecorder rec;
     rec.onAdded = [&](int index) {
         if (index == 0)
-            lib.requestCancel();
+            control.requestCancel();
     };
     lib.setLoadObserver(&rec);
     LoadThread job;
-    runJob(lib, job, {dir.file("many"), dir.file("later.ico")});
+    runJob(lib, job, {dir.file("many"), dir.file("later.ico")}, control);
     EXPECT_EQ(lib.size(), 1);  // the icon added before the request stays
     EXPECT_EQ(rec.finished, 1);
-    EXPECT_TRUE(lib.cancelRequested);
-    EXPECT_FALSE(lib.stopRequested);
+    EXPECT_TRUE(control.cancelRequested);
+    EXPECT_FALSE(control.stopRequested);
 }
 
 struct StopCase {
@@ -215,14 +223,15 @@ TEST_P(LoadJobStop, AnimatedCursorFinishesUnlessStopped)
     ASSERT_TRUE(writeFile(dir.file("spin.ani"), aniFile({iconFrame(16), iconFrame(24), iconFrame(32), iconFrame(48)})));
     ASSERT_TRUE(writeFile(dir.file("next.ico"), icoFile({iconImage(16, 16, 4)})));
     IconLibrary lib;
+    LoadControl control;
     LoadRecorder rec;
     rec.onAdded = [&](int index) {
         for (int i = 0; index < int(c.requestsAfterFrame.size()) && i < c.requestsAfterFrame[size_t(index)]; ++i)
-            lib.requestCancel();
+            control.requestCancel();
     };
     lib.setLoadObserver(&rec);
     LoadThread job;
-    runJob(lib, job, {dir.file("spin.ani"), dir.file("next.ico")});
+    runJob(lib, job, {dir.file("spin.ani"), dir.file("next.ico")}, control);
     ASSERT_EQ(lib.size(), c.icons);
     for (int i = 0; i < lib.size(); ++i) {
         EXPECT_EQ(lib.at(i).name, "spin_" + std::to_string(i));
@@ -243,26 +252,27 @@ TEST(LoadJob, JobsInARowReuseTheLibrary)
     ASSERT_TRUE(writeFile(dir.file("spin.ani"), threeFrames()));
     ASSERT_TRUE(writeFile(dir.file("one.ico"), icoFile({iconImage(16, 16, 4)})));
     IconLibrary lib;
+    LoadControl control;
     LoadRecorder rec;
     // The first job is stopped after its first icon; the next job starts
     // with the flags cleared and runs to its end.
     rec.onAdded = [&](int index) {
         if (index == 0) {
-            lib.requestCancel();
-            lib.requestCancel();
+            control.requestCancel();
+            control.requestCancel();
         }
     };
     lib.setLoadObserver(&rec);
     LoadThread job;
-    runJob(lib, job, {dir.file("spin.ani")});
+    runJob(lib, job, {dir.file("spin.ani")}, control);
     ASSERT_EQ(lib.size(), 1);
-    EXPECT_TRUE(lib.stopRequested);
+    EXPECT_TRUE(control.stopRequested);
 
-    runJob(lib, job, {dir.file("one.ico"), dir.file("spin.ani")});
+    runJob(lib, job, {dir.file("one.ico"), dir.file("spin.ani")}, control);
     EXPECT_EQ(sortedNames(lib), (std::vector<std::string>{"one", "spin_0", "spin_0", "spin_1", "spin_2"}));
     EXPECT_EQ(rec.added, (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(rec.finished, 2);
-    EXPECT_FALSE(lib.cancelRequested);
+    EXPECT_FALSE(control.cancelRequested);
     EXPECT_EQ(lib.deviceTotal(), 5);
 }
 
@@ -320,8 +330,9 @@ TEST(OpenFile, GifIsRefusedAndRemembered)
     TempDir dir;
     ASSERT_TRUE(writeFile(dir.file("a.GIF"), Bytes{'G', 'I', 'F', '8', '9', 'a'}));
     IconLibrary lib;
-    EXPECT_FALSE(openFile(lib, dir.file("a.GIF")));
-    EXPECT_TRUE(lib.gifRefused.load());
+    LoadControl control;
+    EXPECT_FALSE(openFile(lib, dir.file("a.GIF"), &control));
+    EXPECT_TRUE(control.gifRefused.load());
     EXPECT_TRUE(lib.empty());
 }
 

@@ -19,12 +19,12 @@ struct Read {
     int deviceTotal = 0;
 };
 
-Read readNe(const Bytes& bytes, IconLibrary* library = nullptr)
+Read readNe(const Bytes& bytes, IconLibrary* library = nullptr, LoadControl* control = nullptr)
 {
     IconLibrary own;
     IconLibrary& lib = library ? *library : own;
     Read r;
-    r.answer = readNeLibrary(lib, bytes, kPath, "set");
+    r.answer = readNeLibrary(lib, bytes, kPath, "set", control);
     for (int i = 0; i < lib.size(); ++i) {
         r.names.push_back(lib.at(i).name);
         r.sources.push_back(lib.at(i).source);
@@ -244,21 +244,21 @@ TEST(ReadNeLibrary, EveryTruncationGivesALeadingPartOfTheIcons)
 // Stops the job from inside the notice of the first icon.
 class Interrupter : public LoadObserver {
 public:
-    Interrupter(IconLibrary& library, bool stop) : library_(library), stop_(stop) {}
+    Interrupter(LoadControl& control, bool stop) : control_(control), stop_(stop) {}
     std::vector<int> added;
     int addedMessage(int index) override
     {
         added.push_back(index);
         if (stop_)
-            library_.stopRequested = true;
+            control_.stopRequested = true;
         else
-            library_.cancelRequested = true;
+            control_.cancelRequested = true;
         return 0;
     }
     void finishedMessage() override {}
 
 private:
-    IconLibrary& library_;
+    LoadControl& control_;
     bool stop_;
 };
 
@@ -270,17 +270,18 @@ TEST(ReadNeLibrary, CancelAndStopEndAfterTheIconInHand)
     const Bytes file = neLibrary(parts);
     for (bool stop : {false, true}) {
         IconLibrary lib;
-        Interrupter interrupter(lib, stop);
+        LoadControl control;
+        Interrupter interrupter(control, stop);
         lib.setLoadObserver(&interrupter);
-        const Read r = readNe(file, &lib);
+        const Read r = readNe(file, &lib, &control);
         EXPECT_TRUE(r.answer);
         EXPECT_EQ(r.names, std::vector<std::string>{"a"}) << stop;
         EXPECT_EQ(r.deviceTotal, 2);
         EXPECT_EQ(interrupter.added, std::vector<int>{0});
     }
-    IconLibrary cancelled;
+    LoadControl cancelled;
     cancelled.cancelRequested = true;
-    EXPECT_TRUE(readNe(file, &cancelled).names.empty());
+    EXPECT_TRUE(readNe(file, nullptr, &cancelled).names.empty());
 }
 
 TEST(ReadNeLibrary, NoticesFollowTheLibrarysOwnIcons)

@@ -20,7 +20,7 @@ const std::string kPath = "/icons/tools.dll";
 class Recorder : public LoadObserver {
 public:
     std::vector<int> added;
-    IconLibrary* stopAfterFirst = nullptr;
+    LoadControl* stopAfterFirst = nullptr;
     int addedMessage(int index) override
     {
         added.push_back(index);
@@ -252,16 +252,18 @@ TEST(PeModuleEnumeration, StopEndsAfterTheIconInHandCancelDoesNot)
     const Bytes module = builder.build().bytes;
 
     IconLibrary stopped;
+    LoadControl control;
     Recorder rec;
-    rec.stopAfterFirst = &stopped;
+    rec.stopAfterFirst = &control;
     stopped.setLoadObserver(&rec);
-    EXPECT_TRUE(readPeModule(stopped, module, kPath));
+    EXPECT_TRUE(readPeModule(stopped, module, kPath, &control));
     EXPECT_EQ(stopped.size(), 1);
     EXPECT_EQ(stopped.deviceTotal(), 2);
 
     IconLibrary cancelled;
-    cancelled.cancelRequested = true;
-    EXPECT_TRUE(readPeModule(cancelled, module, kPath));
+    LoadControl cancel;
+    cancel.cancelRequested = true;
+    EXPECT_TRUE(readPeModule(cancelled, module, kPath, &cancel));
     EXPECT_EQ(cancelled.size(), 3);
 }
 

@@ -159,9 +159,10 @@ TEST(PictureImport, LoadJobReadsPicturesAndRefusesGifsByContent)
     settings.transparencyColor = 0;
     lib.setDisplaySettings(&settings);
 
-    lib.pendingPaths = {dir.file("photo.JPEG"), dir.file("broken.jpg"), dir.file("really.gif")};
-    runLoadJob(lib);
-    EXPECT_FALSE(lib.gifRefused.load());
+    LoadControl control;
+    control.pendingPaths = {dir.file("photo.JPEG"), dir.file("broken.jpg"), dir.file("really.gif")};
+    runLoadJob(lib, control);
+    EXPECT_FALSE(control.gifRefused.load());
     ASSERT_EQ(lib.size(), 2);
     EXPECT_EQ(lib.at(0).name, "photo");
     EXPECT_EQ(lib.at(0).source, dir.file("photo.JPEG"));
@@ -172,9 +173,10 @@ TEST(PictureImport, LoadJobReadsPicturesAndRefusesGifsByContent)
     EXPECT_EQ(lib.at(1).name, "really");
     EXPECT_EQ(rec.added, (std::vector<int>{0, 1}));
 
-    lib.pendingPaths = {dir.file("fake.jpg")};
-    runLoadJob(lib);
-    EXPECT_TRUE(lib.gifRefused.load());
+    LoadControl second;
+    second.pendingPaths = {dir.file("fake.jpg")};
+    runLoadJob(lib, second);
+    EXPECT_TRUE(second.gifRefused.load());
     EXPECT_EQ(lib.size(), 2);
 }
 

@@ -1,20 +1,13 @@
 #pragma once
-// A view on a library of its own, with settings in a scratch file and every
-// message box answered from a script.
+// Message boxes answered from a script, for tests of windows; with the
+// document fixture's settings and event pump.
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <deque>
-#include <memory>
 
-#include "model/IconLibrary.h"
-#include "platform/SettingsFile.h"
-#include "settings/DisplaySettingsFile.h"
-#include "settings/GeneralSettings.h"
-#include "support/TempDir.h"
+#include "support/DocumentFixture.h"
 #include "ui/MessageBoxes.h"
 
 namespace sigil::test {
@@ -42,32 +35,6 @@ public:
 private:
     MessageHandler previous_;
     std::deque<QMessageBox::StandardButton> answers_;
-};
-
-// Runs the event loop until `done` holds or a few seconds passed.
-template <typename Done> bool pumpUntil(Done done, int milliseconds = 10000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
-
-struct SettingsFixture {
-    TempDir dir;
-    SettingsFile file;
-    GeneralSettings general;
-    DisplaySettings display;
-    SettingsFixture()
-    {
-        file.setPath(dir.file("Tamberly.ini"));
-        general.load(file);
-        loadDisplaySettings(display, file, "Sigilscope");
-    }
 };
 
 }  // namespace sigil::test

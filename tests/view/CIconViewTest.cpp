@@ -42,9 +42,9 @@ protected:
         char name[16];
         for (int i = 0; i < n; ++i) {
             std::snprintf(name, sizeof name, "i%02d.ico", i);
-            view.queueFile(iconFile(name));
+            doc.queueFile(iconFile(name));
         }
-        view.startLoader();
+        doc.startLoader();
         ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
     }
 
@@ -59,31 +59,9 @@ protected:
     test::SettingsFixture settings;
     IconLibrary library;
     test::ScriptedMessages messages;
-    CIconView view{library, settings.file, settings.general, settings.display};
+    LibraryDocument doc{library, settings.general, settings.display};
+    CIconView view{doc, settings.file};
 };
-
-TEST_F(IconViewTest, OpeningANonIclFileNamesTheLibraryAfterIt)
-{
-    const std::string tool = settings.dir.file("tool.exe");
-    ASSERT_TRUE(test::writeFile(tool, test::Bytes(64, 0)));
-    ASSERT_TRUE(view.queueFile(tool));
-    EXPECT_EQ(view.libraryPath(), "tool.icl");
-    EXPECT_TRUE(view.modified());
-    EXPECT_EQ(settings.general.recentPaths.back(), tool);
-    view.startLoader();
-    EXPECT_EQ(view.titleText(), QStringLiteral("Sigilscope - tool.icl*<読み込み中>"));
-    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
-    // Nothing was read: the library is untitled and clean again.
-    EXPECT_EQ(view.titleText(), QStringLiteral("Sigilscope - 無題"));
-    EXPECT_FALSE(view.modified());
-}
-
-TEST_F(IconViewTest, MissingPathsAreSkippedBeforeTheRecentList)
-{
-    EXPECT_FALSE(view.queueFile(settings.dir.file("absent.ico")));
-    EXPECT_TRUE(settings.general.recentPaths.empty());
-    EXPECT_TRUE(library.pendingPaths.empty());
-}
 
 TEST_F(IconViewTest, LoadingSelectsTheFirstIconAndReportsCounts)
 {
@@ -92,110 +70,10 @@ TEST_F(IconViewTest, LoadingSelectsTheFirstIconAndReportsCounts)
     EXPECT_EQ(library.size(), 3);
     EXPECT_EQ(view.selection(), 0);
     EXPECT_GE(counts.count(), 3);
-    EXPECT_EQ(view.libraryPath(), "i00.icl");
+    EXPECT_EQ(doc.libraryPath(), "i00.icl");
     // A second path into a non-empty library marks it modified, keeps the name.
-    EXPECT_TRUE(view.queueFile(iconFile("more.ico")));
-    EXPECT_EQ(view.libraryPath(), "i00.icl");
-}
-
-TEST_F(IconViewTest, IclFileKeepsItsPathAndIsClean)
-{
-    const std::string icl = settings.dir.file("set.ICL");
-    ASSERT_TRUE(test::writeFile(icl, test::Bytes(10, 0)));
-    view.queueFile(icl);
-    EXPECT_EQ(view.libraryPath(), icl);
-    EXPECT_FALSE(view.modified());
-}
-
-TEST_F(IconViewTest, ConfirmCloseAsksToSaveAModifiedLibrary)
-{
-    loadIcons(2);
-    ASSERT_TRUE(view.modified());
-    messages.answerNext(QMessageBox::Cancel);
-    EXPECT_FALSE(view.confirmClose());
-    messages.answerNext(QMessageBox::No);
-    EXPECT_TRUE(view.confirmClose());
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0], loadString(str::AskSaveLibrary));
-}
-
-TEST_F(IconViewTest, SaveAnswerWritesAnExistingLibraryInPlace)
-{
-    loadIcons(2);
-    // A library whose name is an existing file is saved there without a dialog.
-    const std::string target = settings.dir.file("i00.icl");
-    ASSERT_TRUE(test::writeFile(target, test::Bytes(4, 0)));
-    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(settings.dir.path())));
-    messages.answerNext(QMessageBox::Yes);
-    EXPECT_TRUE(view.confirmClose());
-    EXPECT_FALSE(view.modified());
-    EXPECT_GT(test::readFile(target).size(), 4u);
-}
-
-TEST_F(IconViewTest, ClosingDuringALoadAsksToCancelThenStopsOnTheSecondRequest)
-{
-    for (const char* name : {"a.ico", "b.ico", "c.ico"})
-        view.queueFile(iconFile(name));
-    view.startLoader();
-    ASSERT_TRUE(view.loading());
-    // The job now waits for its first icon to be taken; no events run.
-    messages.answerNext(QMessageBox::Yes);
-    EXPECT_FALSE(view.confirmClose());
-    EXPECT_TRUE(library.cancelRequested);
-    EXPECT_TRUE(view.loading());
-    EXPECT_EQ(messages.shown.back(), loadString(str::AskCancelLoad));
-    // Asked again before the job noticed: it is stopped at once.
-    EXPECT_TRUE(view.confirmClose());
-    EXPECT_FALSE(view.loading());
-    EXPECT_EQ(messages.shown.size(), 1u);
-    // A new job started at once is not ended by the stopped job's notices.
-    view.clearLibrary();
-    view.queueFile(iconFile("d.ico"));
-    view.startLoader();
-    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
-    ASSERT_EQ(library.size(), 1);
-    EXPECT_EQ(library.at(0).name, "d");
-}
-
-TEST_F(IconViewTest, CancelledLoadKeepsWhatWasReadAndIsModified)
-{
-    const std::string icl = settings.dir.file("set.icl");
-    ASSERT_TRUE(test::writeFile(icl, test::Bytes(10, 0)));
-    view.queueFile(icl);  // names the library without marking it
-    for (int i = 0; i < 20; ++i)
-        view.queueFile(iconFile("f" + std::to_string(i) + ".ico"));
-    // The user cancels as soon as the first icon shows.
-    bool asked = false;
-    QObject::connect(&view, &CIconView::countChangedMessage, [&] {
-        if (asked || library.empty())
-            return;
-        asked = true;
-        messages.answerNext(QMessageBox::Yes);
-        EXPECT_FALSE(view.confirmClose());
-    });
-    view.startLoader();
-    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
-    EXPECT_TRUE(asked);
-    EXPECT_GE(library.size(), 1);
-    EXPECT_LT(library.size(), 20);
-    EXPECT_TRUE(view.modified());
-    EXPECT_EQ(view.libraryPath(), icl);
-    EXPECT_FALSE(library.cancelRequested);
-}
-
-TEST_F(IconViewTest, ACancelBeforeAnythingWasReadLeavesAnUntitledLibrary)
-{
-    view.queueFile(iconFile("a.ico"));
-    view.startLoader();
-    messages.answerNext(QMessageBox::Yes);
-    EXPECT_FALSE(view.confirmClose());
-    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
-    if (library.empty()) {
-        EXPECT_FALSE(view.modified());
-        EXPECT_TRUE(view.libraryPath().empty());
-    } else {
-        EXPECT_TRUE(view.modified());
-    }
+    EXPECT_TRUE(doc.queueFile(iconFile("more.ico")));
+    EXPECT_EQ(doc.libraryPath(), "i00.icl");
 }
 
 TEST_F(IconViewTest, ArrowKeysMoveTheSelectionAndShiftMovesTheIcon)
@@ -210,7 +88,7 @@ TEST_F(IconViewTest, ArrowKeysMoveTheSelectionAndShiftMovesTheIcon)
     QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(view.selection(), 3);
     EXPECT_EQ(names(), "00 01 03 02 04 05 06 07 08 09 10 11 ");
-    EXPECT_TRUE(view.modified());
+    EXPECT_TRUE(doc.modified());
 }
 
 TEST_F(IconViewTest, CtrlKeysChangeTheDisplaySize)
@@ -313,34 +191,6 @@ TEST_F(IconViewTest, ClickOnAFreePlaceClearsTheSelection)
     EXPECT_EQ(view.selection(), -1);
     ASSERT_FALSE(selections.isEmpty());
     EXPECT_EQ(selections.last().at(0).toInt(), -1);
-}
-
-TEST_F(IconViewTest, CtrlDropDuringALoadWaitsForTheRunningJob)
-{
-    view.queueFile(iconFile("a.ico"));
-    view.startLoader();
-    const std::string later = iconFile("b.ico");
-    view.dropPaths({later}, true);
-    EXPECT_EQ(view.deferredPaths().size(), 1u);
-    ASSERT_TRUE(pumpUntil([this] { return !view.loading() && view.deferredPaths().empty(); }));
-    ASSERT_TRUE(pumpUntil([this] { return !view.loading(); }));
-    EXPECT_EQ(library.size(), 2);
-    EXPECT_EQ(library.at(1).name, "b");
-}
-
-TEST_F(IconViewTest, CommandEnablingFollowsTheLibraryState)
-{
-    EXPECT_TRUE(view.commandEnabled(32771));
-    EXPECT_FALSE(view.commandEnabled(32976));  // nothing to save
-    EXPECT_FALSE(view.commandEnabled(32988));  // nothing selected
-    loadIcons(1);
-    EXPECT_TRUE(view.commandEnabled(32976));
-    EXPECT_TRUE(view.commandEnabled(32988));
-    EXPECT_FALSE(view.commandEnabled(32983));  // no editor set
-    EXPECT_TRUE(view.commandChecked(32996));
-    settings.display.iconSize = 40;
-    EXPECT_TRUE(view.commandChecked(33000));
-    EXPECT_FALSE(view.commandChecked(32996));
 }
 
 }  // namespace
