@@ -17,7 +17,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("sigilscope"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Sigilscope"));
+    // No display name: on X11 Qt would append it to every window title,
+    // which must read exactly as the program sets it.
     // Qt's own image readers report damaged pictures on the console; a bad
     // file is skipped quietly instead.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio=false"));

@@ -26,7 +26,8 @@ QMessageBox::StandardButton showMessage(QWidget* parent, const QString& text, QM
         return handler()(parent, text, icon, buttons);
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(icon, QApplication::applicationDisplayName(), shown, buttons, parent);
+    // The program's name as the caption, as every message box of the program has.
+    QMessageBox box(icon, QStringLiteral("Sigilscope"), shown, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
