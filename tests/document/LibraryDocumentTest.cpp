@@ -217,5 +217,26 @@ TEST_F(LibraryDocumentTest, CommandEnablingFollowsTheLibraryState)
     EXPECT_FALSE(doc.commandChecked(32996));
 }
 
+TEST_F(LibraryDocumentTest, SaveAsTakesTheHostsPathOrWarnsAndKeepsTheName)
+{
+    loadIcons(2);
+    const std::string name = doc.libraryPath();
+    host.savePath = settings.dir.file("no/such/folder/x.icl");
+    EXPECT_FALSE(doc.saveLibrary(true));
+    EXPECT_EQ(host.warnings, std::vector<QString>{loadString(str::SaveFailed)});
+    EXPECT_EQ(doc.libraryPath(), name);
+    EXPECT_TRUE(doc.modified());
+
+    host.savePath = settings.dir.file("saved.icl");
+    EXPECT_TRUE(doc.saveLibrary(true));
+    EXPECT_EQ(doc.libraryPath(), host.savePath);
+    EXPECT_FALSE(doc.modified());
+    EXPECT_EQ(settings.general.recentPaths.back(), host.savePath);
+    EXPECT_FALSE(test::readFile(host.savePath).empty());
+
+    host.savePath.clear();  // the user cancels the dialog
+    EXPECT_FALSE(doc.saveLibrary(true));
+}
+
 }  // namespace
 }  // namespace sigil
