@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "FuzzLimits.h"
 #include "LibraryCheck.h"
 #include "imaging/Dib.h"
 
@@ -21,6 +22,7 @@ inline void checkImported(IconDevice& device)
             std::abort();
     }
     IconLibrary library;
+    prepare(library);
     auto entry = std::make_unique<IconEntry>();
     entry->devices.push_back(std::move(device));
     library.addReadIcon(std::move(entry));

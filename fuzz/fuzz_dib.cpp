@@ -5,7 +5,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     sigil::IconDevice device;
-    if (sigil::pasteDib(sigil::ByteView(data, size), device, true, sigil::fuzz::cornerTransparency()))
+    if (sigil::pasteDib(sigil::ByteView(data, sigil::fuzz::cappedInput(size, sigil::fuzz::kMaxBitmapBytes)), device,
+                        true, sigil::fuzz::cornerTransparency()))
         sigil::fuzz::checkImported(device);
     else if (device.hasBlock())
         std::abort();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "FuzzLimits.h"
 #include "LibraryCheck.h"
 #include "imaging/MacIconImport.h"
 
@@ -14,17 +15,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool read = sigil::loadMacIconBytes(*icon, sigil::ByteView(data, size), "fuzz/Icon_", "Icon_", settings);
     if (!read && !icon->devices.empty())
         std::abort();
+    bool drawn = false;
     for (const sigil::IconDevice& d : icon->devices) {
         // Opacity elements never survive; everything left has a known depth.
         if ((d.bitCount == 8 && d.macFlag) ||
             (d.bitCount != 1 && d.bitCount != 4 && d.bitCount != 8 && d.bitCount != 24 && d.bitCount != 32))
             std::abort();
-        d.makeDisplayIcon(sigil::DisplayMode::Normal, 0, settings, 16, 16);
+        if (!drawn && d.width <= sigil::fuzz::kMaxDrawnSide) {
+            d.makeDisplayIcon(sigil::DisplayMode::Normal, 0, settings, 16, 16);
+            drawn = true;
+        }
     }
     // The filter may leave a read family without devices; the library check
     // is for icons with some.
     if (!icon->devices.empty()) {
         sigil::IconLibrary library;
+        sigil::fuzz::prepare(library);
         library.addReadIcon(std::move(icon));
         sigil::fuzz::checkLibrary(library);
     }

@@ -32,9 +32,8 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 ninja -C build-fuzz -j"$jobs"
 for target in build-fuzz/fuzz/fuzz_*; do
   name=$(basename "$target")
-  seeds=fuzz/corpus/$name
   work=$(mktemp -d)
-  cp -r "$seeds"/. "$work"/ 2>/dev/null || true
+  fuzz/seed.sh "$name" "$work"
   "$target" -max_total_time=20 -print_final_stats=0 "$work" 2>&1 | tail -n 1
   rm -rf "$work"
 done

@@ -38,8 +38,14 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, cons
         control.pendingPaths.push_back(given.empty() ? given
                                                      : fromQtPath(QFileInfo(toQtPath(given)).absoluteFilePath()));
     bool allRead = true;
+    int iconsBefore = 0;
     // The program's own load job, run on this thread.
     runLoadJob(library, control, [&](const std::string& path, PathOutcome outcome) {
+        // A file can be read and still hold no icons (a cursor without
+        // frames, a module without icon resources): say so, or the user
+        // sees nothing at all.
+        const bool none = library.size() == iconsBefore;
+        iconsBefore = library.size();
         switch (outcome) {
         case PathOutcome::Missing:
             err << "sigil: " << path << ": no such file or folder\n";
@@ -56,10 +62,14 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, cons
             if (!info.isReadable() || !info.isExecutable()) {
                 err << "sigil: " << path << ": cannot read the folder\n";
                 allRead = false;
+            } else if (none) {
+                err << "sigil: " << path << ": no icons in the folder\n";
             }
             break;
         }
         case PathOutcome::FileRead:
+            if (none)
+                err << "sigil: " << path << ": the file holds no icons\n";
             break;
         }
     });
@@ -115,7 +125,8 @@ int listCommand(const std::vector<std::string>& args, const DisplaySettings& set
         else
             printText(library.at(i), out);
     }
-    return ok ? kExitOk : kExitFailed;
+    // Listing nothing at all is a failure, whatever the paths were.
+    return ok && library.size() > 0 ? kExitOk : kExitFailed;
 }
 
 // A file name from an icon name: no folder separators, never empty.

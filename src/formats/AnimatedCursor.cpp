@@ -69,10 +69,7 @@ private:
             stream_.skip(4);  // list type, whatever it is
             walk(4, padded, depth + 1);
         } else if (sameId(id, "icon")) {
-            // The frame is read from its own chunk only, so an icon file that
-            // lies about its sizes cannot swallow the chunks after it.
-            const ByteView chunk = stream_.take(padded);  // data and pad byte
-            readFrame(chunk.first(static_cast<size_t>(std::min<uint64_t>(size, chunk.size()))));
+            readIconChunk(size, padded);
         } else {
             // Other chunks (header, rate, sequence, information) and lists
             // nested too deeply are skipped whole.
@@ -81,19 +78,82 @@ private:
         return kChunkHeaderBytes + padded;
     }
 
-    void readFrame(ByteView data)
+    // An icon chunk's data is an icon file, read on the file itself, as the
+    // chunk's size may be short of what the icon holds (writers that count
+    // only the directory, say). The walk goes on where the icon ended when a
+    // chunk header is there (well-formed files: the chunk's end), else at the
+    // chunk's declared end when one is there instead (a chunk longer than
+    // its icon, or an icon whose sizes lie).
+    void readIconChunk(uint64_t size, uint64_t padded)
     {
-        auto entry = std::make_unique<IconEntry>();
-        ByteStream frame(data);
-        readIconDirectory(frame, *entry, kFileDirEntryBytes, 0);
-        // A stop drops the frame being read, so no half-read icon appears.
-        if (!readIconImages(frame, *entry, 0, stopFlag(control_)) || stopping(control_)) {
-            ended_ = true;
+        const ByteView file = stream_.view();
+        const size_t dataStart = stream_.pos();
+        const uint64_t declaredEnd = dataStart + std::min<uint64_t>(padded, stream_.remaining());
+        if (dataStart < swallowedTo_) {
+            // An earlier icon ran over this chunk and was not followed: read
+            // within the chunk only, so no byte is read on the file twice.
+            readChunkBounded(size, declaredEnd);
             return;
         }
+        ByteStream frame(file.subspan(dataStart));
+        auto entry = readFrame(frame, kModestBlockBytes);
+        const uint64_t stopped = dataStart + frame.pos();
+        if (stopped == declaredEnd || chunkHeaderAt(stopped) || !chunkHeaderAt(declaredEnd)) {
+            addFrame(std::move(entry));
+            stream_.seek(stopped);
+        } else if (stopped < declaredEnd) {
+            addFrame(std::move(entry));
+            stream_.seek(declaredEnd);
+        } else {
+            // The icon ran into the chunks after it: what it read there is
+            // not its own, so it is read again within its chunk.
+            swallowedTo_ = stopped;
+            readChunkBounded(size, declaredEnd);
+        }
+    }
+
+    void readChunkBounded(uint64_t size, uint64_t declaredEnd)
+    {
+        const ByteView data = stream_.view().subspan(stream_.pos(), static_cast<size_t>(declaredEnd - stream_.pos()));
+        ByteStream frame(data.first(static_cast<size_t>(std::min<uint64_t>(size, data.size()))));
+        // Bytes cut off by the chunk's end stay zero only within the usual
+        // bound: every chunk could lack them.
+        addFrame(readFrame(frame, 0));
+        stream_.seek(declaredEnd);
+    }
+
+    // A plausible chunk header at `pos`: four printable characters and a
+    // size within the file.
+    bool chunkHeaderAt(uint64_t pos) const
+    {
+        const ByteView file = stream_.view();
+        if (pos > file.size() || file.size() - pos < kChunkHeaderBytes)
+            return false;
+        const uint8_t* p = file.data() + pos;
+        for (int i = 0; i < 4; ++i)
+            if (p[i] < 0x20 || p[i] > 0x7E)
+                return false;
+        return getU32(p + 4) <= file.size() - pos - kChunkHeaderBytes;
+    }
+
+    // One frame's devices, or null when a stop ended the walk.
+    std::unique_ptr<IconEntry> readFrame(ByteStream& frame, int64_t cutShortKeep)
+    {
+        auto entry = std::make_unique<IconEntry>();
+        readIconDirectory(frame, *entry, kFileDirEntryBytes, 0);
+        // A stop drops the frame being read, so no half-read icon appears.
+        if (!readIconImages(frame, *entry, 0, stopFlag(control_), cutShortKeep) || stopping(control_)) {
+            ended_ = true;
+            return nullptr;
+        }
+        return entry;
+    }
+
+    void addFrame(std::unique_ptr<IconEntry> entry)
+    {
         // A frame without a usable image leaves no trace: the next usable
         // frame takes its number.
-        if (entry->devices.empty())
+        if (!entry || entry->devices.empty())
             return;
         entry->sortDevices();
         entry->name = baseName_ + "_" + std::to_string(frameNumber_);
@@ -109,6 +169,9 @@ private:
     const std::string& baseName_;
     int frameNumber_ = 0;
     bool ended_ = false;
+    // The end of what an icon read on the file covered when the walk went
+    // on before it.
+    uint64_t swallowedTo_ = 0;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "formats/IconFile.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "formats/PngImage.h"
@@ -39,7 +40,7 @@ int64_t truncatedBlockLimit(uint64_t available)
 namespace {
 
 // One stored image record into `device`; false when it is refused.
-bool readOneImage(ByteStream& stream, IconDevice& device)
+bool readOneImage(ByteStream& stream, IconDevice& device, int64_t cutShortKeep)
 {
     uint8_t header[kHeaderBytes];
     stream.peek(header, sizeof header);
@@ -57,7 +58,8 @@ bool readOneImage(ByteStream& stream, IconDevice& device)
     if (getU32(header) != kHeaderBytes)
         return false;
     device.bytesLeft -= static_cast<int64_t>(stream.read(header, sizeof header));
-    if (device.setFromHeader(ByteView(header, sizeof header), true, truncatedBlockLimit(stream.remaining())) < 0)
+    const int64_t limit = std::max(cutShortKeep, truncatedBlockLimit(stream.remaining()));
+    if (device.setFromHeader(ByteView(header, sizeof header), true, limit) < 0)
         return false;
     // Data bytes straight into the block; a short read leaves zeros.
     const int64_t data = device.dataBytes();
@@ -68,28 +70,40 @@ bool readOneImage(ByteStream& stream, IconDevice& device)
 
 }  // namespace
 
-bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, const std::atomic<bool>* stop)
+bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, const std::atomic<bool>* stop,
+                    int64_t cutShortKeep)
 {
-    size_t i = 0;
-    while (i < entry.devices.size()) {
-        IconDevice& device = entry.devices[i];
-        if (device.hasBlock()) {  // filled earlier; only the directory's new devices are read
-            ++i;
-            continue;
+    // Refused devices are squeezed out as the kept ones move down, in one
+    // pass: a directory of 65535 entries must not cost 65535 erases.
+    std::vector<IconDevice>& devices = entry.devices;
+    size_t kept = 0;
+    bool finished = true;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        IconDevice& device = devices[i];
+        // Devices filled earlier stay; only the directory's new ones are read.
+        bool keep = device.hasBlock();
+        if (!keep && finished) {
+            if (stop && stop->load(std::memory_order_relaxed)) {
+                finished = false;
+            } else {
+                stream.alignTo(alignment);
+                keep = readOneImage(stream, device, cutShortKeep);
+                if (device.bytesLeft > 0)
+                    stream.skip(static_cast<uint64_t>(device.bytesLeft));
+                device.bytesLeft = 0;
+            }
         }
-        if (stop && stop->load(std::memory_order_relaxed))
-            return false;
-        stream.alignTo(alignment);
-        const bool ok = readOneImage(stream, device);
-        if (device.bytesLeft > 0)
-            stream.skip(static_cast<uint64_t>(device.bytesLeft));
-        device.bytesLeft = 0;
-        if (ok)
-            ++i;
-        else
-            entry.devices.erase(entry.devices.begin() + static_cast<std::ptrdiff_t>(i));
+        // After a stop, the unread devices stay as they are.
+        if (!finished && !device.hasBlock())
+            keep = true;
+        if (keep) {
+            if (kept != i)
+                devices[kept] = std::move(device);
+            ++kept;
+        }
     }
-    return true;
+    devices.erase(devices.begin() + static_cast<std::ptrdiff_t>(kept), devices.end());
+    return finished;
 }
 
 bool readIconBytes(ByteView data, IconEntry& entry)

@@ -17,12 +17,17 @@ constexpr int kFileDirEntryBytes = 16;   // .ico / .cur directory entry
 constexpr int kGroupDirEntryBytes = 14;  // group directory entry in a module
 
 // A truncated image keeps its device, the missing bytes zero. So that a
-// few header bytes cannot make us hold hundreds of megabytes of zeros (in
-// every frame of an animated cursor, say), an image may lack at most as
-// many bytes as arrived, plus a little: the largest block accepted for an
-// image with `available` bytes after its header.
+// few header bytes cannot make us hold hundreds of megabytes of zeros, an
+// image may lack at most as many bytes as arrived, plus a little: the
+// largest block accepted for an image with `available` bytes after its
+// header.
 constexpr uint64_t kTruncationSlack = 4096;
 int64_t truncatedBlockLimit(uint64_t available);
+// An image cut short by the end of a file (a download or copy that stopped)
+// keeps its device up to this block size however little of it arrived: only
+// the last image read from a stream can be cut short that way, so the zeros
+// are bounded per file.
+constexpr int64_t kModestBlockBytes = int64_t{1} << 20;
 
 // The first 12 bytes of a directory entry describing `device` (width,
 // height, colour count, reserved, planes, bit count, byte count), alike in
@@ -37,8 +42,11 @@ int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint
 // Image step: fills, in order, the devices that the directory step left
 // empty; a device whose image is refused is removed. False when `stop` was
 // raised before the last image was read (the entry is then half-filled and
-// must be discarded).
-bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, const std::atomic<bool>* stop = nullptr);
+// must be discarded). `cutShortKeep` is the block size an image cut short
+// by the end of the stream keeps however little of it arrived: pass 0 when
+// the stream ends before the file does.
+bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, const std::atomic<bool>* stop = nullptr,
+                    int64_t cutShortKeep = kModestBlockBytes);
 
 // Reads a whole icon file held in memory into `entry` (devices sorted, name
 // and source left alone). True when at least one image was read.

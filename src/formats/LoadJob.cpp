@@ -1,7 +1,6 @@
 #include "formats/LoadJob.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <functional>
 #include <memory>
@@ -134,15 +133,16 @@ bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* cont
             const QString canonical = QFileInfo(toQtPath(folder)).canonicalFilePath();
             if (canonical.isEmpty() || !seen.insert(fromQtPath(canonical)).second)
                 return true;
-            // Every entry, hidden ones included, in the order the file
-            // system lists them; nothing is sorted.
-            QDirIterator it(toQtPath(folder), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            // Every entry, hidden ones included, files and folders together
+            // in name order (case-sensitive), so a numbered set loads in its
+            // order whatever order the file system keeps.
+            const QFileInfoList entries =
+                QDir(toQtPath(folder))
+                    .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
             bool all = true;
-            while (it.hasNext()) {
+            for (const QFileInfo& info : entries) {
                 if (cancelled(control))
                     break;
-                it.next();
-                const QFileInfo info = it.fileInfo();
                 const std::string full = fromQtPath(info.filePath());
                 if (info.fileName().isEmpty())
                     continue;

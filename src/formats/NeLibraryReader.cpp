@@ -21,9 +21,12 @@ NeLayout readLayout(ByteStream& stream, uint64_t neHeader)
 {
     NeLayout layout;
     stream.seek(neHeader + ne::kResidentNamesField);
-    // The offset is relative to the NE header, and the sum is taken as a
-    // 16-bit file offset.
-    layout.namesOffset = (neHeader + stream.readU16()) & 0xFFFF;
+    // The offset is relative to the NE header. Our own libraries put the
+    // header at 0x50 and the table up to 64 KB after it, so the sum can pass
+    // 0xFFFF and must not be cut to 16 bits. Only when the sum lies past the
+    // end of the file is the 16-bit remainder tried, as older readers took it.
+    const uint64_t sum = neHeader + stream.readU16();
+    layout.namesOffset = sum < stream.size() ? sum : (sum & 0xFFFF);
     stream.seek(neHeader + ne::kShiftField);
     layout.shift = stream.readU16();
     stream.seek(neHeader + ne::kFirstTypeCountField);

@@ -1,12 +1,12 @@
 #include "imaging/MacIconImport.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <optional>
 
 #include "imaging/Conversions.h"
 #include "imaging/PixelAccess.h"
+#include "model/Palettes.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {
@@ -105,65 +105,14 @@ ByteView tail(ByteView data, uint64_t offset)
     return offset >= data.size() ? ByteView{} : data.subspan(static_cast<size_t>(offset));
 }
 
-// The Mac OS system palettes ('clut' 4 and 8), which the colour elements'
-// pixel values index. Entries as 0xRRGGBB.
-constexpr std::array<uint32_t, 16> kMacPalette16 = {
-    0xFFFFFF, 0xFCF305, 0xFF6402, 0xDD0806, 0xF20884, 0x4600A5, 0x0000D4, 0x02ABEA,
-    0x1FB714, 0x006411, 0x562C05, 0x90713A, 0xC0C0C0, 0x808080, 0x404040, 0x000000,
-};
-
-// The 256-colour system palette: a 6 x 6 x 6 cube from white down (red
-// slowest, black left out), ten-step ramps of red, green, blue and grey
-// without the cube's levels, and black last.
-constexpr std::array<uint32_t, 256> makeMacPalette256()
-{
-    std::array<uint32_t, 256> p{};
-    constexpr uint32_t cube[] = {0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
-    constexpr uint32_t ramp[] = {0xEE, 0xDD, 0xBB, 0xAA, 0x88, 0x77, 0x55, 0x44, 0x22, 0x11};
-    size_t n = 0;
-    for (uint32_t r : cube)
-        for (uint32_t g : cube)
-            for (uint32_t b : cube)
-                if (r | g | b)
-                    p[n++] = (r << 16) | (g << 8) | b;
-    for (uint32_t shift : {16u, 8u, 0u})
-        for (uint32_t v : ramp)
-            p[n++] = v << shift;
-    for (uint32_t v : ramp)
-        p[n++] = v * 0x010101;
-    p[n] = 0;
-    return p;
-}
-constexpr std::array<uint32_t, 256> kMacPalette256 = makeMacPalette256();
-
-template <size_t N> void writeTable(const std::array<uint32_t, N>& colors, uint8_t* table)
-{
-    for (uint32_t rgb : colors) {
-        *table++ = uint8_t(rgb);
-        *table++ = uint8_t(rgb >> 8);
-        *table++ = uint8_t(rgb >> 16);
-        *table++ = 0;
-    }
-}
-
-// The colour elements index the Mac palettes; the '#' elements are stored
-// so that black, white shows the Mac picture. Opacity elements get none.
+// Colour elements get the standard palettes that new blank devices get, so
+// an icon read from a Mac file edits like one made here. Opacity elements
+// (8-bit masks) get none.
 void writeMacPalette(const IconDevice& device, uint8_t* table)
 {
-    switch (device.bitCount) {
-    case 1:
-        writeTable(std::array<uint32_t, 2>{0x000000, 0xFFFFFF}, table);
-        break;
-    case 4:
-        writeTable(kMacPalette16, table);
-        break;
-    case 8:
-        if (!device.macFlag)
-            writeTable(kMacPalette256, table);
-        break;
-    default:
-        break;
-    }
+    if (device.bitCount == 8 && device.macFlag)
+        return;
+    writeStandardPalette(device.bitCount, table);
 }
 
 // Mac rows run from the top; stored rows from the bottom.

@@ -50,10 +50,10 @@ bool IconDevice::expandPixels()
     }
 
     if (compression == 3) {
-        // Bit fields only make sense on 16- and 24-bit pixels; on palette
-        // images the pixel width would be a fraction of a byte.
-        if (bitCount != 16 && bitCount != 24)
-            return false;
+        // Every other depth is expanded to 24 bits by the same rule. Pixels
+        // are read as bitCount / 8 whole bytes, so 1- and 4-bit pixels read
+        // as 0 (black) and an 8-bit pixel is its index masked and scaled; the
+        // colour table, stored after the masks, is passed over.
         const uint8_t* src = blockData();
         uint32_t masks[3];
         int shifts[3];
@@ -65,7 +65,7 @@ bool IconDevice::expandPixels()
         const int pixelBytes = bitCount / 8;
         const int64_t srcStride = rowStride();
         const int64_t srcBits = colorBitsBytes();
-        const uint8_t* srcPixels = src + kHeaderBytes + 12;
+        const uint8_t* srcPixels = src + kHeaderBytes + 12 + colorTableBytes(bitCount);
         const uint8_t* srcMask = srcPixels + srcBits;
 
         IconDevice out = shape(width, height, 24);

@@ -152,6 +152,7 @@ PeResources::PeResources() : preferredLanguage_(windowsLanguageId(QLocale::syste
 
 bool PeResources::load(ByteView file)
 {
+    types_.clear();
     file_ = {};
     directory_ = {};
     sections_.clear();
@@ -273,32 +274,43 @@ std::optional<std::string> PeResources::textName(const Entry& entry) const
     return utf8;
 }
 
-std::vector<ResourceName> PeResources::names(uint16_t type) const
+const PeResources::TypeIndex& PeResources::typeIndex(uint16_t type) const
 {
-    std::vector<ResourceName> out;
-    const auto dir = namesDirectory(type);
-    if (!dir)
-        return out;
-    for (const Entry& e : dir->entries) {
-        if (!(e.nameField & kHighBit))
-            out.push_back(ResourceName::fromId(static_cast<uint16_t>(e.nameField)));
-        else if (auto text = textName(e))
-            out.push_back(ResourceName::fromText(std::move(*text)));
+    const auto known = types_.find(type);
+    if (known != types_.end())
+        return known->second;
+    TypeIndex index;
+    if (const auto dir = namesDirectory(type)) {
+        // Many names may share one language directory; each is read once.
+        std::unordered_map<uint32_t, std::optional<ByteView>> chosen;
+        auto dataOfName = [&](const Entry& e) -> std::optional<ByteView> {
+            const auto seen = chosen.find(e.target);
+            if (seen != chosen.end())
+                return seen->second;
+            const auto languages = subdirectory(e, {0, dir->offset});
+            const auto data = languages ? chosenData(*languages) : std::nullopt;
+            chosen.emplace(e.target, data);
+            return data;
+        };
+        for (const Entry& e : dir->entries) {
+            if (!(e.nameField & kHighBit)) {
+                const uint16_t id = static_cast<uint16_t>(e.nameField);
+                index.names.push_back(ResourceName::fromId(id));
+                if (e.nameField == id && !index.byId.count(id))
+                    index.byId.emplace(id, dataOfName(e));
+            } else if (auto text = textName(e)) {
+                index.names.push_back(ResourceName::fromText(*text));
+                if (!index.byText.count(*text))
+                    index.byText.emplace(*text, dataOfName(e));
+            }
+        }
     }
-    return out;
+    return types_.emplace(type, std::move(index)).first->second;
 }
 
-std::optional<PeResources::Directory> PeResources::languagesOf(uint16_t type, const ResourceName& name) const
+std::vector<ResourceName> PeResources::names(uint16_t type) const
 {
-    const auto dir = namesDirectory(type);
-    if (!dir)
-        return std::nullopt;
-    for (const Entry& e : dir->entries) {
-        const bool match = name.isId ? e.nameField == name.id : (e.nameField & kHighBit) && textName(e) == name.text;
-        if (match)
-            return subdirectory(e, {0, dir->offset});
-    }
-    return std::nullopt;
+    return typeIndex(type).names;
 }
 
 int PeResources::chooseLanguage(const std::vector<uint16_t>& stored, uint16_t preferred)
@@ -330,15 +342,12 @@ std::optional<ByteView> PeResources::dataOf(const Entry& entry) const
     return mapRva(getU32(data->data()), getU32(data->data() + 4));
 }
 
-std::optional<ByteView> PeResources::find(uint16_t type, const ResourceName& name) const
+std::optional<ByteView> PeResources::chosenData(const Directory& languages) const
 {
-    const auto languages = languagesOf(type, name);
-    if (!languages)
-        return std::nullopt;
     // Only data entries count as languages; anything deeper is not followed.
     std::vector<uint16_t> stored;
     std::vector<const Entry*> data;
-    for (const Entry& e : languages->entries) {
+    for (const Entry& e : languages.entries) {
         if ((e.nameField & kHighBit) || (e.target & kHighBit))
             continue;
         stored.push_back(static_cast<uint16_t>(e.nameField));
@@ -348,6 +357,17 @@ std::optional<ByteView> PeResources::find(uint16_t type, const ResourceName& nam
     if (chosen < 0)
         return std::nullopt;
     return dataOf(*data[static_cast<size_t>(chosen)]);
+}
+
+std::optional<ByteView> PeResources::find(uint16_t type, const ResourceName& name) const
+{
+    const TypeIndex& index = typeIndex(type);
+    if (name.isId) {
+        const auto it = index.byId.find(name.id);
+        return it == index.byId.end() ? std::nullopt : it->second;
+    }
+    const auto it = index.byText.find(name.text);
+    return it == index.byText.end() ? std::nullopt : it->second;
 }
 
 std::optional<ByteView> PeResources::find(uint16_t type, uint16_t id) const

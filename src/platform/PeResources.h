@@ -6,8 +6,10 @@
 //
 // The directory is a tree of three levels: type, then name, then language.
 // Every table, count, offset and size read from it is checked against the
-// bytes really there; lookups walk it lazily, so a damaged or hostile file
-// costs at most one pass over the tables a lookup touches.
+// bytes really there. The first lookup of a type indexes its names once
+// (each name's chosen language included), so a module of thousands of icons
+// costs one pass over its tables, not one per lookup. Lookups fill that
+// index: one PeResources is for one thread.
 
 #include <QLocale>
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Bytes.h"
@@ -73,7 +76,11 @@ public:
     // string when the entry is stored empty.
     std::optional<std::u16string> loadString(uint32_t id) const;
 
-    void setPreferredLanguage(uint16_t langId) { preferredLanguage_ = langId; }
+    void setPreferredLanguage(uint16_t langId)
+    {
+        preferredLanguage_ = langId;
+        types_.clear();
+    }
     uint16_t preferredLanguage() const { return preferredLanguage_; }
 
     // Which of the stored languages a lookup takes: neutral (0) first, then
@@ -100,7 +107,17 @@ private:
     std::optional<std::string> textName(const Entry& entry) const;
     // The name level of one type (the root is always at offset 0).
     std::optional<Directory> namesDirectory(uint16_t type) const;
-    std::optional<Directory> languagesOf(uint16_t type, const ResourceName& name) const;
+    // The data of the chosen language of a name's language directory.
+    std::optional<ByteView> chosenData(const Directory& languages) const;
+
+    // One type's names in stored order, and the data each name finds (the
+    // first entry of a name wins, as a walk of the directory would find it).
+    struct TypeIndex {
+        std::vector<ResourceName> names;
+        std::unordered_map<uint16_t, std::optional<ByteView>> byId;
+        std::unordered_map<std::string, std::optional<ByteView>> byText;
+    };
+    const TypeIndex& typeIndex(uint16_t type) const;
     std::optional<ByteView> dataOf(const Entry& entry) const;
     std::optional<ByteView> mapRva(uint64_t rva, uint64_t size) const;
 
@@ -113,6 +130,7 @@ private:
     ByteView directory_;  // the whole resource directory, offsets are relative to it
     std::vector<Section> sections_;
     uint16_t preferredLanguage_ = 0;
+    mutable std::unordered_map<uint16_t, TypeIndex> types_;
 };
 
 }  // namespace sigil

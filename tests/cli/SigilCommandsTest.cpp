@@ -86,6 +86,33 @@ TEST(SigilList, FoldersGoThroughTheLoadJob)
     EXPECT_EQ(r.out.find("notes"), std::string::npos);
 }
 
+TEST(SigilList, FilesAndFoldersWithoutIconsAreNamed)
+{
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("empty"))));
+    ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
+    ASSERT_TRUE(writeFile(dir.file("still.ani"), riffFile({riffChunk("anih", Bytes(36, 0))})));
+    struct Case {
+        std::vector<std::string> paths;
+        int code;
+        std::vector<std::string> named;  // in the error stream
+    };
+    const Case cases[] = {
+        {{dir.file("still.ani")}, 1, {dir.file("still.ani") + ": the file holds no icons"}},
+        {{dir.file("empty")}, 1, {dir.file("empty") + ": no icons in the folder"}},
+        {{dir.file("still.ani"), dir.file("a.ico")}, 0, {dir.file("still.ani") + ": the file holds no icons"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"list"};
+        args.insert(args.end(), c.paths.begin(), c.paths.end());
+        const RunResult r = sigilRun(args);
+        EXPECT_EQ(r.code, c.code) << c.paths[0];
+        for (const std::string& text : c.named)
+            EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("a.ico"), std::string::npos);
+    }
+}
+
 TEST(SigilUsage, WrongUsageExitsWithTwo)
 {
     EXPECT_EQ(sigilRun({}).code, 2);

@@ -201,6 +201,18 @@ TEST(AnimatedCursor, IconDataCannotReadPastItsChunk)
     EXPECT_TRUE(std::all_of(block.end() - 100, block.end(), [](uint8_t b) { return b == 0; }));
 }
 
+TEST(AnimatedCursor, IconChunkShorterThanItsIconIsReadWhole)
+{
+    // The icon is read on the file and the walk goes on where it ended,
+    // which holds the next chunk; the declared end would be inside the icon.
+    const Bytes first = iconFrame(16);
+    for (const uint32_t declared : {0u, 6u, 22u, uint32_t(first.size() - 2)}) {
+        const Bytes file = riffFile({riffList({riffChunk("icon", first, declared), riffChunk("icon", iconFrame(32))}),
+                                     riffChunk("icon", iconFrame(48))});
+        EXPECT_EQ(readWidths(file), (std::vector<int>{16, 32, 48})) << declared;
+    }
+}
+
 TEST(AnimatedCursor, CutChunkHeaderEndsTheWalkKeepingEarlierFrames)
 {
     const Bytes whole = aniFile({iconFrame(16), iconFrame(32)});

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <cstdio>
 #include <sys/stat.h>
 #include <vector>
 
@@ -124,6 +125,35 @@ TEST(ScanFolder, OpensEveryFileBelowAndFollowsNoLinkLoops)
     IconLibrary lib;
     EXPECT_FALSE(scanFolder(lib, dir.path()));  // the text file is not an icon
     EXPECT_EQ(sortedNames(lib), (std::vector<std::string>{".hidden", "low", "top"}));
+}
+
+TEST(ScanFolder, EntriesLoadInNameOrderWithFoldersAmongFiles)
+{
+    // Made in a scrambled order, so the file system's own order is not
+    // the name order by chance.
+    TempDir dir;
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 60; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "%05d", i);
+        expected.push_back(name);
+    }
+    expected.insert(expected.begin() + 30, "00030x");  // inside folder 00030a
+    for (size_t k = 0; k < 61; ++k) {
+        const std::string& name = expected[(k * 37) % 61];
+        if (name == "00030x") {
+            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("00030a"))));
+            ASSERT_TRUE(writeFile(dir.file("00030a/00030x.ico"), icoFile({iconImage(16, 16, 4)})));
+        } else {
+            ASSERT_TRUE(writeFile(dir.file(name + ".ico"), icoFile({iconImage(16, 16, 4)})));
+        }
+    }
+    IconLibrary lib;
+    EXPECT_TRUE(scanFolder(lib, dir.path()));
+    std::vector<std::string> names;
+    for (int i = 0; i < lib.size(); ++i)
+        names.push_back(lib.at(i).name);
+    EXPECT_EQ(names, expected);
 }
 
 TEST(ScanFolder, PipesAndDevicesAreNeverOpened)

@@ -84,7 +84,7 @@ uint32_t rampRgb(int x, int y)
     return (uint32_t(x * 7 & 0xFF) << 16) | (uint32_t(y * 5 & 0xFF) << 8) | uint32_t((x + y) & 0xFF);
 }
 
-TEST(MacIconImport, ClassicResourcesGiveMaskedDevicesOnTheMacPalettes)
+TEST(MacIconImport, ClassicResourcesGiveMaskedDevicesOnTheStandardPalettes)
 {
     const Bytes file =
         classicFile({{"ICN#", icnMask()}, {"icl4", filled(32, 32, 4, 3)}, {"icl8", filled(32, 32, 8, 5)}});
@@ -112,21 +112,23 @@ TEST(MacIconImport, ClassicResourcesGiveMaskedDevicesOnTheMacPalettes)
     EXPECT_EQ(pixel(c16, 20, 20), 15u);
     EXPECT_EQ(pixel(c256, 20, 20), 255u);
 
-    // The '#' element shows in black and white; the others use the Mac
-    // system palettes.
+    // Colour elements carry the standard palettes of blank devices (values
+    // off the even levels included), not Apple's system palettes.
     EXPECT_EQ(tableEntry(mono, 0), 0x000000u);
     EXPECT_EQ(tableEntry(mono, 1), 0xFFFFFFu);
-    EXPECT_EQ(tableEntry(c16, 1), 0xFCF305u);
-    EXPECT_EQ(tableEntry(c16, 3), 0xDD0806u);
+    EXPECT_EQ(tableEntry(c16, 1), 0xFFFF00u);
+    EXPECT_EQ(tableEntry(c16, 3), 0xFF0000u);
     EXPECT_EQ(tableEntry(c16, 15), 0x000000u);
-    EXPECT_EQ(tableEntry(c256, 1), 0xFFFFCCu);
-    EXPECT_EQ(tableEntry(c256, 5), 0xFFFF00u);
-    EXPECT_EQ(tableEntry(c256, 214), 0x000033u);
-    EXPECT_EQ(tableEntry(c256, 215), 0xEE0000u);
-    EXPECT_EQ(tableEntry(c256, 225), 0x00EE00u);
-    EXPECT_EQ(tableEntry(c256, 245), 0xEEEEEEu);
-    EXPECT_EQ(tableEntry(c256, 254), 0x111111u);
+    EXPECT_EQ(tableEntry(c256, 1), 0xFFFECBu);
+    EXPECT_EQ(tableEntry(c256, 5), 0xFDFD00u);
+    EXPECT_EQ(tableEntry(c256, 214), 0x000032u);
     EXPECT_EQ(tableEntry(c256, 255), 0x000000u);
+    for (const IconDevice* d : {&c16, &c256}) {
+        IconDevice blank;
+        ASSERT_TRUE(blank.makeBlank(32, 32, d->bitCount));
+        for (int i = 0; i < (1 << d->bitCount); ++i)
+            EXPECT_EQ(tableEntry(*d, i), tableEntry(blank, i)) << d->bitCount << " bits, entry " << i;
+    }
 
     EXPECT_EQ(icon.name, "name");
     EXPECT_EQ(icon.source, "/mac/Folder/name");

@@ -87,12 +87,40 @@ TEST(ExpandPixels, BitFields32BitDropTheMasksAndKeepPixels)
     EXPECT_EQ(px[4], 0x80);
 }
 
-TEST(ExpandPixels, BitFieldsOnPaletteImagesAreRefusedUnchanged)
+TEST(ExpandPixels, BitFieldsOnEveryOtherDepthBecome24Bit)
 {
-    Bytes data(12 + 1024 + 4 + 4, 0);
-    IconDevice d = stored(header(1, 1, 8, 3), data);
-    EXPECT_FALSE(d.expandPixels());
-    EXPECT_EQ(d.compression, 3);
+    // 2 x 1 pixels behind a colour table that must be passed over. Pixels
+    // are read as bitCount / 8 whole bytes: 1- and 4-bit ones as 0. The
+    // 8-bit masks E0, 1C, 03 keep 3, 3 and 2 bits, scaled by 64 and cut to
+    // 8 bits: FF gives 192 each; 49 gives red 2, green 2, blue 1.
+    struct Case {
+        int bits;
+        Bytes row;
+        Bytes expected;  // blue, green, red of both pixels
+    };
+    const Case cases[] = {
+        {8, {0xFF, 0x49, 0, 0}, {192, 192, 192, 64, 128, 128}},
+        {4, {0xFF, 0, 0, 0}, Bytes(6, 0)},
+        {1, {0xC0, 0, 0, 0}, Bytes(6, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        Bytes data;
+        put32(data, 0xE0);
+        put32(data, 0x1C);
+        put32(data, 0x03);
+        data.insert(data.end(), size_t(4) << c.bits, 0x77);
+        append(data, c.row);
+        data.insert(data.end(), 4, 0xA5);  // AND mask row
+        IconDevice d = stored(header(2, 1, c.bits, 3), data);
+        ASSERT_TRUE(d.expandPixels());
+        EXPECT_EQ(d.bitCount, 24);
+        EXPECT_EQ(d.compression, 0);
+        ASSERT_EQ(d.allocatedBytes(), d.blockBytes());
+        const uint8_t* px = d.blockData() + 40;
+        EXPECT_EQ(Bytes(px, px + 6), c.expected);
+        EXPECT_EQ(px[8], 0xA5);
+    }
 }
 
 IconDevice rle8(int w, int h, const Bytes& codes, uint8_t maskByte = 0x3C)

@@ -92,8 +92,11 @@ TEST_P(LanguageChoice, PicksTheStoredLanguageByRank)
         builder.add(kRtIcon, 1, {uint8_t(lang), uint8_t(lang >> 8)}, lang);
     const PeFile pe = builder.build();
     PeResources res;
-    res.setPreferredLanguage(c.preferred);
     ASSERT_TRUE(res.load(pe.bytes));
+    // Lookups are indexed; a language set after one still takes effect.
+    res.setPreferredLanguage(c.preferred == 0x0411 ? 0x0407 : 0x0411);
+    ASSERT_TRUE(res.find(kResourceIcon, 1));
+    res.setPreferredLanguage(c.preferred);
     EXPECT_EQ(bytesOf(res.find(kResourceIcon, 1)), (Bytes{uint8_t(c.chosen), uint8_t(c.chosen >> 8)}));
 }
 
