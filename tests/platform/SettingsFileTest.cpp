@@ -262,15 +262,15 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(file.readInt("A", "x", 0), 1);
 }
 
-TEST_F(SettingsFileTest, WriteIntoReadOnlyFolderLeavesTheOldFileWhole)
+TEST_F(SettingsFileTest, WriteIntoReadOnlyFolderRewritesAWritableFile)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     given("[A]\nx=1\n");
     QFile::setPermissions(QString::fromStdString(dir.path()), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_FALSE(file.writeInt("A", "x", 2));
+    EXPECT_TRUE(file.writeInt("A", "x", 2));
     QFile::setPermissions(QString::fromStdString(dir.path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(contents(), "[A]\nx=1\n");
+    EXPECT_EQ(contents(), "[A]\nx=2\n");
 }
 
 // --- lists ------------------------------------------------------------------
