@@ -21,15 +21,14 @@ char lowerAscii(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool equalNoCase(std::string_view a, std::string_view b)
+// Names compare without regard to ASCII letter case; the index keys on
+// this form.
+std::string folded(std::string_view name)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
+    std::string out(name);
+    for (char& c : out)
+        c = lowerAscii(c);
+    return out;
 }
 
 // The name of a "[name]" line, or nothing for any other line.
@@ -70,6 +69,7 @@ IniText::IniText(std::string_view text)
 {
     size_t pos = 0;
     bool endingSeen = false;
+    Section* current = nullptr;  // null before the first header and in repeated sections
     while (pos < text.size()) {
         const size_t nl = text.find('\n', pos);
         Line line;
@@ -86,65 +86,48 @@ IniText::IniText(std::string_view text)
                 endingSeen = true;
             }
         }
-        lines_.push_back(std::move(line));
-    }
-}
-
-int IniText::findSection(std::string_view section) const
-{
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        std::string_view content = lines_[i].content;
+        const bool first = lines_.empty();
+        const auto at = lines_.insert(lines_.end(), std::move(line));
+        std::string_view content = at->content;
         // Editors on Windows like to start UTF-8 files with a byte-order mark.
-        if (i == 0 && content.starts_with(kUtf8Bom))
+        if (first && content.starts_with(kUtf8Bom))
             content.remove_prefix(kUtf8Bom.size());
-        const auto name = sectionName(content);
-        if (name && equalNoCase(*name, section))
-            return static_cast<int>(i);
+        if (const auto name = sectionName(content)) {
+            const auto [entry, added] = sections_.try_emplace(folded(*name), Section{at, at, {}});
+            current = added ? &entry->second : nullptr;
+        } else if (const auto kv = keyLine(content); kv && current) {
+            current->keys.try_emplace(folded(kv->key), at);
+            current->lastKey = at;
+        }
     }
-    return -1;
 }
 
-int IniText::findKey(int header, std::string_view key) const
+const IniText::Section* IniText::findSection(std::string_view section) const
 {
-    for (size_t i = static_cast<size_t>(header) + 1; i < lines_.size(); ++i) {
-        if (sectionName(lines_[i].content))
-            return -1;
-        const auto kv = keyLine(lines_[i].content);
-        if (kv && equalNoCase(kv->key, key))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-int IniText::insertionPoint(int header) const
-{
-    int after = header;
-    for (size_t i = static_cast<size_t>(header) + 1; i < lines_.size(); ++i) {
-        if (sectionName(lines_[i].content))
-            break;
-        if (keyLine(lines_[i].content))
-            after = static_cast<int>(i);
-    }
-    return after + 1;
+    const auto found = sections_.find(folded(section));
+    return found == sections_.end() ? nullptr : &found->second;
 }
 
 std::optional<std::string> IniText::value(std::string_view section, std::string_view key) const
 {
-    const int header = findSection(section);
-    if (header < 0)
+    const Section* s = findSection(section);
+    if (!s)
         return std::nullopt;
-    const int at = findKey(header, key);
-    if (at < 0)
+    const auto found = s->keys.find(folded(key));
+    if (found == s->keys.end())
         return std::nullopt;
-    return std::string(keyLine(lines_[static_cast<size_t>(at)].content)->value);
+    return std::string(keyLine(found->second->content)->value);
 }
 
-void IniText::insertLine(int at, std::string content)
+IniText::Lines::iterator IniText::insertLine(Lines::iterator before, std::string content)
 {
     // A last line without an ending gets one so the new line starts on its own.
-    if (at > 0 && lines_[static_cast<size_t>(at - 1)].ending.empty())
-        lines_[static_cast<size_t>(at - 1)].ending = eol_;
-    lines_.insert(lines_.begin() + at, Line{std::move(content), eol_});
+    if (before != lines_.begin()) {
+        Line& previous = *std::prev(before);
+        if (previous.ending.empty())
+            previous.ending = eol_;
+    }
+    return lines_.insert(before, Line{std::move(content), eol_});
 }
 
 void IniText::setValue(std::string_view section, std::string_view key, std::string_view value)
@@ -156,19 +139,24 @@ void IniText::setValue(std::string_view section, std::string_view key, std::stri
         if (c == '\r' || c == '\n')
             c = ' ';
     }
-    int header = findSection(section);
-    if (header < 0) {
-        header = static_cast<int>(lines_.size());
-        insertLine(header, "[" + std::string(section) + "]");
+    auto found = sections_.find(folded(section));
+    if (found == sections_.end()) {
+        const auto header = insertLine(lines_.end(), "[" + std::string(section) + "]");
+        found = sections_.emplace(folded(section), Section{header, header, {}}).first;
     }
-    const int at = findKey(header, key);
-    if (at >= 0) {
-        Line& line = lines_[static_cast<size_t>(at)];
+    Section& s = found->second;
+    const auto known = s.keys.find(folded(key));
+    if (known != s.keys.end()) {
+        Line& line = *known->second;
         // Keep the key as the file spells it.
         line.content = std::string(keyLine(line.content)->key) + "=" + flat;
         return;
     }
-    insertLine(insertionPoint(header), std::string(key) + "=" + flat);
+    // After the section's last key line, so blank lines and comments that
+    // close the section stay below it.
+    const auto at = insertLine(std::next(s.lastKey), std::string(key) + "=" + flat);
+    s.keys.emplace(folded(key), at);
+    s.lastKey = at;
 }
 
 std::string IniText::text() const

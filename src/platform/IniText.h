@@ -2,12 +2,15 @@
 // The text of a sectioned settings file ("[section]" lines, then
 // "key=value" lines), held line by line so that changing one key rewrites
 // that line only: every other line, comment, blank line and line ending
-// stays byte for byte as it was.
+// stays byte for byte as it was. Sections and keys are indexed once when
+// the text is read and the index follows every change, so a lookup or a
+// change costs the same in a file of 20,000 keys as in one of twenty.
 
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
 namespace sigil {
 
@@ -15,6 +18,11 @@ class IniText {
 public:
     IniText() = default;
     explicit IniText(std::string_view text);
+    // The index points into the lines, so the text moves but is not copied.
+    IniText(IniText&&) = default;
+    IniText& operator=(IniText&&) = default;
+    IniText(const IniText&) = delete;
+    IniText& operator=(const IniText&) = delete;
 
     // The value of the first matching key of the first matching section
     // (both compared without regard to ASCII letter case), blanks around it
@@ -35,16 +43,21 @@ private:
         std::string content;
         std::string ending;  // "\r\n", "\n" or "" (last line without one)
     };
-    // Index of the section's header line, or -1.
-    int findSection(std::string_view section) const;
-    // Index of the key's line inside the section starting after `header`, or -1.
-    int findKey(int header, std::string_view key) const;
-    // Index one past the section's last key line (the header's next line
-    // when it has no keys).
-    int insertionPoint(int header) const;
-    void insertLine(int at, std::string content);
+    using Lines = std::list<Line>;
+    // A section as the lookups see it: only the first section of a name
+    // counts, and only the key lines between its header and the next header.
+    struct Section {
+        Lines::iterator header;
+        Lines::iterator lastKey;  // the header while the section has no keys
+        // Lower-case key -> its first line in the section.
+        std::unordered_map<std::string, Lines::iterator> keys;
+    };
+    const Section* findSection(std::string_view section) const;
+    Lines::iterator insertLine(Lines::iterator before, std::string content);
 
-    std::vector<Line> lines_;
+    Lines lines_;
+    // Lower-case section name -> the section.
+    std::unordered_map<std::string, Section> sections_;
     std::string eol_ = "\n";
 };
 

@@ -58,6 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StringCase{"BlanksAroundValue", "[Sigilscope]\n  SaveText =  a b  \n", "a b"},
                     StringCase{"CommentedOut", "[Sigilscope]\n;SaveText=abc\n", "dflt"},
                     StringCase{"FirstOfTwo", "[Sigilscope]\nSaveText=one\nSaveText=two\n", "one"},
+                    StringCase{"RepeatedSectionIgnored", "[Sigilscope]\n[X]\n[sigilscope]\nSaveText=abc\n", "dflt"},
                     StringCase{"Crlf", "[Sigilscope]\r\nSaveText=abc\r\n", "abc"},
                     StringCase{"ByteOrderMark", "\xEF\xBB\xBF[Sigilscope]\nSaveText=abc\n", "abc"},
                     StringCase{"Utf8", "[Sigilscope]\nSaveText=アイコン\n", "アイコン"},
@@ -224,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"NoFinalLineEnd", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
         WriteCase{"NoFinalLineEndReplace", "[A]\nx=1", "A", "x", "2", "[A]\nx=2"},
         WriteCase{"LineBreakInValue", "", "A", "x", "a\nb", "[A]\nx=a b\n"},
-        WriteCase{"EmptyValue", "[A]\nx=1\n", "A", "x", "", "[A]\nx=\n"}),
+        WriteCase{"EmptyValue", "[A]\nx=1\n", "A", "x", "", "[A]\nx=\n"},
+        WriteCase{"IntoFirstOfRepeatedSection", "[A]\nx=1\n[B]\n[A]\ny=2\n", "A", "y", "3",
+                  "[A]\nx=1\ny=3\n[B]\n[A]\ny=2\n"}),
     [](const auto& info) { return info.param.label; });
 
 TEST_F(SettingsFileTest, EmptyValueWrittenStaysDistinctFromMissing)
@@ -301,6 +304,15 @@ TEST_F(SettingsFileTest, ListWritesEndWithTheEndMarkAndKeepStaleKeys)
     EXPECT_EQ(contents(), "[T]\nitem0=9\nitem1=10\nitem2=0\nitem3=8\n[R]\npath0=/q\npath1=\npath2=/z\n");
     EXPECT_EQ(file.readIntList("T", "item"), (std::vector<int32_t>{9, 10}));
     EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/q"}));
+}
+
+TEST_F(SettingsFileTest, NewListItemsFollowEachOtherBeforeTheSectionsEnd)
+{
+    given("[T]\nitem0=5\n; end of T\n\n[R]\npath0=/x\n");
+    EXPECT_TRUE(file.writeIntList("T", "item", {9, 10, 11}));
+    EXPECT_TRUE(file.writeStringList("N", "path", {"/a", "/b"}));
+    EXPECT_EQ(contents(), "[T]\nitem0=9\nitem1=10\nitem2=11\nitem3=0\n; end of T\n\n[R]\npath0=/x\n"
+                          "[N]\npath0=/a\npath1=/b\npath2=\n");
 }
 
 // --- location ---------------------------------------------------------------
