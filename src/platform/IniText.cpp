@@ -130,33 +130,49 @@ IniText::Lines::iterator IniText::insertLine(Lines::iterator before, std::string
     return lines_.insert(before, Line{std::move(content), eol_});
 }
 
-void IniText::setValue(std::string_view section, std::string_view key, std::string_view value)
+bool IniText::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
-    // A line break inside a value would end the line and make the rest a new
-    // key; such values are written on one line with blanks instead.
-    std::string flat(value);
-    for (char& c : flat) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    }
     auto found = sections_.find(folded(section));
+    std::string header;
     if (found == sections_.end()) {
-        const auto header = insertLine(lines_.end(), "[" + std::string(section) + "]");
-        found = sections_.emplace(folded(section), Section{header, header, {}}).first;
+        header = "[" + std::string(section) + "]";
+        const auto name = sectionName(header);
+        if (!name || folded(*name) != folded(section) || !storable(header))
+            return false;
+    }
+    const Lines::iterator* known = nullptr;
+    if (found != sections_.end()) {
+        const auto k = found->second.keys.find(folded(key));
+        if (k != found->second.keys.end())
+            known = &k->second;
+    }
+    // Keep the key as the file spells it.
+    std::string content =
+        (known ? std::string(keyLine((*known)->content)->key) : std::string(key)) + "=" + std::string(value);
+    const auto kv = keyLine(content);
+    if (!kv || sectionName(content) || folded(kv->key) != folded(key) || kv->value != value || !storable(content))
+        return false;
+    if (known) {
+        (*known)->content = std::move(content);
+        return true;
+    }
+    if (found == sections_.end()) {
+        const auto at = insertLine(lines_.end(), std::move(header));
+        found = sections_.emplace(folded(section), Section{at, at, {}}).first;
     }
     Section& s = found->second;
-    const auto known = s.keys.find(folded(key));
-    if (known != s.keys.end()) {
-        Line& line = *known->second;
-        // Keep the key as the file spells it.
-        line.content = std::string(keyLine(line.content)->key) + "=" + flat;
-        return;
-    }
     // After the section's last key line, so blank lines and comments that
     // close the section stay below it.
-    const auto at = insertLine(std::next(s.lastKey), std::string(key) + "=" + flat);
+    const auto at = insertLine(std::next(s.lastKey), std::move(content));
     s.keys.emplace(folded(key), at);
     s.lastKey = at;
+    return true;
+}
+
+bool IniText::storable(std::string_view content) const
+{
+    // A line break would end the line and make the rest a line of its own.
+    return content.find_first_of("\r\n") == std::string_view::npos;
 }
 
 std::string IniText::text() const

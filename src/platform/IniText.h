@@ -32,7 +32,10 @@ public:
 
     // Sets a key: its line is rewritten in place; a missing key goes after
     // the last key line of its section, a missing section at the end.
-    void setValue(std::string_view section, std::string_view key, std::string_view value);
+    // False, with nothing changed, when the line would not read back as this
+    // section, key and value: a line break in the value, blanks at either
+    // end of it (reading drops them), a key with "=" or a section with "]".
+    bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
     std::string text() const;
     // The line ending new lines get: the file's own, "\n" for a new file.
@@ -53,6 +56,8 @@ private:
         std::unordered_map<std::string, Lines::iterator> keys;
     };
     const Section* findSection(std::string_view section) const;
+    // Whether a line of this content can be written and read back.
+    bool storable(std::string_view content) const;
     Lines::iterator insertLine(Lines::iterator before, std::string content);
 
     Lines lines_;

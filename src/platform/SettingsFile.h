@@ -5,10 +5,13 @@
 // by side see each other's lists and window rectangles.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace sigil {
+
+class IniText;
 
 // Colours are 0x00BBGGRR (red in the low byte).
 using SettingsColor = uint32_t;
@@ -50,7 +53,7 @@ public:
     const std::string& directory() const { return directory_; }
 
     // A missing key gives the default; a key present with an empty value
-    // gives "". Values of 255 bytes or more read as "".
+    // gives "". Values longer than 32 KiB read as "".
     std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
     // The leading decimal number of the value (0 without one).
     int32_t readInt(const std::string& section, const std::string& key, int32_t def) const;
@@ -68,6 +71,9 @@ public:
 
     // Writes go to the file at once. The answer is for tests only: callers
     // carry on whatever it is, and a failed write leaves the old file whole.
+    // A value that would not read back as written (longer than 32 KiB, a
+    // line break, blanks at either end, no form in the file's encoding) is
+    // not written and the key keeps its old value.
     bool writeString(const std::string& section, const std::string& key, const std::string& text);
     bool writeInt(const std::string& section, const std::string& key, int32_t value);
     bool writeColor(const std::string& section, const std::string& key, SettingsColor color);
@@ -75,6 +81,8 @@ public:
     bool writeRect(const std::string& section, const std::string& key, const SettingsRect& rect);
     // Writes the items and then the end mark (0, or an empty value) at the
     // next index; older keys past the end mark stay but are never read.
+    // Strings that cannot be written are left out of the list (the answer
+    // is then false).
     bool writeIntList(const std::string& section, const std::string& prefix, const std::vector<int32_t>& items);
     bool writeStringList(const std::string& section, const std::string& prefix, const std::vector<std::string>& items);
 
@@ -88,11 +96,10 @@ public:
     static std::string formatRect(const SettingsRect& rect);
 
 private:
-    struct Entry {
-        std::string key;
-        std::string value;
-    };
-    bool writeEntries(const std::string& section, const std::vector<Entry>& entries);
+    // Loads the file, applies `edit` and writes the file when it changed.
+    // The answer is false when anything failed, `edit` included.
+    bool update(const std::function<bool(IniText&)>& edit);
+    static bool store(IniText& text, const std::string& section, const std::string& key, const std::string& value);
 
     std::string path_;
     std::string directory_;

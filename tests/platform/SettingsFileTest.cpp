@@ -33,6 +33,14 @@ protected:
 
 // --- strings and integers ---------------------------------------------------
 
+// 85 characters of three bytes each: "/ホーム/アイコン/..." as a UTF-8 path.
+const std::string kLongJapanese = [] {
+    std::string s;
+    for (int i = 0; i < 85; ++i)
+        s += "ア";
+    return s;
+}();
+
 struct StringCase {
     const char* label;
     std::string fileText;
@@ -62,10 +70,11 @@ INSTANTIATE_TEST_SUITE_P(
                     StringCase{"Crlf", "[Sigilscope]\r\nSaveText=abc\r\n", "abc"},
                     StringCase{"ByteOrderMark", "\xEF\xBB\xBF[Sigilscope]\nSaveText=abc\n", "abc"},
                     StringCase{"Utf8", "[Sigilscope]\nSaveText=アイコン\n", "アイコン"},
-                    StringCase{"Bytes254Kept", "[Sigilscope]\nSaveText=" + std::string(254, 'x') + "\n",
-                               std::string(254, 'x')},
-                    StringCase{"Bytes255Empty", "[Sigilscope]\nSaveText=" + std::string(255, 'x') + "\n", ""},
-                    StringCase{"Bytes1000Empty", "[Sigilscope]\nSaveText=" + std::string(1000, 'x') + "\n", ""}),
+                    StringCase{"JapanesePathOf255Bytes", "[Sigilscope]\nSaveText=" + kLongJapanese + "\n",
+                               kLongJapanese},
+                    StringCase{"Bytes32KiBKept", "[Sigilscope]\nSaveText=" + std::string(32768, 'x') + "\n",
+                               std::string(32768, 'x')},
+                    StringCase{"LongerEmpty", "[Sigilscope]\nSaveText=" + std::string(32769, 'x') + "\n", ""}),
     [](const auto& info) { return info.param.label; });
 
 struct IntCase {
@@ -224,11 +233,47 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"CrlfNewSection", "[A]\r\nx=1\r\n", "B", "y", "2", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
         WriteCase{"NoFinalLineEnd", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
         WriteCase{"NoFinalLineEndReplace", "[A]\nx=1", "A", "x", "2", "[A]\nx=2"},
-        WriteCase{"LineBreakInValue", "", "A", "x", "a\nb", "[A]\nx=a b\n"},
         WriteCase{"EmptyValue", "[A]\nx=1\n", "A", "x", "", "[A]\nx=\n"},
         WriteCase{"IntoFirstOfRepeatedSection", "[A]\nx=1\n[B]\n[A]\ny=2\n", "A", "y", "3",
                   "[A]\nx=1\ny=3\n[B]\n[A]\ny=2\n"}),
     [](const auto& info) { return info.param.label; });
+
+struct StoreCase {
+    const char* label;
+    std::string value;
+    bool stored;  // false: the write is refused and the old value stays
+};
+
+class Stores : public SettingsFileTest, public testing::WithParamInterface<StoreCase> {};
+
+TEST_P(Stores, WriteOnlyWhatReadsBack)
+{
+    const StoreCase& c = GetParam();
+    given("[A]\nx=old\n");
+    EXPECT_EQ(file.writeString("A", "x", c.value), c.stored);
+    EXPECT_EQ(file.readString("A", "x", "dflt"), c.stored ? c.value : "old");
+    if (!c.stored)
+        EXPECT_EQ(contents(), "[A]\nx=old\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Stores,
+                         testing::Values(StoreCase{"JapanesePathOf255Bytes", kLongJapanese, true},
+                                         StoreCase{"Bytes32KiB", std::string(32768, 'x'), true},
+                                         StoreCase{"Longer", std::string(32769, 'x'), false},
+                                         StoreCase{"InnerBlanksAndMarks", "a = b ; [c]", true},
+                                         StoreCase{"Empty", "", true}, StoreCase{"LineBreak", "a\nb", false},
+                                         StoreCase{"CarriageReturn", "a\rb", false},
+                                         StoreCase{"LeadingBlank", " a", false},
+                                         StoreCase{"TrailingTab", "a\t", false}),
+                         [](const auto& info) { return info.param.label; });
+
+TEST_F(SettingsFileTest, KeysAndSectionsThatWouldNotReadBackAreRefused)
+{
+    EXPECT_FALSE(file.writeString("A", "k=v", "1"));
+    EXPECT_FALSE(file.writeString("A", ";k", "1"));
+    EXPECT_FALSE(file.writeString("A]", "k", "1"));
+    EXPECT_EQ(contents(), "<missing>");
+}
 
 TEST_F(SettingsFileTest, EmptyValueWrittenStaysDistinctFromMissing)
 {
@@ -292,8 +337,15 @@ TEST_F(SettingsFileTest, StringListEndsAtTheFirstEmptyValue)
 {
     given("[R]\npath0=/a\npath1=/b\npath2=\npath3=/d\n");
     EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a", "/b"}));
-    given("[R]\npath0=/a\npath1=" + std::string(300, 'x') + "\npath2=/c\n");
-    EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a"}));
+    given("[R]\npath0=/a\npath1=" + kLongJapanese + "\npath2=/c\n");
+    EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a", kLongJapanese, "/c"}));
+}
+
+TEST_F(SettingsFileTest, StringsThatCannotBeWrittenAreLeftOutOfAList)
+{
+    given("[R]\npath0=/x\npath1=/y\npath2=/z\npath3=/w\n");
+    EXPECT_FALSE(file.writeStringList("R", "path", {"/a", "bad\n", "", kLongJapanese}));
+    EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a", kLongJapanese}));
 }
 
 TEST_F(SettingsFileTest, ListWritesEndWithTheEndMarkAndKeepStaleKeys)
