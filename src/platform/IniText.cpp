@@ -1,5 +1,9 @@
 #include "platform/IniText.h"
 
+#include <span>
+
+#include "platform/Cp932Text.h"
+
 namespace sigil {
 
 namespace {
@@ -67,6 +71,11 @@ std::optional<KeyLine> keyLine(std::string_view content)
 
 IniText::IniText(std::string_view text)
 {
+    const auto bytesOf = [](std::string_view t) {
+        return std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(t.data()), t.size());
+    };
+    if (!isUtf8(bytesOf(text)))
+        encoding_ = Encoding::Cp932;
     size_t pos = 0;
     bool endingSeen = false;
     Section* current = nullptr;  // null before the first header and in repeated sections
@@ -77,6 +86,8 @@ IniText::IniText(std::string_view text)
             line.content = text.substr(pos);
             pos = text.size();
         } else {
+            // Neither byte of a line break occurs inside a code page 932
+            // character, so lines split the same in both encodings.
             const bool crlf = nl > pos && text[nl - 1] == '\r';
             line.content = text.substr(pos, nl - pos - (crlf ? 1 : 0));
             line.ending = crlf ? "\r\n" : "\n";
@@ -84,6 +95,13 @@ IniText::IniText(std::string_view text)
             if (!endingSeen) {
                 eol_ = line.ending;
                 endingSeen = true;
+            }
+        }
+        if (encoding_ == Encoding::Cp932) {
+            std::string decoded = cp932ToUtf8(bytesOf(line.content));
+            if (decoded != line.content) {
+                line.original = std::move(line.content);
+                line.content = std::move(decoded);
             }
         }
         const bool first = lines_.empty();
@@ -154,6 +172,7 @@ bool IniText::setValue(std::string_view section, std::string_view key, std::stri
         return false;
     if (known) {
         (*known)->content = std::move(content);
+        (*known)->original.reset();
         return true;
     }
     if (found == sections_.end()) {
@@ -172,14 +191,21 @@ bool IniText::setValue(std::string_view section, std::string_view key, std::stri
 bool IniText::storable(std::string_view content) const
 {
     // A line break would end the line and make the rest a line of its own.
-    return content.find_first_of("\r\n") == std::string_view::npos;
+    if (content.find_first_of("\r\n") != std::string_view::npos)
+        return false;
+    return encoding_ == Encoding::Utf8 || utf8ToCp932(content).has_value();
 }
 
 std::string IniText::text() const
 {
     std::string out;
     for (const Line& line : lines_) {
-        out += line.content;
+        if (line.original)
+            out += *line.original;
+        else if (encoding_ == Encoding::Cp932)
+            out += utf8ToCp932(line.content).value_or(std::string());  // storable() checked it
+        else
+            out += line.content;
         out += line.ending;
     }
     return out;

@@ -5,6 +5,10 @@
 // stays byte for byte as it was. Sections and keys are indexed once when
 // the text is read and the index follows every change, so a lookup or a
 // change costs the same in a file of 20,000 keys as in one of twenty.
+//
+// Text in memory is UTF-8. A file that is not valid UTF-8 was written in
+// code page 932 (edited by hand on Japanese Windows): it is read as such and
+// written back in it, and a value that has no form there is not written.
 
 #include <list>
 #include <optional>
@@ -16,8 +20,12 @@ namespace sigil {
 
 class IniText {
 public:
+    enum class Encoding { Utf8, Cp932 };
+
+    // An empty text, written as UTF-8.
     IniText() = default;
-    explicit IniText(std::string_view text);
+    // The bytes of a file, in either encoding.
+    explicit IniText(std::string_view bytes);
     // The index points into the lines, so the text moves but is not copied.
     IniText(IniText&&) = default;
     IniText& operator=(IniText&&) = default;
@@ -37,14 +45,21 @@ public:
     // end of it (reading drops them), a key with "=" or a section with "]".
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
+    // The file's bytes, in its encoding.
     std::string text() const;
+    Encoding encoding() const { return encoding_; }
     // The line ending new lines get: the file's own, "\n" for a new file.
     const std::string& lineEnding() const { return eol_; }
 
 private:
     struct Line {
-        std::string content;
-        std::string ending;  // "\r\n", "\n" or "" (last line without one)
+        std::string content;  // UTF-8
+        std::string ending;   // "\r\n", "\n" or "" (last line without one)
+        // The line's bytes as read from a code page 932 file when they are
+        // not ASCII, until the line is changed: several codes read as the
+        // same character, and bytes that do not convert read as U+FFFD, so
+        // converting back would not give the same bytes.
+        std::optional<std::string> original;
     };
     using Lines = std::list<Line>;
     // A section as the lookups see it: only the first section of a name
@@ -64,6 +79,7 @@ private:
     // Lower-case section name -> the section.
     std::unordered_map<std::string, Section> sections_;
     std::string eol_ = "\n";
+    Encoding encoding_ = Encoding::Utf8;
 };
 
 }  // namespace sigil

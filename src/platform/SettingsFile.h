@@ -1,6 +1,7 @@
 #pragma once
 // Typed access to the program's settings file ("Tamberly.ini"): a sectioned
-// text file of "key=value" lines in UTF-8. Every read opens the file anew and
+// text file of "key=value" lines in UTF-8, or in code page 932 when it was
+// written so on Japanese Windows (the file keeps its encoding). Every read opens the file anew and
 // every write rewrites it at once, so two copies of the program running side
 // by side see each other's lists and window rectangles.
 

@@ -252,8 +252,9 @@ TEST_P(Stores, WriteOnlyWhatReadsBack)
     given("[A]\nx=old\n");
     EXPECT_EQ(file.writeString("A", "x", c.value), c.stored);
     EXPECT_EQ(file.readString("A", "x", "dflt"), c.stored ? c.value : "old");
-    if (!c.stored)
+    if (!c.stored) {
         EXPECT_EQ(contents(), "[A]\nx=old\n");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Stores,
@@ -319,6 +320,37 @@ TEST_F(SettingsFileTest, WriteIntoReadOnlyFolderRewritesAWritableFile)
     EXPECT_TRUE(file.writeInt("A", "x", 2));
     QFile::setPermissions(QString::fromStdString(dir.path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(contents(), "[A]\nx=2\n");
+}
+
+// --- code page 932 files ---
+
+// "[Sigilscope]", then OpenPath=C:\アイコン\表示 in code page 932, where the
+// second byte of 表 is a backslash, and a comment whose bytes ED 40 read as
+// the same character as FA 5C.
+const std::string kCp932Key = "[Sigilscope]\r\nOpenPath=C:\\\x83\x41\x83\x43\x83\x52\x83\x93\\\x95\x5C\x8E\xA6\r\n";
+const std::string kCp932Comment = "; \xED\x40\r\n";
+const std::string kCp932File = kCp932Key + kCp932Comment;
+
+TEST_F(SettingsFileTest, Cp932FileIsReadAndWrittenInItsEncoding)
+{
+    given(kCp932File);
+    EXPECT_EQ(file.readString("Sigilscope", "OpenPath", ""), "C:\\アイコン\\表示");
+    EXPECT_TRUE(file.writeString("Sigilscope", "SaveText", "ソフト"));
+    EXPECT_EQ(contents(), kCp932Key + "SaveText=\x83\x5C\x83\x74\x83\x67\r\n" + kCp932Comment);
+    EXPECT_EQ(file.readString("Sigilscope", "SaveText", ""), "ソフト");
+}
+
+TEST_F(SettingsFileTest, ValueWithoutACp932FormIsNotWrittenIntoACp932File)
+{
+    given(kCp932File);
+    EXPECT_FALSE(file.writeString("Sigilscope", "OpenPath", "/한국어"));
+    EXPECT_FALSE(file.writeString("Sigilscope", "OpenPath", "/¥"));  // would be stored as a backslash
+    EXPECT_FALSE(file.writeStringList("R", "path", {"/한국어"}));
+    EXPECT_EQ(contents(), kCp932File + "[R]\r\npath0=\r\n");
+    // A UTF-8 file, or a new one, takes any character.
+    given("[Sigilscope]\n");
+    EXPECT_TRUE(file.writeString("Sigilscope", "OpenPath", "/한국어¥"));
+    EXPECT_EQ(contents(), "[Sigilscope]\nOpenPath=/한국어¥\n");
 }
 
 // --- lists ------------------------------------------------------------------
