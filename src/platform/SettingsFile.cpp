@@ -123,15 +123,31 @@ std::string SettingsFile::locate(const std::string& executableDir)
     if (!fromEnvironment.isEmpty())
         return fromQtPath(fromEnvironment);
     const QString dir = toQtPath(executableDir);
-    const QString beside = QDir(dir).filePath(QString::fromLatin1(kFileName));
+    const QFileInfo beside(QDir(dir).filePath(QString::fromLatin1(kFileName)));
     const QFileInfo dirInfo(dir);
-    if (QFileInfo::exists(beside) || (dirInfo.isDir() && dirInfo.isWritable()))
-        return fromQtPath(beside);
+    // A writable file is written in place even when its folder takes no new
+    // files; a missing one needs a folder to be created in.
+    if (beside.exists() ? beside.isWritable() : dirInfo.isDir() && dirInfo.isWritable())
+        return fromQtPath(beside.filePath());
     // Installed read-only (a system folder): per-user configuration instead.
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
-    return fromQtPath(config + QStringLiteral("/sigilscope/") + QString::fromLatin1(kFileName));
+    const QString folder = config + QStringLiteral("/sigilscope");
+    const QString userFile = folder + QStringLiteral("/") + QString::fromLatin1(kFileName);
+    // A read-only file beside the program holds the settings it ships with
+    // (or the user's from before the folder was locked): the user's own file
+    // starts as a copy of it, which is written from then on.
+    if (beside.isFile() && !QFileInfo::exists(userFile) && QDir().mkpath(folder)) {
+        FileBytes original;
+        if (original.open(fromQtPath(beside.filePath())) && original.size() <= kMaxFileBytes) {
+            SafeFileWriter copy(fromQtPath(userFile));
+            const auto bytes = original.bytes();
+            if (!(copy.open() && copy.write(bytes.data(), bytes.size()) && copy.commit()))
+                QFile::remove(userFile);
+        }
+    }
+    return fromQtPath(userFile);
 }
 
 void SettingsFile::setFile(const std::string& name)

@@ -41,9 +41,11 @@ public:
     // The folder of the running executable, with a trailing "/".
     static std::string executableDirectory();
     // Where the settings file lives: $SIGILSCOPE_INI when set; else
-    // "Tamberly.ini" in `executableDir`, unless that folder cannot be written
-    // and holds no such file, when $XDG_CONFIG_HOME/sigilscope/Tamberly.ini
-    // (~/.config/sigilscope/ without it) is used.
+    // "Tamberly.ini" in `executableDir` when it can be written there (the
+    // file is writable, or there is none and the folder is writable); else
+    // $XDG_CONFIG_HOME/sigilscope/Tamberly.ini (~/.config/sigilscope/
+    // without it), which starts as a copy of the read-only file beside the
+    // executable when there is one.
     static std::string locate(const std::string& executableDir);
 
     // path = executable's directory + name.

@@ -440,19 +440,52 @@ TEST_F(Location, UnwritableFolderFallsBackToTheUsersConfiguration)
     EXPECT_EQ(SettingsFile::locate(missing), dir.path() + "/home/.config/sigilscope/Tamberly.ini");
 }
 
-TEST_F(Location, ReadOnlyFolderKeepsAnExistingFile)
+struct ReadOnlyCase {
+    const char* label;
+    bool folderWritable;
+    const char* fileText;  // nullptr: no file beside the executable
+    bool fileWritable;
+    bool beside;  // else the user's file, which starts as a copy
+};
+
+class ReadOnlyLocation : public Location, public testing::WithParamInterface<ReadOnlyCase> {};
+
+TEST_P(ReadOnlyLocation, UsesTheFileBesideTheExecutableOnlyWhenItCanBeWritten)
 {
     if (geteuid() == 0)
-        GTEST_SKIP() << "root can write into read-only folders";
+        GTEST_SKIP() << "root can write read-only files and folders";
+    const ReadOnlyCase& c = GetParam();
     const QString folder = QString::fromStdString(dir.path() + "/ro");
+    const std::string beside = dir.path() + "/ro/Tamberly.ini";
+    const std::string user = dir.path() + "/config/sigilscope/Tamberly.ini";
     QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(SettingsFile::locate(dir.path() + "/ro/"), dir.path() + "/config/sigilscope/Tamberly.ini");
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    writeTextFile(dir.path() + "/ro/Tamberly.ini", "");
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(SettingsFile::locate(dir.path() + "/ro/"), dir.path() + "/ro/Tamberly.ini");
+    if (c.fileText) {
+        writeTextFile(beside, c.fileText);
+        QFile::setPermissions(QString::fromStdString(beside),
+                              c.fileWritable ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner);
+    }
+    QFile::setPermissions(folder, c.folderWritable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                   : QFile::ReadOwner | QFile::ExeOwner);
+    const std::string located = SettingsFile::locate(dir.path() + "/ro/");
+    EXPECT_EQ(located, c.beside ? beside : user);
+    if (!c.beside) {
+        EXPECT_EQ(readTextFile(user), c.fileText ? c.fileText : "<missing>");
+        SettingsFile file;
+        file.setPath(located);
+        EXPECT_TRUE(file.writeInt("A", "y", 2));
+        // Once there, the user's file is not replaced by the one beside.
+        EXPECT_EQ(SettingsFile::locate(dir.path() + "/ro/"), user);
+        EXPECT_EQ(file.readInt("A", "y", 0), 2);
+    }
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadOnlyLocation,
+                         testing::Values(ReadOnlyCase{"NoFile", false, nullptr, false, false},
+                                         ReadOnlyCase{"WritableFile", false, "[A]\nx=1\n", true, true},
+                                         ReadOnlyCase{"ReadOnlyFile", false, "[A]\nx=1\n", false, false},
+                                         ReadOnlyCase{"ReadOnlyFileInWritableFolder", true, "[A]\nx=1\n", false,
+                                                      false}),
+                         [](const auto& info) { return info.param.label; });
 
 }  // namespace
