@@ -1,5 +1,6 @@
 #include "platform/IniText.h"
 
+#include <algorithm>
 #include <span>
 
 #include "platform/Cp932Text.h"
@@ -23,6 +24,16 @@ std::string_view trimmed(std::string_view s)
 char lowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::span<const uint8_t> bytesOf(std::string_view text)
+{
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // Names compare without regard to ASCII letter case; the index keys on
@@ -71,9 +82,6 @@ std::optional<KeyLine> keyLine(std::string_view content)
 
 IniText::IniText(std::string_view text)
 {
-    const auto bytesOf = [](std::string_view t) {
-        return std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(t.data()), t.size());
-    };
     if (!isUtf8(bytesOf(text)))
         encoding_ = Encoding::Cp932;
     size_t pos = 0;
@@ -140,10 +148,12 @@ std::optional<std::string> IniText::value(std::string_view section, std::string_
 IniText::Lines::iterator IniText::insertLine(Lines::iterator before, std::string content)
 {
     // A last line without an ending gets one so the new line starts on its own.
+    // Its own last "\r" would join a "\n" to make one line break, so such a
+    // line gets "\r\n" after it, which reads back without touching it.
     if (before != lines_.begin()) {
         Line& previous = *std::prev(before);
         if (previous.ending.empty())
-            previous.ending = eol_;
+            previous.ending = previous.content.ends_with('\r') ? "\r\n" : eol_;
     }
     return lines_.insert(before, Line{std::move(content), eol_});
 }
@@ -193,7 +203,11 @@ bool IniText::storable(std::string_view content) const
     // A line break would end the line and make the rest a line of its own.
     if (content.find_first_of("\r\n") != std::string_view::npos)
         return false;
-    return encoding_ == Encoding::Utf8 || utf8ToCp932(content).has_value();
+    // Bytes that are not UTF-8 would make the whole file read as code page
+    // 932 next time.
+    if (encoding_ == Encoding::Utf8)
+        return isUtf8(bytesOf(content));
+    return utf8ToCp932(content).has_value();
 }
 
 std::string IniText::text() const
@@ -207,6 +221,15 @@ std::string IniText::text() const
         else
             out += line.content;
         out += line.ending;
+    }
+    // Once a change has replaced the last line that was not UTF-8, the code
+    // page 932 bytes left may happen to be UTF-8 and would be read as such
+    // next time, other characters than they stand for. The text is then
+    // written as UTF-8, which reads back as it is now.
+    if (encoding_ == Encoding::Cp932 && isUtf8(bytesOf(out)) && !isAscii(out)) {
+        out.clear();
+        for (const Line& line : lines_)
+            out += line.content + line.ending;
     }
     return out;
 }

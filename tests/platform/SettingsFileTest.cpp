@@ -234,6 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"NoFinalLineEnd", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
         WriteCase{"NoFinalLineEndReplace", "[A]\nx=1", "A", "x", "2", "[A]\nx=2"},
         WriteCase{"EmptyValue", "[A]\nx=1\n", "A", "x", "", "[A]\nx=\n"},
+        WriteCase{"CarriageReturnEndsTheLastLine", "[A]\nx=1\r", "A", "y", "2", "[A]\nx=1\r\r\ny=2\n"},
         WriteCase{"IntoFirstOfRepeatedSection", "[A]\nx=1\n[B]\n[A]\ny=2\n", "A", "y", "3",
                   "[A]\nx=1\ny=3\n[B]\n[A]\ny=2\n"}),
     [](const auto& info) { return info.param.label; });
@@ -264,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Stores,
                                          StoreCase{"InnerBlanksAndMarks", "a = b ; [c]", true},
                                          StoreCase{"Empty", "", true}, StoreCase{"LineBreak", "a\nb", false},
                                          StoreCase{"CarriageReturn", "a\rb", false},
-                                         StoreCase{"LeadingBlank", " a", false},
+                                         StoreCase{"NotUtf8", "\xFF", false}, StoreCase{"LeadingBlank", " a", false},
                                          StoreCase{"TrailingTab", "a\t", false}),
                          [](const auto& info) { return info.param.label; });
 
@@ -351,6 +352,17 @@ TEST_F(SettingsFileTest, ValueWithoutACp932FormIsNotWrittenIntoACp932File)
     given("[Sigilscope]\n");
     EXPECT_TRUE(file.writeString("Sigilscope", "OpenPath", "/한국어¥"));
     EXPECT_EQ(contents(), "[Sigilscope]\nOpenPath=/한국어¥\n");
+}
+
+TEST_F(SettingsFileTest, Cp932FileLeftLookingLikeUtf8IsWrittenAsUtf8)
+{
+    // Once x no longer holds the only bytes that are not UTF-8, y's code page
+    // 932 bytes would read as UTF-8, as another text.
+    given("[A]\nx=\x83\x41\ny=\xC3\xA9\n");
+    EXPECT_EQ(file.readString("A", "y", ""), "ﾃｩ");
+    EXPECT_TRUE(file.writeString("A", "x", "b"));
+    EXPECT_EQ(contents(), "[A]\nx=b\ny=ﾃｩ\n");
+    EXPECT_EQ(file.readString("A", "y", ""), "ﾃｩ");
 }
 
 // --- lists ------------------------------------------------------------------
