@@ -86,7 +86,6 @@ IniText::IniText(std::string_view text)
         encoding_ = Encoding::Cp932;
     size_t pos = 0;
     bool endingSeen = false;
-    Section* current = nullptr;  // null before the first header and in repeated sections
     while (pos < text.size()) {
         const size_t nl = text.find('\n', pos);
         Line line;
@@ -118,29 +117,35 @@ IniText::IniText(std::string_view text)
         // Editors on Windows like to start UTF-8 files with a byte-order mark.
         if (first && content.starts_with(kUtf8Bom))
             content.remove_prefix(kUtf8Bom.size());
-        if (const auto name = sectionName(content)) {
-            const auto [entry, added] = sections_.try_emplace(folded(*name), Section{at, at, {}});
-            current = added ? &entry->second : nullptr;
-        } else if (const auto kv = keyLine(content); kv && current) {
-            current->keys.try_emplace(folded(kv->key), at);
-            current->lastKey = at;
-        }
+        // Only the first section of a name counts; later ones are never read.
+        if (const auto name = sectionName(content))
+            sections_.try_emplace(folded(*name), Section{at, false, at, {}});
     }
 }
 
-const IniText::Section* IniText::findSection(std::string_view section) const
+IniText::Section& IniText::keysOf(Section& section) const
 {
-    const auto found = sections_.find(folded(section));
-    return found == sections_.end() ? nullptr : &found->second;
+    if (section.indexed)
+        return section;
+    section.indexed = true;
+    // The section ends at the next header line, of any name.
+    for (auto at = std::next(section.header); at != lines_.cend() && !sectionName(at->content); ++at) {
+        if (const auto kv = keyLine(at->content)) {
+            section.keys.try_emplace(folded(kv->key), at);
+            section.lastKey = at;
+        }
+    }
+    return section;
 }
 
 std::optional<std::string> IniText::value(std::string_view section, std::string_view key) const
 {
-    const Section* s = findSection(section);
-    if (!s)
+    const auto s = sections_.find(folded(section));
+    if (s == sections_.end())
         return std::nullopt;
-    const auto found = s->keys.find(folded(key));
-    if (found == s->keys.end())
+    const Section& keys = keysOf(s->second);
+    const auto found = keys.keys.find(folded(key));
+    if (found == keys.keys.end())
         return std::nullopt;
     return std::string(keyLine(found->second->content)->value);
 }
@@ -170,8 +175,9 @@ bool IniText::setValue(std::string_view section, std::string_view key, std::stri
     }
     const Lines::iterator* known = nullptr;
     if (found != sections_.end()) {
-        const auto k = found->second.keys.find(folded(key));
-        if (k != found->second.keys.end())
+        Section& keys = keysOf(found->second);
+        const auto k = keys.keys.find(folded(key));
+        if (k != keys.keys.end())
             known = &k->second;
     }
     // Keep the key as the file spells it.
@@ -187,7 +193,7 @@ bool IniText::setValue(std::string_view section, std::string_view key, std::stri
     }
     if (found == sections_.end()) {
         const auto at = insertLine(lines_.end(), std::move(header));
-        found = sections_.emplace(folded(section), Section{at, at, {}}).first;
+        found = sections_.emplace(folded(section), Section{at, true, at, {}}).first;
     }
     Section& s = found->second;
     // After the section's last key line, so blank lines and comments that

@@ -2,9 +2,10 @@
 // The text of a sectioned settings file ("[section]" lines, then
 // "key=value" lines), held line by line so that changing one key rewrites
 // that line only: every other line, comment, blank line and line ending
-// stays byte for byte as it was. Sections and keys are indexed once when
-// the text is read and the index follows every change, so a lookup or a
-// change costs the same in a file of 20,000 keys as in one of twenty.
+// stays byte for byte as it was. Sections are indexed when the text is
+// read, the keys of a section when it is first used, and the index follows
+// every change, so a lookup or a change costs the same in a file of 20,000
+// keys as in one of twenty, and a long list costs nothing until it is read.
 //
 // Text in memory is UTF-8. A file that is not valid UTF-8 was written in
 // code page 932 (edited by hand on Japanese Windows): it is read as such and
@@ -66,18 +67,22 @@ private:
     // counts, and only the key lines between its header and the next header.
     struct Section {
         Lines::iterator header;
+        // Filled in by keysOf() on first use.
+        bool indexed = false;
         Lines::iterator lastKey;  // the header while the section has no keys
         // Lower-case key -> its first line in the section.
         std::unordered_map<std::string, Lines::iterator> keys;
     };
-    const Section* findSection(std::string_view section) const;
+    // The section's keys and last key line, indexed on first use.
+    Section& keysOf(Section& section) const;
     // Whether a line of this content can be written and read back.
     bool storable(std::string_view content) const;
     Lines::iterator insertLine(Lines::iterator before, std::string content);
 
     Lines lines_;
     // Lower-case section name -> the section.
-    std::unordered_map<std::string, Section> sections_;
+    // Mutable: reading indexes a section's keys on first use.
+    mutable std::unordered_map<std::string, Section> sections_;
     std::string eol_ = "\n";
     Encoding encoding_ = Encoding::Utf8;
 };
