@@ -54,17 +54,6 @@ bool isAscii(std::span<const uint8_t> bytes)
     return true;
 }
 
-bool isUtf8(std::span<const uint8_t> bytes)
-{
-    for (size_t i = 0; i < bytes.size();) {
-        const size_t n = utf8SequenceLength(bytes.data() + i, bytes.size() - i);
-        if (n == 0)
-            return false;
-        i += n;
-    }
-    return true;
-}
-
 // The longest prefix of at most maxBytes that ends between characters.
 // Bytes that are not UTF-8 count as characters of their own.
 size_t utf8CutLength(std::span<const uint8_t> bytes, size_t maxBytes)
@@ -154,20 +143,29 @@ std::optional<std::string> fromCp932(std::span<const uint8_t> bytes)
     return converter.convert(bytes, true);
 }
 
-std::optional<std::string> toCp932(const std::string& utf8)
+std::optional<std::string> toCp932(std::string_view utf8)
 {
     thread_local Converter converter("CP932", "UTF-8");
-    return converter.convert(bytesOf(utf8), false);
+    return converter.convert({reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size()}, false);
 }
 
 }  // namespace
 
-std::string decodeNeName(std::span<const uint8_t> bytes)
+bool isUtf8(std::span<const uint8_t> bytes)
 {
-    const std::string raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    // Plain ASCII reads the same either way.
-    if (isUtf8(bytes))
-        return raw;
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t n = utf8SequenceLength(bytes.data() + i, bytes.size() - i);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string cp932ToUtf8(std::span<const uint8_t> bytes)
+{
+    if (isAscii(bytes))
+        return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (auto text = fromCp932(bytes))
         return *text;
     // Without a code page 932 converter only ASCII can be trusted.
@@ -179,6 +177,26 @@ std::string decodeNeName(std::span<const uint8_t> bytes)
             text += kReplacement;
     }
     return text;
+}
+
+std::optional<std::string> utf8ToCp932(std::string_view utf8)
+{
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size());
+    // ASCII is the same in both.
+    if (isAscii(bytes))
+        return std::string(utf8);
+    auto cp932 = toCp932(utf8);
+    if (!cp932 || cp932ToUtf8(bytesOf(*cp932)) != utf8)
+        return std::nullopt;
+    return cp932;
+}
+
+std::string decodeNeName(std::span<const uint8_t> bytes)
+{
+    // Plain ASCII reads the same either way.
+    if (isUtf8(bytes))
+        return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return cp932ToUtf8(bytes);
 }
 
 std::string encodeNeName(const std::string& utf8, size_t maxBytes)

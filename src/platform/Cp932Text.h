@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace sigil {
 
@@ -25,5 +27,17 @@ std::string encodeNeName(const std::string& utf8, size_t maxBytes = 255);
 
 // A UTF-8 text cut to at most maxBytes bytes, never inside a character.
 std::string cutUtf8(const std::string& utf8, size_t maxBytes);
+
+// Whether the bytes are well-formed UTF-8 (plain ASCII is).
+bool isUtf8(std::span<const uint8_t> bytes);
+
+// Code page 932 text as UTF-8; bytes that do not convert become U+FFFD.
+// Safe to call from any thread.
+std::string cp932ToUtf8(std::span<const uint8_t> bytes);
+
+// The code page 932 bytes of a UTF-8 text, or nothing when a character has
+// no code there or one that reads back as another character (U+00A5 would
+// be stored as a backslash). Safe to call from any thread.
+std::optional<std::string> utf8ToCp932(std::string_view utf8);
 
 }  // namespace sigil

@@ -1,10 +1,37 @@
 #include "platform/FileBytes.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QString>
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace sigil {
+
+namespace {
+
+// Closes the descriptor on every way out of open().
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
 
 QString toQtPath(const std::string& path)
 {
@@ -21,36 +48,41 @@ FileBytes::~FileBytes() = default;
 
 bool FileBytes::open(const std::string& path)
 {
-    file_ = std::make_unique<QFile>(toQtPath(path));
-    copy_.reset();
-    data_ = nullptr;
+    data_.reset();
     size_ = 0;
-    // Only regular files: opening a named pipe found in a folder would wait
-    // for a writer forever, and devices never end.
-    if (!QFileInfo(file_->fileName()).isFile())
+    // Non-blocking so that a named pipe found in a folder does not wait for
+    // a writer; the type check below then refuses it, and devices, which
+    // never end. Regular files ignore the flag.
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
         return false;
-    if (!file_->open(QIODevice::ReadOnly) || file_->isSequential())
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0)
         return false;
-    const qint64 size = file_->size();
-    if (size <= 0)
-        return size == 0;
-    size_ = static_cast<size_t>(size);
-    // Mapping pays off for large modules; small files (most icons) are
-    // cheaper to read in one go. Some file systems cannot map at all.
-    constexpr qint64 kMapFrom = qint64{1} << 20;
-    if (size >= kMapFrom) {
-        if (uchar* mapped = file_->map(0, size)) {
-            data_ = mapped;
-            return true;
-        }
+    if (info.st_size == 0)
+        return true;
+    if (static_cast<uint64_t>(info.st_size) > SIZE_MAX)
+        return false;
+    const auto size = static_cast<size_t>(info.st_size);
+    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size]);
+    if (!data)
+        return false;
+    // The size from fstat bounds the read: bytes appended meanwhile are not
+    // taken, and a read that ends early means the file was cut meanwhile.
+    size_t got = 0;
+    while (got < size) {
+        const size_t chunk = std::min<size_t>(size - got, size_t{1} << 30);
+        const ssize_t n = ::read(fd.get(), data.get() + got, chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
     }
-    copy_.reset(new (std::nothrow) uint8_t[size_]);
-    if (!copy_ || file_->read(reinterpret_cast<char*>(copy_.get()), size) != size) {
-        copy_.reset();
-        size_ = 0;
-        return false;
-    }
-    data_ = copy_.get();
+    data_ = std::move(data);
+    size_ = got;
     return true;
 }
 

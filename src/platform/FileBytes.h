@@ -1,14 +1,14 @@
 #pragma once
-// Read-only access to the bytes of a file, mapped when the file system
-// allows it and read into memory otherwise. Readers parse the bytes through
-// bounded views; the object keeps them alive.
+// Read-only access to the bytes of a file, read into memory in one go.
+// Readers parse the bytes through bounded views; the object keeps them
+// alive. The file is never mapped: another program that truncates a mapped
+// file makes the next access past its new end fault and end the process.
 
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 
-class QFile;
 class QString;
 
 namespace sigil {
@@ -24,15 +24,15 @@ public:
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;
 
-    // Opens and maps the file; false when it cannot be opened or read.
+    // Reads the whole of a regular file; false when it cannot be opened or
+    // read. A file that shrinks while it is read gives the bytes it still
+    // had, as if it had been that short; readers then refuse what is cut off.
     bool open(const std::string& path);
-    std::span<const uint8_t> bytes() const { return {data_, size_}; }
+    std::span<const uint8_t> bytes() const { return {data_.get(), size_}; }
     size_t size() const { return size_; }
 
 private:
-    std::unique_ptr<QFile> file_;
-    std::unique_ptr<uint8_t[]> copy_;
-    const uint8_t* data_ = nullptr;
+    std::unique_ptr<uint8_t[]> data_;
     size_t size_ = 0;
 };
 

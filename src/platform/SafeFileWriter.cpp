@@ -17,10 +17,13 @@ SafeFileWriter::~SafeFileWriter()
 
 bool SafeFileWriter::open()
 {
-    // Without direct-write fallback a folder we may not create files in
-    // fails here instead of the target being overwritten in place.
-    file_->setDirectWriteFallback(false);
-    ok_ = file_->open(QIODevice::WriteOnly);
+    // QSaveFile falls back to writing the target in place only when the
+    // temporary file is refused for lack of permission (EACCES) and the
+    // target exists and is writable; any other failure (a name too long for
+    // the temporary file, a full disk) still fails here and keeps the old
+    // file whole.
+    file_->setDirectWriteFallback(true);
+    ok_ = file_->open(QIODevice::WriteOnly | QIODevice::Truncate);
     return ok_;
 }
 

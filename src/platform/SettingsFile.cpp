@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <functional>
 #include <limits>
 
 #include "platform/FileBytes.h"
@@ -15,10 +16,11 @@ namespace sigil {
 
 namespace {
 
-// The value buffer of the classic private-profile calls held 256 bytes; a
-// value that filled it was taken as overflowed and read as empty, and files
-// written by older versions depend on that.
-constexpr size_t kMaxValueBytes = 255;
+// Values are read whole up to this length. The classic private-profile
+// calls read into 256 bytes and took a value that filled them as empty,
+// which in UTF-8 cut Japanese paths of 85 characters; longer values than
+// this are still read as empty, and never written.
+constexpr size_t kMaxValueBytes = size_t{32} << 10;
 // A settings file is a few kilobytes; anything far larger is not ours and
 // is neither parsed nor overwritten.
 constexpr size_t kMaxFileBytes = size_t{16} << 20;
@@ -65,7 +67,7 @@ IniText readableText(const std::string& path)
 std::string stringValue(const IniText& text, const std::string& section, const std::string& key, const std::string& def)
 {
     std::string value = text.value(section, key).value_or(def);
-    if (value.size() >= kMaxValueBytes)
+    if (value.size() > kMaxValueBytes)
         return {};
     return value;
 }
@@ -121,15 +123,31 @@ std::string SettingsFile::locate(const std::string& executableDir)
     if (!fromEnvironment.isEmpty())
         return fromQtPath(fromEnvironment);
     const QString dir = toQtPath(executableDir);
-    const QString beside = QDir(dir).filePath(QString::fromLatin1(kFileName));
+    const QFileInfo beside(QDir(dir).filePath(QString::fromLatin1(kFileName)));
     const QFileInfo dirInfo(dir);
-    if (QFileInfo::exists(beside) || (dirInfo.isDir() && dirInfo.isWritable()))
-        return fromQtPath(beside);
+    // A writable file is written in place even when its folder takes no new
+    // files; a missing one needs a folder to be created in.
+    if (beside.exists() ? beside.isWritable() : dirInfo.isDir() && dirInfo.isWritable())
+        return fromQtPath(beside.filePath());
     // Installed read-only (a system folder): per-user configuration instead.
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
-    return fromQtPath(config + QStringLiteral("/sigilscope/") + QString::fromLatin1(kFileName));
+    const QString folder = config + QStringLiteral("/sigilscope");
+    const QString userFile = folder + QStringLiteral("/") + QString::fromLatin1(kFileName);
+    // A read-only file beside the program holds the settings it ships with
+    // (or the user's from before the folder was locked): the user's own file
+    // starts as a copy of it, which is written from then on.
+    if (beside.isFile() && !QFileInfo::exists(userFile) && QDir().mkpath(folder)) {
+        FileBytes original;
+        if (original.open(fromQtPath(beside.filePath())) && original.size() <= kMaxFileBytes) {
+            SafeFileWriter copy(fromQtPath(userFile));
+            const auto bytes = original.bytes();
+            if (!(copy.open() && copy.write(bytes.data(), bytes.size()) && copy.commit()))
+                QFile::remove(userFile);
+        }
+    }
+    return fromQtPath(userFile);
 }
 
 void SettingsFile::setFile(const std::string& name)
@@ -268,7 +286,7 @@ std::vector<std::string> SettingsFile::readStringList(const std::string& section
     }
 }
 
-bool SettingsFile::writeEntries(const std::string& section, const std::vector<Entry>& entries)
+bool SettingsFile::update(const std::function<bool(IniText&)>& edit)
 {
     if (path_.empty())
         return false;
@@ -278,20 +296,25 @@ bool SettingsFile::writeEntries(const std::string& section, const std::vector<En
     if (loaded == LoadResult::Unusable)
         return false;
     const std::string before = text.text();
-    for (const Entry& e : entries)
-        text.setValue(section, e.key, e.value);
+    const bool complete = edit(text);
     const std::string after = text.text();
-    if (loaded == LoadResult::Loaded && after == before)
-        return true;
+    if (after == before)
+        return complete;
     if (!directory_.empty() && !QDir().mkpath(toQtPath(directory_)))
         return false;
     SafeFileWriter writer(path_);
-    return writer.open() && writer.write(after.data(), after.size()) && writer.commit();
+    return writer.open() && writer.write(after.data(), after.size()) && writer.commit() && complete;
+}
+
+bool SettingsFile::store(IniText& text, const std::string& section, const std::string& key, const std::string& value)
+{
+    return value.size() <= kMaxValueBytes && text.setValue(section, key, value);
 }
 
 bool SettingsFile::writeString(const std::string& section, const std::string& key, const std::string& text)
 {
-    return writeEntries(section, {{key, text}});
+    // A value that would read back otherwise keeps the file's old value.
+    return update([&](IniText& ini) { return store(ini, section, key, text); });
 }
 
 bool SettingsFile::writeInt(const std::string& section, const std::string& key, int32_t value)
@@ -317,21 +340,29 @@ bool SettingsFile::writeRect(const std::string& section, const std::string& key,
 bool SettingsFile::writeIntList(const std::string& section, const std::string& prefix,
                                 const std::vector<int32_t>& items)
 {
-    std::vector<Entry> entries;
-    for (size_t n = 0; n < items.size(); ++n)
-        entries.push_back({indexedKey(prefix, n), formatLong(items[n])});
-    entries.push_back({indexedKey(prefix, items.size()), "0"});
-    return writeEntries(section, entries);
+    return update([&](IniText& ini) {
+        bool complete = true;
+        for (size_t n = 0; n < items.size(); ++n)
+            complete = store(ini, section, indexedKey(prefix, n), formatLong(items[n])) && complete;
+        return store(ini, section, indexedKey(prefix, items.size()), "0") && complete;
+    });
 }
 
 bool SettingsFile::writeStringList(const std::string& section, const std::string& prefix,
                                    const std::vector<std::string>& items)
 {
-    std::vector<Entry> entries;
-    for (size_t n = 0; n < items.size(); ++n)
-        entries.push_back({indexedKey(prefix, n), items[n]});
-    entries.push_back({indexedKey(prefix, items.size()), ""});
-    return writeEntries(section, entries);
+    return update([&](IniText& ini) {
+        // An item that cannot be stored is left out and the rest close up,
+        // so the list in the file stays a list (it ends at an empty value).
+        bool complete = true;
+        size_t stored = 0;
+        for (const std::string& item : items) {
+            if (!item.empty() && store(ini, section, indexedKey(prefix, stored), item))
+                ++stored;
+            else
+                complete = false;
+        }
+        return store(ini, section, indexedKey(prefix, stored), "") && complete;
+    });
 }
-
 }  // namespace sigil

@@ -1,14 +1,18 @@
 #pragma once
 // Typed access to the program's settings file ("Tamberly.ini"): a sectioned
-// text file of "key=value" lines in UTF-8. Every read opens the file anew and
+// text file of "key=value" lines in UTF-8, or in code page 932 when it was
+// written so on Japanese Windows (the file keeps its encoding). Every read opens the file anew and
 // every write rewrites it at once, so two copies of the program running side
 // by side see each other's lists and window rectangles.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace sigil {
+
+class IniText;
 
 // Colours are 0x00BBGGRR (red in the low byte).
 using SettingsColor = uint32_t;
@@ -37,9 +41,11 @@ public:
     // The folder of the running executable, with a trailing "/".
     static std::string executableDirectory();
     // Where the settings file lives: $SIGILSCOPE_INI when set; else
-    // "Tamberly.ini" in `executableDir`, unless that folder cannot be written
-    // and holds no such file, when $XDG_CONFIG_HOME/sigilscope/Tamberly.ini
-    // (~/.config/sigilscope/ without it) is used.
+    // "Tamberly.ini" in `executableDir` when it can be written there (the
+    // file is writable, or there is none and the folder is writable); else
+    // $XDG_CONFIG_HOME/sigilscope/Tamberly.ini (~/.config/sigilscope/
+    // without it), which starts as a copy of the read-only file beside the
+    // executable when there is one.
     static std::string locate(const std::string& executableDir);
 
     // path = executable's directory + name.
@@ -50,7 +56,7 @@ public:
     const std::string& directory() const { return directory_; }
 
     // A missing key gives the default; a key present with an empty value
-    // gives "". Values of 255 bytes or more read as "".
+    // gives "". Values longer than 32 KiB read as "".
     std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
     // The leading decimal number of the value (0 without one).
     int32_t readInt(const std::string& section, const std::string& key, int32_t def) const;
@@ -68,6 +74,9 @@ public:
 
     // Writes go to the file at once. The answer is for tests only: callers
     // carry on whatever it is, and a failed write leaves the old file whole.
+    // A value that would not read back as written (longer than 32 KiB, a
+    // line break, blanks at either end, no form in the file's encoding) is
+    // not written and the key keeps its old value.
     bool writeString(const std::string& section, const std::string& key, const std::string& text);
     bool writeInt(const std::string& section, const std::string& key, int32_t value);
     bool writeColor(const std::string& section, const std::string& key, SettingsColor color);
@@ -75,6 +84,8 @@ public:
     bool writeRect(const std::string& section, const std::string& key, const SettingsRect& rect);
     // Writes the items and then the end mark (0, or an empty value) at the
     // next index; older keys past the end mark stay but are never read.
+    // Strings that cannot be written are left out of the list (the answer
+    // is then false).
     bool writeIntList(const std::string& section, const std::string& prefix, const std::vector<int32_t>& items);
     bool writeStringList(const std::string& section, const std::string& prefix, const std::vector<std::string>& items);
 
@@ -88,11 +99,10 @@ public:
     static std::string formatRect(const SettingsRect& rect);
 
 private:
-    struct Entry {
-        std::string key;
-        std::string value;
-    };
-    bool writeEntries(const std::string& section, const std::vector<Entry>& entries);
+    // Loads the file, applies `edit` and writes the file when it changed.
+    // The answer is false when anything failed, `edit` included.
+    bool update(const std::function<bool(IniText&)>& edit);
+    static bool store(IniText& text, const std::string& section, const std::string& key, const std::string& value);
 
     std::string path_;
     std::string directory_;

@@ -33,6 +33,14 @@ protected:
 
 // --- strings and integers ---------------------------------------------------
 
+// 85 characters of three bytes each: "/ホーム/アイコン/..." as a UTF-8 path.
+const std::string kLongJapanese = [] {
+    std::string s;
+    for (int i = 0; i < 85; ++i)
+        s += "ア";
+    return s;
+}();
+
 struct StringCase {
     const char* label;
     std::string fileText;
@@ -58,13 +66,15 @@ INSTANTIATE_TEST_SUITE_P(
                     StringCase{"BlanksAroundValue", "[Sigilscope]\n  SaveText =  a b  \n", "a b"},
                     StringCase{"CommentedOut", "[Sigilscope]\n;SaveText=abc\n", "dflt"},
                     StringCase{"FirstOfTwo", "[Sigilscope]\nSaveText=one\nSaveText=two\n", "one"},
+                    StringCase{"RepeatedSectionIgnored", "[Sigilscope]\n[X]\n[sigilscope]\nSaveText=abc\n", "dflt"},
                     StringCase{"Crlf", "[Sigilscope]\r\nSaveText=abc\r\n", "abc"},
                     StringCase{"ByteOrderMark", "\xEF\xBB\xBF[Sigilscope]\nSaveText=abc\n", "abc"},
                     StringCase{"Utf8", "[Sigilscope]\nSaveText=アイコン\n", "アイコン"},
-                    StringCase{"Bytes254Kept", "[Sigilscope]\nSaveText=" + std::string(254, 'x') + "\n",
-                               std::string(254, 'x')},
-                    StringCase{"Bytes255Empty", "[Sigilscope]\nSaveText=" + std::string(255, 'x') + "\n", ""},
-                    StringCase{"Bytes1000Empty", "[Sigilscope]\nSaveText=" + std::string(1000, 'x') + "\n", ""}),
+                    StringCase{"JapanesePathOf255Bytes", "[Sigilscope]\nSaveText=" + kLongJapanese + "\n",
+                               kLongJapanese},
+                    StringCase{"Bytes32KiBKept", "[Sigilscope]\nSaveText=" + std::string(32768, 'x') + "\n",
+                               std::string(32768, 'x')},
+                    StringCase{"LongerEmpty", "[Sigilscope]\nSaveText=" + std::string(32769, 'x') + "\n", ""}),
     [](const auto& info) { return info.param.label; });
 
 struct IntCase {
@@ -223,9 +233,49 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"CrlfNewSection", "[A]\r\nx=1\r\n", "B", "y", "2", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
         WriteCase{"NoFinalLineEnd", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
         WriteCase{"NoFinalLineEndReplace", "[A]\nx=1", "A", "x", "2", "[A]\nx=2"},
-        WriteCase{"LineBreakInValue", "", "A", "x", "a\nb", "[A]\nx=a b\n"},
-        WriteCase{"EmptyValue", "[A]\nx=1\n", "A", "x", "", "[A]\nx=\n"}),
+        WriteCase{"EmptyValue", "[A]\nx=1\n", "A", "x", "", "[A]\nx=\n"},
+        WriteCase{"CarriageReturnEndsTheLastLine", "[A]\nx=1\r", "A", "y", "2", "[A]\nx=1\r\r\ny=2\n"},
+        WriteCase{"IntoFirstOfRepeatedSection", "[A]\nx=1\n[B]\n[A]\ny=2\n", "A", "y", "3",
+                  "[A]\nx=1\ny=3\n[B]\n[A]\ny=2\n"}),
     [](const auto& info) { return info.param.label; });
+
+struct StoreCase {
+    const char* label;
+    std::string value;
+    bool stored;  // false: the write is refused and the old value stays
+};
+
+class Stores : public SettingsFileTest, public testing::WithParamInterface<StoreCase> {};
+
+TEST_P(Stores, WriteOnlyWhatReadsBack)
+{
+    const StoreCase& c = GetParam();
+    given("[A]\nx=old\n");
+    EXPECT_EQ(file.writeString("A", "x", c.value), c.stored);
+    EXPECT_EQ(file.readString("A", "x", "dflt"), c.stored ? c.value : "old");
+    if (!c.stored) {
+        EXPECT_EQ(contents(), "[A]\nx=old\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Stores,
+                         testing::Values(StoreCase{"JapanesePathOf255Bytes", kLongJapanese, true},
+                                         StoreCase{"Bytes32KiB", std::string(32768, 'x'), true},
+                                         StoreCase{"Longer", std::string(32769, 'x'), false},
+                                         StoreCase{"InnerBlanksAndMarks", "a = b ; [c]", true},
+                                         StoreCase{"Empty", "", true}, StoreCase{"LineBreak", "a\nb", false},
+                                         StoreCase{"CarriageReturn", "a\rb", false},
+                                         StoreCase{"NotUtf8", "\xFF", false}, StoreCase{"LeadingBlank", " a", false},
+                                         StoreCase{"TrailingTab", "a\t", false}),
+                         [](const auto& info) { return info.param.label; });
+
+TEST_F(SettingsFileTest, KeysAndSectionsThatWouldNotReadBackAreRefused)
+{
+    EXPECT_FALSE(file.writeString("A", "k=v", "1"));
+    EXPECT_FALSE(file.writeString("A", ";k", "1"));
+    EXPECT_FALSE(file.writeString("A]", "k", "1"));
+    EXPECT_EQ(contents(), "<missing>");
+}
 
 TEST_F(SettingsFileTest, EmptyValueWrittenStaysDistinctFromMissing)
 {
@@ -262,15 +312,57 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(file.readInt("A", "x", 0), 1);
 }
 
-TEST_F(SettingsFileTest, WriteIntoReadOnlyFolderLeavesTheOldFileWhole)
+TEST_F(SettingsFileTest, WriteIntoReadOnlyFolderRewritesAWritableFile)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     given("[A]\nx=1\n");
     QFile::setPermissions(QString::fromStdString(dir.path()), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_FALSE(file.writeInt("A", "x", 2));
+    EXPECT_TRUE(file.writeInt("A", "x", 2));
     QFile::setPermissions(QString::fromStdString(dir.path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(contents(), "[A]\nx=1\n");
+    EXPECT_EQ(contents(), "[A]\nx=2\n");
+}
+
+// --- code page 932 files ---
+
+// "[Sigilscope]", then OpenPath=C:\アイコン\表示 in code page 932, where the
+// second byte of 表 is a backslash, and a comment whose bytes ED 40 read as
+// the same character as FA 5C.
+const std::string kCp932Key = "[Sigilscope]\r\nOpenPath=C:\\\x83\x41\x83\x43\x83\x52\x83\x93\\\x95\x5C\x8E\xA6\r\n";
+const std::string kCp932Comment = "; \xED\x40\r\n";
+const std::string kCp932File = kCp932Key + kCp932Comment;
+
+TEST_F(SettingsFileTest, Cp932FileIsReadAndWrittenInItsEncoding)
+{
+    given(kCp932File);
+    EXPECT_EQ(file.readString("Sigilscope", "OpenPath", ""), "C:\\アイコン\\表示");
+    EXPECT_TRUE(file.writeString("Sigilscope", "SaveText", "ソフト"));
+    EXPECT_EQ(contents(), kCp932Key + "SaveText=\x83\x5C\x83\x74\x83\x67\r\n" + kCp932Comment);
+    EXPECT_EQ(file.readString("Sigilscope", "SaveText", ""), "ソフト");
+}
+
+TEST_F(SettingsFileTest, ValueWithoutACp932FormIsNotWrittenIntoACp932File)
+{
+    given(kCp932File);
+    EXPECT_FALSE(file.writeString("Sigilscope", "OpenPath", "/한국어"));
+    EXPECT_FALSE(file.writeString("Sigilscope", "OpenPath", "/¥"));  // would be stored as a backslash
+    EXPECT_FALSE(file.writeStringList("R", "path", {"/한국어"}));
+    EXPECT_EQ(contents(), kCp932File + "[R]\r\npath0=\r\n");
+    // A UTF-8 file, or a new one, takes any character.
+    given("[Sigilscope]\n");
+    EXPECT_TRUE(file.writeString("Sigilscope", "OpenPath", "/한국어¥"));
+    EXPECT_EQ(contents(), "[Sigilscope]\nOpenPath=/한국어¥\n");
+}
+
+TEST_F(SettingsFileTest, Cp932FileLeftLookingLikeUtf8IsWrittenAsUtf8)
+{
+    // Once x no longer holds the only bytes that are not UTF-8, y's code page
+    // 932 bytes would read as UTF-8, as another text.
+    given("[A]\nx=\x83\x41\ny=\xC3\xA9\n");
+    EXPECT_EQ(file.readString("A", "y", ""), "ﾃｩ");
+    EXPECT_TRUE(file.writeString("A", "x", "b"));
+    EXPECT_EQ(contents(), "[A]\nx=b\ny=ﾃｩ\n");
+    EXPECT_EQ(file.readString("A", "y", ""), "ﾃｩ");
 }
 
 // --- lists ------------------------------------------------------------------
@@ -289,8 +381,15 @@ TEST_F(SettingsFileTest, StringListEndsAtTheFirstEmptyValue)
 {
     given("[R]\npath0=/a\npath1=/b\npath2=\npath3=/d\n");
     EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a", "/b"}));
-    given("[R]\npath0=/a\npath1=" + std::string(300, 'x') + "\npath2=/c\n");
-    EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a"}));
+    given("[R]\npath0=/a\npath1=" + kLongJapanese + "\npath2=/c\n");
+    EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a", kLongJapanese, "/c"}));
+}
+
+TEST_F(SettingsFileTest, StringsThatCannotBeWrittenAreLeftOutOfAList)
+{
+    given("[R]\npath0=/x\npath1=/y\npath2=/z\npath3=/w\n");
+    EXPECT_FALSE(file.writeStringList("R", "path", {"/a", "bad\n", "", kLongJapanese}));
+    EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/a", kLongJapanese}));
 }
 
 TEST_F(SettingsFileTest, ListWritesEndWithTheEndMarkAndKeepStaleKeys)
@@ -301,6 +400,15 @@ TEST_F(SettingsFileTest, ListWritesEndWithTheEndMarkAndKeepStaleKeys)
     EXPECT_EQ(contents(), "[T]\nitem0=9\nitem1=10\nitem2=0\nitem3=8\n[R]\npath0=/q\npath1=\npath2=/z\n");
     EXPECT_EQ(file.readIntList("T", "item"), (std::vector<int32_t>{9, 10}));
     EXPECT_EQ(file.readStringList("R", "path"), (std::vector<std::string>{"/q"}));
+}
+
+TEST_F(SettingsFileTest, NewListItemsFollowEachOtherBeforeTheSectionsEnd)
+{
+    given("[T]\nitem0=5\n; end of T\n\n[R]\npath0=/x\n");
+    EXPECT_TRUE(file.writeIntList("T", "item", {9, 10, 11}));
+    EXPECT_TRUE(file.writeStringList("N", "path", {"/a", "/b"}));
+    EXPECT_EQ(contents(), "[T]\nitem0=9\nitem1=10\nitem2=11\nitem3=0\n; end of T\n\n[R]\npath0=/x\n"
+                          "[N]\npath0=/a\npath1=/b\npath2=\n");
 }
 
 // --- location ---------------------------------------------------------------
@@ -344,19 +452,52 @@ TEST_F(Location, UnwritableFolderFallsBackToTheUsersConfiguration)
     EXPECT_EQ(SettingsFile::locate(missing), dir.path() + "/home/.config/sigilscope/Tamberly.ini");
 }
 
-TEST_F(Location, ReadOnlyFolderKeepsAnExistingFile)
+struct ReadOnlyCase {
+    const char* label;
+    bool folderWritable;
+    const char* fileText;  // nullptr: no file beside the executable
+    bool fileWritable;
+    bool beside;  // else the user's file, which starts as a copy
+};
+
+class ReadOnlyLocation : public Location, public testing::WithParamInterface<ReadOnlyCase> {};
+
+TEST_P(ReadOnlyLocation, UsesTheFileBesideTheExecutableOnlyWhenItCanBeWritten)
 {
     if (geteuid() == 0)
-        GTEST_SKIP() << "root can write into read-only folders";
+        GTEST_SKIP() << "root can write read-only files and folders";
+    const ReadOnlyCase& c = GetParam();
     const QString folder = QString::fromStdString(dir.path() + "/ro");
+    const std::string beside = dir.path() + "/ro/Tamberly.ini";
+    const std::string user = dir.path() + "/config/sigilscope/Tamberly.ini";
     QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(SettingsFile::locate(dir.path() + "/ro/"), dir.path() + "/config/sigilscope/Tamberly.ini");
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    writeTextFile(dir.path() + "/ro/Tamberly.ini", "");
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(SettingsFile::locate(dir.path() + "/ro/"), dir.path() + "/ro/Tamberly.ini");
+    if (c.fileText) {
+        writeTextFile(beside, c.fileText);
+        QFile::setPermissions(QString::fromStdString(beside),
+                              c.fileWritable ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner);
+    }
+    QFile::setPermissions(folder, c.folderWritable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                   : QFile::ReadOwner | QFile::ExeOwner);
+    const std::string located = SettingsFile::locate(dir.path() + "/ro/");
+    EXPECT_EQ(located, c.beside ? beside : user);
+    if (!c.beside) {
+        EXPECT_EQ(readTextFile(user), c.fileText ? c.fileText : "<missing>");
+        SettingsFile file;
+        file.setPath(located);
+        EXPECT_TRUE(file.writeInt("A", "y", 2));
+        // Once there, the user's file is not replaced by the one beside.
+        EXPECT_EQ(SettingsFile::locate(dir.path() + "/ro/"), user);
+        EXPECT_EQ(file.readInt("A", "y", 0), 2);
+    }
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadOnlyLocation,
+                         testing::Values(ReadOnlyCase{"NoFile", false, nullptr, false, false},
+                                         ReadOnlyCase{"WritableFile", false, "[A]\nx=1\n", true, true},
+                                         ReadOnlyCase{"ReadOnlyFile", false, "[A]\nx=1\n", false, false},
+                                         ReadOnlyCase{"ReadOnlyFileInWritableFolder", true, "[A]\nx=1\n", false,
+                                                      false}),
+                         [](const auto& info) { return info.param.label; });
 
 }  // namespace

@@ -227,4 +227,21 @@ TEST_F(GeneralSettingsTest, AddRecentOfAFolderKeepsThePathAsOpenPath)
     EXPECT_EQ(g.openPath, "");
 }
 
+TEST_F(GeneralSettingsTest, LongJapanesePathsSurviveALoadAndSave)
+{
+    std::string longPath = "/";
+    for (int i = 0; i < 90; ++i)
+        longPath += "絵";
+    GeneralSettings g = loaded("[Sigilscope]\nOpenPath=" + longPath +
+                               "\n[SigilscopeRecent]\npath0=/1\npath1=" + longPath + "\npath2=/3\n");
+    EXPECT_EQ(g.openPath, longPath);
+    EXPECT_EQ(g.recentPaths, (std::vector<std::string>{"/1", longPath, "/3"}));
+    g.save();
+    g.addRecent("/4", true, false);
+    g.addRecent(longPath + "/x.ico", true, false);
+    const GeneralSettings again = loadedAgain();
+    EXPECT_EQ(again.recentPaths, (std::vector<std::string>{"/1", longPath, "/3", "/4", longPath + "/x.ico"}));
+    EXPECT_EQ(again.openPath, longPath + "/");
+}
+
 }  // namespace
