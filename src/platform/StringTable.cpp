@@ -78,6 +78,7 @@ constexpr StringRow kStrings[] = {
     {str::BitmapFilter, "ビットマップ(*.bmp)|*.bmp|すべて(*.*)|*.*||"},
     {str::SupportPage, "-"},
     {str::HelpFile, "Sigilscope_help.txt"},
+    {str::NotAnInteger, "整数を入力してください。"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -35,6 +35,9 @@ enum StringId : int {
     BitmapFilter = 57713,
     SupportPage = 57715,
     HelpFile = 57716,
+    // The framework's own message for an integer edit that holds no integer,
+    // kept at the number the framework gives it, apart from the program's.
+    NotAnInteger = 61712,
 };
 }  // namespace str
 

@@ -12,6 +12,9 @@ enum StandardControl { kOkButton = 1, kCancelButton = 2 };
 enum DialogId {
     kAboutDialog = 102,
     kOtherSizeDialog = 104,
+    kBatchDeleteDialog = 108,
+    kRenameDialog = 110,
+    kAddIconDialog = 111,
     kFolderChooserDialog = 115,
 };
 
@@ -22,6 +25,34 @@ enum FolderChooserControl {
     kFolderUpdateButton = 1009,
     kFolderDeleteButton = 1010,
     kFolderFavouriteList = 1020,
+};
+
+// The controls of the library editing dialogs: other size (104), batch
+// delete (108), rename (110) and add (111).
+enum EditDialogControl {
+    kOtherSizeEdit = 1010,
+    // Batch delete: five colour boxes, then eight size boxes, in this order.
+    kDeleteMonoBox = 1040,
+    kDelete16ColourBox = 1041,
+    kDelete256ColourBox = 1042,
+    kDeleteTrueColourBox = 1043,
+    kDeleteXpBox = 1044,
+    kDeleteNonSquareBox = 1045,
+    kDelete16Box = 1046,
+    kDelete24Box = 1047,
+    kDelete32Box = 1048,
+    kDelete48Box = 1049,
+    kDelete64Box = 1050,
+    kDelete72Box = 1051,
+    kDelete128Box = 1052,
+    kRenameEdit = 1062,
+    kAddHeightEdit = 1063,
+    kAddWidthEdit = 1064,
+    kAddMonoRadio = 1065,
+    kAdd16ColourRadio = 1066,
+    kAdd256ColourRadio = 1067,
+    kAddTrueColourRadio = 1068,
+    kAddXpRadio = 1069,
 };
 
 // The main frame's status bar panes.

@@ -2,7 +2,6 @@
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 
 #include "platform/StringTable.h"
 #include "ui/DialogIds.h"
+#include "ui/IntegerEdit.h"
 #include "ui/MessageBoxes.h"
 
 namespace sigil {
@@ -17,33 +17,40 @@ namespace sigil {
 OtherSizeDialog::OtherSizeDialog(int size, QWidget* parent) : QDialog(parent), size_(size)
 {
     setObjectName(controlName(kOtherSizeDialog));
-    setWindowTitle(QStringLiteral("その他のサイズ"));
+    setWindowTitle(QStringLiteral("その他のアイコンサイズ"));
+    // No validator: a text that is not a number reaches accept() and gets
+    // the integer message there, as every integer edit of the program does.
     edit_ = new QLineEdit(QString::number(size), this);
-    edit_->setValidator(new QIntValidator(0, 9999, edit_));
+    edit_->setObjectName(controlName(kOtherSizeEdit));
     edit_->selectAll();
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("サイズ"), this));
     row->addWidget(edit_);
-    row->addWidget(new QLabel(QStringLiteral("ドット (16～256)"), this));
+    row->addWidget(new QLabel(QStringLiteral("dot"), this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(controlName(kOkButton));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(controlName(kCancelButton));
     connect(buttons, &QDialogButtonBox::accepted, this, &OtherSizeDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &OtherSizeDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("アイコンの大きさを指定"), this));
     layout->addLayout(row);
     layout->addWidget(buttons);
 }
 
 void OtherSizeDialog::accept()
 {
-    bool ok = false;
-    const int value = edit_->text().trimmed().toInt(&ok);
-    if (!ok || value < 16 || value > 256) {
+    const std::optional<int> value = readIntegerEdit(edit_);
+    if (!value)
+        return;
+    if (*value < 16 || *value > 256) {
         showMessage(this, loadString(str::SizeOutOfRange), QMessageBox::Warning);
         edit_->setFocus();
+        edit_->selectAll();
         return;
     }
-    size_ = value;
+    size_ = *value;
     QDialog::accept();
 }
 

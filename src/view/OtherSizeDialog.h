@@ -1,6 +1,6 @@
 #pragma once
-// The "other size" dialog: one edit with the display size, accepted only
-// for 16 to 256.
+// The "other size" dialog (104): one edit with the display size, accepted
+// only when it holds an integer from 16 to 256.
 
 #include <QDialog>
 
