@@ -179,11 +179,13 @@ INSTANTIATE_TEST_SUITE_P(All, ExternalEditorCycle, ::testing::ValuesIn(kCycles),
 TEST_F(ExternalEditorTest, SavesAfterReturningAreAnnounced)
 {
     // The first save keeps a backup and writes the file anew a moment later,
-    // so that for a while there is no file to watch.
-    const std::string handOff = script("hand off", "( while [ ! -e \"$GO\" ]; do sleep 0.02; done\n"
-                                                   "  mv \"$F\" \"$F.bak\"; sleep 0.5; cat \"$NEW\" > \"$F\"\n"
-                                                   "  while [ ! -e \"$GO2\" ]; do sleep 0.02; done\n"
-                                                   "  cat \"$SAME\" > \"$F\" ) >/dev/null 2>&1 &");
+    // so that for a while there is no file to watch. The background saver
+    // gives up when the test's folders are gone (a failed test).
+    const std::string handOff =
+        script("hand off", "( while [ ! -e \"$GO\" ]; do [ -d \"$T\" ] || exit; sleep 0.02; done\n"
+                           "  mv \"$F\" \"$F.bak\"; sleep 0.5; cat \"$NEW\" > \"$F\"\n"
+                           "  while [ ! -e \"$GO2\" ]; do [ -d \"$T\" ] || exit; sleep 0.02; done\n"
+                           "  cat \"$SAME\" > \"$F\" ) >/dev/null 2>&1 &");
     const std::string leaveAlone = script("leave alone", "exit 0");
     const IconEntry first = icon("first");
     const IconEntry second = icon("second");
