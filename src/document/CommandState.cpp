@@ -59,6 +59,10 @@ bool LibraryDocument::commandEnabled(int id) const
         return true;
     case cmd::Paste:
         return idle && clipboardHasBitmap();
+    case cmd::Undo:
+        return idle && undo_.canUndo();
+    case cmd::Redo:
+        return idle && undo_.canRedo();
     case cmd::Size16:
     case cmd::Size32:
     case cmd::Size48:

@@ -1,53 +1,257 @@
-// The edits of the library document: icons moved, swapped and copied by
-// keys and drags.
+// The editing commands of the library document. Each checks its own
+// conditions (keys call it directly), changes the library by one step on
+// the undo stack, and leaves the selection where the user expects it.
+
+#include <QHash>
+#include <unordered_map>
 
 #include "document/LibraryDocument.h"
+#include "document/UndoSteps.h"
+#include "platform/StringTable.h"
+#include "settings/GeneralSettings.h"
 
 namespace sigil {
 
+namespace {
+
+// Step names as the edit menu shows them ("元に戻す: 削除").
+const QString kAddText = QStringLiteral("追加");
+const QString kDeleteText = QStringLiteral("削除");
+const QString kDuplicateText = QStringLiteral("複製");
+const QString kRenameText = QStringLiteral("名前の変更");
+const QString kDeleteSameText = QStringLiteral("同じアイコンを削除");
+const QString kBatchDeleteText = QStringLiteral("デバイスの一括削除");
+const QString kMoveText = QStringLiteral("移動");
+const QString kSwapText = QStringLiteral("入れ替え");
+const QString kCopyText = QStringLiteral("コピー");
+
+std::unique_ptr<IconEntry> copyOfIcon(const IconEntry& icon)
+{
+    auto copy = std::make_unique<IconEntry>();
+    copy->devices.reserve(icon.devices.size());
+    for (const IconDevice& device : icon.devices) {
+        copy->devices.emplace_back();
+        copy->devices.back().copyFrom(device);
+    }
+    copy->name = icon.name;
+    copy->source = icon.source;
+    copy->current = icon.current;
+    return copy;
+}
+
+// Whether the batch delete boxes take this device: by colour class (16-bit
+// devices have none) or by size.
+bool deviceMatches(const IconDevice& d, const BatchDeleteBoxes& boxes)
+{
+    static constexpr int kBits[] = {1, 4, 8, 24, 32};
+    for (int i = 0; i < 5; ++i)
+        if (boxes[static_cast<size_t>(i)] && d.bitCount == kBits[i])
+            return true;
+    if (boxes[5] && d.width != d.height)
+        return true;
+    static constexpr int kSides[] = {16, 24, 32, 48, 64, 72, 128};
+    for (int i = 0; i < 7; ++i)
+        if (boxes[static_cast<size_t>(6 + i)] && d.width == kSides[i] && d.height == kSides[i])
+            return true;
+    return false;
+}
+
+// The shape of an icon's devices (sizes, depths, block sizes) and a hash of
+// their bytes: icons that differ here are never the same, so each icon is
+// compared with the few kept icons that share its key.
+struct IconKey {
+    std::vector<int64_t> shape;
+    size_t contents = 0;
+    bool operator==(const IconKey& other) const = default;
+};
+
+struct IconKeyHash {
+    size_t operator()(const IconKey& key) const { return qHashRange(key.shape.begin(), key.shape.end(), key.contents); }
+};
+
+IconKey keyOf(const IconEntry& icon)
+{
+    IconKey key;
+    for (const IconDevice& d : icon.devices) {
+        key.shape.insert(key.shape.end(), {d.width, d.height, d.bitCount, d.allocatedBytes()});
+        const auto* bytes = reinterpret_cast<const char*>(d.blockData());
+        key.contents = qHash(QByteArrayView(bytes, static_cast<qsizetype>(d.allocatedBytes())), key.contents);
+    }
+    return key;
+}
+
+// Icons of equal shape whose blocks differ in size (a short block compares
+// as its leading bytes) fall outside the key; they are rare and compared
+// one by one.
+bool blocksOfOneSize(const IconEntry& icon)
+{
+    for (const IconDevice& d : icon.devices)
+        if (d.allocatedBytes() != d.blockBytes())
+            return false;
+    return true;
+}
+
+}  // namespace
+
+void LibraryDocument::addIcon()
+{
+    if (loading_ || !host_)
+        return;
+    NewIconChoice choice{general_.defaultWidth, general_.defaultHeight, general_.defaultBitCount};
+    if (!host_->chooseNewIcon(choice))
+        return;
+    general_.defaultWidth = choice.width;
+    general_.defaultHeight = choice.height;
+    general_.defaultBitCount = choice.bitCount;
+    // No colour class chosen: nothing to make, and the library stays as it is.
+    if (choice.bitCount == 0)
+        return;
+    auto entry = std::make_unique<IconEntry>();
+    if (entry->addDevice(choice.width, choice.height, choice.bitCount) < 0)
+        return;
+    nameUntitled();
+    const int index = library_.size();
+    std::vector<IconsStep::Slot> places;
+    places.push_back({index, std::move(entry)});
+    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), kAddText, index, selection_));
+}
+
+void LibraryDocument::deleteSelected()
+{
+    if (loading_ || !hasSelection())
+        return;
+    const int k = selection_;
+    const int count = library_.size();
+    std::vector<IconsStep::Slot> places;
+    places.push_back({k, nullptr});
+    push(new IconsStep(*this, IconsStep::Kind::Remove, std::move(places), kDeleteText, k < count - 1 ? k : count - 2,
+                       k));
+}
+
+void LibraryDocument::duplicateSelected()
+{
+    if (loading_ || !hasSelection())
+        return;
+    std::vector<IconsStep::Slot> places;
+    places.push_back({library_.size(), copyOfIcon(library_.at(selection_))});
+    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), kDuplicateText, selection_, selection_));
+}
+
+void LibraryDocument::renameSelected()
+{
+    if (loading_ || !hasSelection() || !host_)
+        return;
+    std::string name = library_.at(selection_).name;
+    if (!host_->chooseName(name))
+        return;
+    push(new RenameStep(*this, selection_, std::move(name), kRenameText));
+}
+
+void LibraryDocument::deleteSameIcons()
+{
+    if (loading_)
+        return;
+    // Each icon that equals an earlier kept icon goes; the earlier one stays.
+    std::unordered_map<IconKey, std::vector<int>, IconKeyHash> kept;
+    std::vector<int> oddBlocks;  // kept icons with short blocks
+    std::vector<IconsStep::Slot> places;
+    for (int j = 0; j < library_.size(); ++j) {
+        const IconEntry& candidate = library_.at(j);
+        auto same = [&](int i) { return library_.at(i).sameIcon(candidate); };
+        IconKey key = keyOf(candidate);
+        std::vector<int>& group = kept[key];
+        const bool found =
+            std::any_of(group.begin(), group.end(), same) || std::any_of(oddBlocks.begin(), oddBlocks.end(), same);
+        if (found) {
+            places.push_back({j, nullptr});
+            continue;
+        }
+        group.push_back(j);
+        if (!blocksOfOneSize(candidate))
+            oddBlocks.push_back(j);
+    }
+    const int removed = static_cast<int>(places.size());
+    if (removed == 0) {
+        if (host_)
+            host_->inform(loadString(str::NoSameIcons));
+        return;
+    }
+    const int n = library_.size() - removed;
+    push(new IconsStep(*this, IconsStep::Kind::Remove, std::move(places), kDeleteSameText,
+                       selection_ < n ? selection_ : n - 1, selection_));
+    if (host_)
+        host_->inform(loadString(str::SameIconsDeleted).replace(QLatin1String("%d"), QString::number(removed)));
+}
+
+void LibraryDocument::batchDeleteDevices()
+{
+    if (loading_ || !host_)
+        return;
+    BatchDeleteBoxes boxes{};
+    if (!host_->chooseDevicesToDelete(boxes))
+        return;
+    std::vector<DevicesStep::Change> changes;
+    for (int i = 0; i < library_.size(); ++i) {
+        const IconEntry& icon = library_.at(i);
+        // An icon keeps at least one device: the walk stops when one is left.
+        std::vector<const IconDevice*> left;
+        for (const IconDevice& d : icon.devices)
+            left.push_back(&d);
+        bool changed = false;
+        for (size_t pos = 0; pos < left.size() && left.size() > 1;) {
+            if (deviceMatches(*left[pos], boxes)) {
+                left.erase(left.begin() + static_cast<std::ptrdiff_t>(pos));
+                changed = true;
+            } else {
+                ++pos;
+            }
+        }
+        if (!changed)
+            continue;
+        DevicesStep::Change change{i, {}, std::min(icon.current, static_cast<int32_t>(left.size()) - 1)};
+        for (const IconDevice* d : left) {
+            change.devices.emplace_back();
+            change.devices.back().copyFrom(*d);
+        }
+        changes.push_back(std::move(change));
+    }
+    if (!changes.empty())
+        push(new DevicesStep(*this, std::move(changes), kBatchDeleteText));
+}
+
+void LibraryDocument::undo()
+{
+    if (!loading_)
+        undo_.undo();
+}
+
+void LibraryDocument::redo()
+{
+    if (!loading_)
+        undo_.redo();
+}
+
 void LibraryDocument::moveSelected(int to)
 {
-    modified_ = true;
-    if (hasSelection())
-        library_.moveIcon(selection_, to);
-    emit iconsChanged();
-    emit titleChanged();
+    if (loading_ || !hasSelection() || to < 0 || to >= library_.size() || to == selection_)
+        return;
+    push(new MoveStep(*this, selection_, to, false, kMoveText));
 }
 
 void LibraryDocument::dropSelected(int to, bool copy, bool swap)
 {
-    if (!hasSelection())
+    if (loading_ || !hasSelection())
         return;
     const int n = library_.size();
     if (copy) {
         if (to < 0 || to > n)
             to = n;
-        const IconEntry& dragged = library_.at(selection_);
-        auto entry = std::make_unique<IconEntry>();
-        for (const IconDevice& device : dragged.devices) {
-            entry->devices.emplace_back();
-            entry->devices.back().copyFrom(device);
-        }
-        entry->name = dragged.name;
-        entry->source = dragged.source;
-        entry->current = dragged.current;
-        library_.appendIcon(std::move(entry));
-        if (to != n)
-            library_.moveIcon(n, to);
-        if (to < selection_)
-            ++selection_;
-        emit iconsChanged();
-        emit countChangedMessage();
-        markModified();
+        const int selectionAfter = to < selection_ ? selection_ + 1 : selection_;
+        std::vector<IconsStep::Slot> places;
+        places.push_back({to, copyOfIcon(library_.at(selection_))});
+        push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), kCopyText, selectionAfter, selection_));
     } else if (to != selection_ && to >= 0 && to < n) {
-        modified_ = true;
-        if (swap)
-            library_.swapIcons(selection_, to);
-        else
-            library_.moveIcon(selection_, to);
-        selection_ = to;
-        emit iconsChanged();
-        emit titleChanged();
+        push(new MoveStep(*this, selection_, to, swap, swap ? kSwapText : kMoveText));
     }
     emit commandStateChanged();
 }

@@ -4,10 +4,23 @@
 // Texts are the string table's.
 
 #include <QString>
+#include <array>
 #include <string>
 #include <vector>
 
 namespace sigil {
+
+// The add dialog's choice: size and bit count (1, 4, 8, 24, 32, or 0 when
+// no colour class is chosen).
+struct NewIconChoice {
+    int width = 32;
+    int height = 32;
+    int bitCount = 0;
+};
+
+// The batch delete dialog's boxes, in order: bit counts 1, 4, 8, 24, 32;
+// width unlike height; 16, 24, 32, 48, 64, 72 and 128 square.
+using BatchDeleteBoxes = std::array<bool, 13>;
 
 class DocumentHost {
 public:
@@ -17,6 +30,12 @@ public:
     // A question with Yes and No, and Cancel when `withCancel`.
     virtual Answer ask(const QString& text, bool withCancel) = 0;
     virtual void warn(const QString& text) = 0;
+    // A text that needs no answer, with an information icon.
+    virtual void inform(const QString& text) = 0;
+    // The dialogs of the editing commands; false when cancelled.
+    virtual bool chooseNewIcon(NewIconChoice& choice) = 0;
+    virtual bool chooseName(std::string& name) = 0;
+    virtual bool chooseDevicesToDelete(BatchDeleteBoxes& boxes) = 0;
     // Paths chosen in an open dialog (several allowed); none when cancelled.
     virtual std::vector<std::string> chooseOpenPaths(const std::string& filter, const std::string& initialPath,
                                                      const std::string& defaultExtension) = 0;
@@ -28,6 +47,8 @@ public:
     // The wait cursor around long work.
     virtual void beginWait() {}
     virtual void endWait() {}
+    // The program's windows are hidden while an external editor runs.
+    virtual void setWindowsHidden(bool) {}
 };
 
 }  // namespace sigil

@@ -33,7 +33,7 @@ bool LibraryDocument::queueFile(const std::string& path)
         return false;
     const bool folder = isFolder(path);
     if (!library_.empty() || !control_.pendingPaths.empty()) {
-        if (!modified_)
+        if (!modified())
             markModified();
     } else {
         const LibraryName name = nameForFirstPath(path, folder);
@@ -48,6 +48,7 @@ bool LibraryDocument::queueFile(const std::string& path)
 void LibraryDocument::clearLibrary()
 {
     emit libraryCleared();
+    undo_.clear();
     library_.removeIcon(-1);
     libraryPath_.clear();
     modified_ = false;
@@ -58,6 +59,8 @@ void LibraryDocument::startLoader()
 {
     if (loading_)
         return;
+    // Steps of the library before the load would not fit what it adds.
+    resetHistory();
     if (!loader_.start(library_, control_))
         return;
     loading_ = true;
@@ -105,7 +108,7 @@ bool LibraryDocument::confirmClose()
         emit commandStateChanged();
         return true;
     }
-    if (modified_) {
+    if (modified()) {
         const DocumentHost::Answer answer = ask(loadString(str::AskSaveLibrary), true);
         if (answer == DocumentHost::Answer::Cancel)
             return false;
@@ -135,6 +138,7 @@ void LibraryDocument::finishLoad()
         control_.stopRequested = false;
     }
     if (library_.empty()) {
+        undo_.clear();
         libraryPath_.clear();
         modified_ = false;
         selection_ = -1;

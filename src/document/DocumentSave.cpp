@@ -60,6 +60,7 @@ bool LibraryDocument::saveLibrary(bool asNew)
         libraryPath_ = target;
     }
     modified_ = false;
+    undo_.setClean();
     finishLoad();
     return true;
 }

@@ -2,8 +2,14 @@
 
 #include "document/LibraryNaming.h"
 #include "document/LoadBridge.h"
+#include "platform/StringTable.h"
 
 namespace sigil {
+
+namespace {
+// Steps kept for undo; older ones are dropped.
+constexpr int kUndoSteps = 100;
+}  // namespace
 
 LibraryDocument::LibraryDocument(IconLibrary& library, GeneralSettings& general, DisplaySettings& display,
                                  QObject* parent)
@@ -16,6 +22,9 @@ LibraryDocument::LibraryDocument(IconLibrary& library, GeneralSettings& general,
     connect(bridge_, &LoadBridge::added, this, &LibraryDocument::onAdded);
     connect(bridge_, &LoadBridge::finished, this, &LibraryDocument::finishLoad);
     library_.setLoadObserver(bridge_);
+    undo_.setUndoLimit(kUndoSteps);
+    connect(&undo_, &QUndoStack::cleanChanged, this, &LibraryDocument::titleChanged);
+    connect(&undo_, &QUndoStack::indexChanged, this, &LibraryDocument::commandStateChanged);
 }
 
 LibraryDocument::~LibraryDocument()
@@ -34,13 +43,82 @@ bool LibraryDocument::setSelection(int k)
 
 QString LibraryDocument::titleText() const
 {
-    return libraryTitle(libraryPath_, modified_, loading_);
+    return libraryTitle(libraryPath_, modified(), loading_);
 }
 
 void LibraryDocument::markModified()
 {
     modified_ = true;
     emit titleChanged();
+}
+
+void LibraryDocument::resetHistory()
+{
+    modified_ = modified();
+    undo_.clear();
+}
+
+void LibraryDocument::nameUntitled()
+{
+    if (libraryPath_.empty())
+        libraryPath_ = loadString(str::Untitled).toStdString() + ".icl";
+}
+
+void LibraryDocument::push(QUndoCommand* step)
+{
+    undo_.push(step);
+    emit titleChanged();
+}
+
+void LibraryDocument::refreshDisplayImages(IconEntry& entry)
+{
+    // The view makes images for the cells it paints; without it they are
+    // made at once, as for icons read.
+    if (library_.displayIconsOnDemand()) {
+        entry.normalIcon = QImage();
+        entry.selectedIcon = QImage();
+    } else {
+        entry.updateDisplayIcons(display_);
+    }
+}
+
+void LibraryDocument::putIcon(int index, std::unique_ptr<IconEntry> entry)
+{
+    if (entry && entry->normalIcon.isNull())
+        refreshDisplayImages(*entry);
+    library_.insertIcon(index, std::move(entry));
+}
+
+std::unique_ptr<IconEntry> LibraryDocument::takeIcon(int index)
+{
+    if (index < 0 || index >= library_.size())
+        return nullptr;
+    emit iconReleased(&library_.at(index));
+    auto entry = library_.takeIcon(index);
+    if (library_.displayIconsOnDemand())
+        refreshDisplayImages(*entry);
+    return entry;
+}
+
+void LibraryDocument::exchangeDevices(int icon, std::vector<IconDevice>& devices, int32_t& current)
+{
+    if (icon < 0 || icon >= library_.size())
+        return;
+    IconEntry& entry = library_.at(icon);
+    emit iconReleased(&entry);
+    std::swap(entry.devices, devices);
+    std::swap(entry.current, current);
+    refreshDisplayImages(entry);
+    library_.recountDevices();
+}
+
+void LibraryDocument::stepApplied(int selection)
+{
+    setSelection(selection);
+    emit iconsChanged();
+    emit selectionMoved();
+    emit countChangedMessage();
+    emit commandStateChanged();
 }
 
 void LibraryDocument::onAdded(int index)

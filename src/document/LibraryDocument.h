@@ -5,6 +5,7 @@
 // must show anew is announced by signals.
 
 #include <QObject>
+#include <QUndoStack>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 
 namespace sigil {
 
+class ExternalEditor;
 class LoadBridge;
 struct DisplaySettings;
 struct GeneralSettings;
@@ -34,7 +36,11 @@ public:
     GeneralSettings& general() { return general_; }
     DisplaySettings& display() { return display_; }
     const std::string& libraryPath() const { return libraryPath_; }
-    bool modified() const { return modified_; }
+    // Modified: the mark the library had when the undo stack was last clean
+    // (opened, saved, loaded), or any step away from that state.
+    bool modified() const { return modified_ || !undo_.isClean(); }
+    // Every change to the library's content is one step here.
+    QUndoStack& undoStack() { return undo_; }
     bool loading() const { return loading_; }
     const LoadControl& loadControl() const { return control_; }
 
@@ -72,6 +78,14 @@ public:
     void saveAsIcon();
 
     // ---- Edits (DocumentEdits.cpp) ----
+    void addIcon();
+    void deleteSelected();
+    void duplicateSelected();
+    void renameSelected();
+    void deleteSameIcons();
+    void batchDeleteDevices();
+    void undo();
+    void redo();
     // Moves the selected icon to `to` and selects it there (Shift with a
     // movement key).
     void moveSelected(int to);
@@ -79,6 +93,24 @@ public:
     // the grid): a copy goes to `to` (or the end), otherwise the icon moves
     // or, with `swap`, trades places with the icon there.
     void dropSelected(int to, bool copy, bool swap);
+
+    // ---- External editor (DocumentEditor.cpp) ----
+    // Hands the selected icon to the editor of the settings and takes it
+    // back when the editor changed it.
+    void editWithEditor();
+
+    // ---- Clipboard (DocumentClipboard.cpp) ----
+    // Copies the device the view draws at the display size.
+    void copyDisplayedDevice();
+    void paste();
+
+    // ---- What undo steps do to the library ----
+    void putIcon(int index, std::unique_ptr<IconEntry> entry);
+    std::unique_ptr<IconEntry> takeIcon(int index);
+    // Trades the icon's devices (and current device) with the given ones.
+    void exchangeDevices(int icon, std::vector<IconDevice>& devices, int32_t& current);
+    // After a step: the selection and everything shown follow.
+    void stepApplied(int selection);
 
     // ---- Command state (CommandState.cpp) ----
     bool commandEnabled(int id) const;
@@ -97,9 +129,21 @@ signals:
     void libraryCleared();
     // Icons changed places or were added by an edit.
     void iconsChanged();
+    // The icon leaves the library or its devices change: images made for it
+    // are void.
+    void iconReleased(const IconEntry* entry);
+    // The selection was moved by an edit; the view scrolls it into sight.
+    void selectionMoved();
 
 private:
     void onAdded(int index);
+    // Starts a new history: the current mark becomes the clean state.
+    void resetHistory();
+    void refreshDisplayImages(IconEntry& entry);
+    // A new library without a name is called "無題.icl".
+    void nameUntitled();
+    void push(QUndoCommand* step);
+    void takeEditedIcon(int index, IconEntry& edited);
     DocumentHost::Answer ask(const QString& text, bool withCancel) const;
     void warn(const QString& text) const;
 
@@ -116,6 +160,8 @@ private:
     bool loading_ = false;
     int selection_ = -1;
     std::vector<std::string> deferredPaths_;
+    QUndoStack undo_;
+    ExternalEditor* editor_ = nullptr;
 };
 
 }  // namespace sigil

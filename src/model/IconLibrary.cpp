@@ -48,6 +48,17 @@ void IconLibrary::removeIcon(int index)
     }
 }
 
+std::unique_ptr<IconEntry> IconLibrary::takeIcon(int index)
+{
+    std::lock_guard lock(listMutex_);
+    if (index < 0 || index >= size())
+        return nullptr;
+    auto entry = std::move(icons_[static_cast<size_t>(index)]);
+    icons_.erase(icons_.begin() + index);
+    deviceTotal_ -= entry->deviceCount();
+    return entry;
+}
+
 bool IconLibrary::addBlankIcon(int32_t w, int32_t h, int32_t bits)
 {
     auto entry = std::make_unique<IconEntry>();

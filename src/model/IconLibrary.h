@@ -64,6 +64,9 @@ public:
     int insertIcon(int index, std::unique_ptr<IconEntry> entry);
     // Frees icon `index`, or every icon for -1.
     void removeIcon(int index);
+    // Takes icon `index` out of the list and hands it over; null when there
+    // is no such icon.
+    std::unique_ptr<IconEntry> takeIcon(int index);
     // Appends an unnamed icon with one blank device.
     bool addBlankIcon(int32_t w, int32_t h, int32_t bits);
     // Moves an entry to another position; the device total is unchanged.

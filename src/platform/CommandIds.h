@@ -41,6 +41,8 @@ enum CommandId : int {
     About = 33002,
     ShortcutList = 33013,
     RecentMenu = 33014,
+    Undo = 57643,  // the framework's edit-undo and edit-redo numbers
+    Redo = 57644,
     Exit = 57665,
 };
 

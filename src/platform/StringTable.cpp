@@ -48,6 +48,8 @@ constexpr StringRow kStrings[] = {
     {cmd::About, "Sigilscopeについて\nSigilscopeについて"},
     {cmd::ShortcutList, "ショートカット一覧\nショートカット一覧"},
     {cmd::RecentMenu, "最近使ったファイル\n最近使ったファイル"},
+    {cmd::Undo, "元に戻す\n元に戻す [Ctrl+Z]"},
+    {cmd::Redo, "やり直し\nやり直し [Ctrl+Y]"},
     {cmd::Exit, "終了\n終了 [Alt+F4]"},
     {str::SizeOutOfRange, "16～256の範囲で入力してください"},
     {str::SaveFailed, "保存に失敗しました\r\nファイルへの書き込みに失敗もしくは\r\nアイコンの数が多すぎます"},

@@ -43,6 +43,17 @@ bool commandBuilt(int id)
     case cmd::SaveLibrary:
     case cmd::SaveAs:
     case cmd::SaveAsIcon:
+    case cmd::Undo:
+    case cmd::Redo:
+    case cmd::CopyDevice:
+    case cmd::Paste:
+    case cmd::Add:
+    case cmd::Delete:
+    case cmd::Duplicate:
+    case cmd::Rename:
+    case cmd::DeleteSameIcons:
+    case cmd::BatchDeleteDevices:
+    case cmd::EditWithEditor:
     case cmd::Size16:
     case cmd::Size32:
     case cmd::Size48:
@@ -74,6 +85,39 @@ constexpr MenuItem kFileMenu[] = {
     {cmd::CloseFile, "ファイルを閉じる(&C)\tCtrl+F4"},
     {0, nullptr},
     {cmd::Exit, "Sigilscopeの終了(&0)\tAlt+F4"},
+};
+
+constexpr MenuItem kEditMenu[] = {
+    {cmd::Undo, "元に戻す(&U)\tCtrl+Z"},
+    {cmd::Redo, "やり直し(&R)\tCtrl+Y"},
+    {0, nullptr},
+    {cmd::CopyDevice, "表示デバイスをコピー(&C)\tCtrl+C"},
+    {cmd::Paste, "貼り付け(&V)\tCtrl+V"},
+    {0, nullptr},
+    {cmd::Add, "追加(&N)..\tCtrl+N"},
+    {cmd::Duplicate, "複製(&L)\tCtrl+L"},
+    {cmd::Rename, "名前の変更(&M)..\tF2/Ctrl+R"},
+    {cmd::Delete, "削除(&D)\tDelete"},
+    {0, nullptr},
+    {cmd::DeleteSameIcons, "同じアイコンを削除(&S)\tCtrl+M"},
+    {cmd::BatchDeleteDevices, "デバイスの一括削除(&B)..\tCtrl+Delete"},
+    {0, nullptr},
+    {cmd::EditWithEditor, "エディタで編集(&E)\tSpace"},
+};
+
+// The view's right-click menu.
+constexpr MenuItem kContextMenu[] = {
+    {cmd::EditWithEditor, "エディタで編集(&E)\tSpace"},
+    {0, nullptr},
+    {cmd::CopyDevice, "表示デバイスをコピー(&C)\tCtrl+C"},
+    {cmd::Paste, "貼り付け(&V)\tCtrl+V"},
+    {0, nullptr},
+    {cmd::Delete, "削除(&D)\tDelete"},
+    {cmd::Duplicate, "複製(&L)\tCtrl+L"},
+    {cmd::Rename, "名前の変更(&R)..\tF2/Ctrl+R"},
+    {0, nullptr},
+    {cmd::SaveAsIcon, "アイコン形式で保存(&I)\tCtrl+I"},
+    {0, nullptr},
 };
 
 constexpr MenuItem kSizeItems[] = {
@@ -184,6 +228,9 @@ void CMainFrame::buildMenus()
     actions_.value(cmd::CloseFile)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     actions_.value(cmd::CloseFile)->setShortcutContext(Qt::WindowShortcut);
 
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    addItems(editMenu, kEditMenu);
+
     QMenu* display = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     auto* sizes = new QActionGroup(this);
     for (const MenuItem& item : kSizeItems) {
@@ -198,13 +245,28 @@ void CMainFrame::buildMenus()
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     addItems(help, kHelpMenu);
 
+    // Actions are shared, so a command reads the same in every menu; the
+    // right-click menu keeps its own texts where they differ.
     contextMenu_ = new QMenu(this);
-    contextMenu_->addAction(actions_.value(cmd::SaveAsIcon));
-    contextMenu_->addSeparator();
+    for (const MenuItem& item : kContextMenu) {
+        if (item.id == 0) {
+            contextMenu_->addSeparator();
+            continue;
+        }
+        QAction* shared = actions_.value(item.id);
+        const QString text = QString::fromUtf8(item.text);
+        if (shared->text() == text) {
+            contextMenu_->addAction(shared);
+            continue;
+        }
+        QAction* own = contextMenu_->addAction(shared->icon(), text);
+        connect(own, &QAction::triggered, shared, &QAction::trigger);
+        connect(shared, &QAction::changed, own, [own, shared] { own->setEnabled(shared->isEnabled()); });
+    }
     for (const MenuItem& item : kSizeItems)
         contextMenu_->addAction(actions_.value(item.id));
 
-    for (QMenu* menu : {file, display, palette, help, contextMenu_})
+    for (QMenu* menu : {file, editMenu, display, palette, help, contextMenu_})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
 }
 
@@ -332,6 +394,18 @@ void CMainFrame::updateCommandStates()
         if (action->isCheckable())
             action->setChecked(view_->commandChecked(id));
     }
+    // The undo and redo items name the step they would take.
+    QUndoStack& steps = document_->undoStack();
+    auto name = [](const char* base, const QString& step, const char* key) {
+        QString text = QString::fromUtf8(base);
+        if (!step.isEmpty())
+            text += QStringLiteral(": ") + step;
+        return text + QLatin1Char('\t') + QLatin1String(key);
+    };
+    if (QAction* undo = actions_.value(cmd::Undo))
+        undo->setText(name("元に戻す(&U)", steps.undoText(), "Ctrl+Z"));
+    if (QAction* redo = actions_.value(cmd::Redo))
+        redo->setText(name("やり直し(&R)", steps.redoText(), "Ctrl+Y"));
 }
 
 void CMainFrame::showContextMenu(const QPoint& globalPos)

@@ -41,6 +41,12 @@ CIconView::CIconView(LibraryDocument& document, SettingsFile& settingsFile, QWid
         updateScrollSizes();
         viewport()->update();
     });
+    connect(&document_, &LibraryDocument::iconReleased, this, [this](const IconEntry* entry) { cache_.forget(entry); });
+    connect(&document_, &LibraryDocument::selectionMoved, this, [this] {
+        updateScrollSizes();
+        selectAndShow(document_.selection());
+        viewport()->update();
+    });
     connect(&document_, &LibraryDocument::titleChanged, this, &CIconView::updateTitle);
     connect(&document_, &LibraryDocument::countChangedMessage, this, &CIconView::countChangedMessage);
     connect(&document_, &LibraryDocument::commandStateChanged, this, &CIconView::commandStateChanged);
@@ -272,7 +278,7 @@ void CIconView::moveSelectionByKey(MoveKey key, bool shift)
 
 // ---- Keyboard -------------------------------------------------------------
 
-bool CIconView::handleCtrlKey(int key)
+bool CIconView::handleCtrlKey(int key, bool shift)
 {
     switch (key) {
     case Qt::Key_Left:
@@ -335,6 +341,12 @@ bool CIconView::handleCtrlKey(int key)
     case Qt::Key_W:
         runCommand(cmd::SnapAll);
         return true;
+    case Qt::Key_Y:
+        runCommand(cmd::Redo);
+        return true;
+    case Qt::Key_Z:
+        runCommand(shift ? cmd::Redo : cmd::Undo);
+        return true;
     case Qt::Key_X:
         runCommand(cmd::SaveAllAsIcons);
         return true;
@@ -349,7 +361,7 @@ void CIconView::keyPressEvent(QKeyEvent* event)
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const int key = event->key();
     if (ctrl && key != Qt::Key_Control && key != Qt::Key_Shift) {
-        handleCtrlKey(key);
+        handleCtrlKey(key, shift);
         event->accept();
         return;
     }
@@ -572,6 +584,39 @@ void CIconView::runCommand(int id)
         break;
     case cmd::SaveAsIcon:
         document_.saveAsIcon();
+        break;
+    case cmd::Add:
+        document_.addIcon();
+        break;
+    case cmd::Delete:
+        document_.deleteSelected();
+        break;
+    case cmd::Duplicate:
+        document_.duplicateSelected();
+        break;
+    case cmd::Rename:
+        document_.renameSelected();
+        break;
+    case cmd::DeleteSameIcons:
+        document_.deleteSameIcons();
+        break;
+    case cmd::BatchDeleteDevices:
+        document_.batchDeleteDevices();
+        break;
+    case cmd::EditWithEditor:
+        document_.editWithEditor();
+        break;
+    case cmd::CopyDevice:
+        document_.copyDisplayedDevice();
+        break;
+    case cmd::Paste:
+        document_.paste();
+        break;
+    case cmd::Undo:
+        document_.undo();
+        break;
+    case cmd::Redo:
+        document_.redo();
         break;
     case cmd::Size16:
     case cmd::Size32:

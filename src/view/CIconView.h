@@ -87,7 +87,7 @@ private:
     void onAdded(int index);
     void onLoadFinished();
     void moveSelectionByKey(MoveKey key, bool shift);
-    bool handleCtrlKey(int key);
+    bool handleCtrlKey(int key, bool shift);
     void releaseDrag(QPoint pos, bool ctrl, bool shift);
     void autoScroll();
     QPoint toContent(QPoint viewportPos) const;

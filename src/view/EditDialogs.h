@@ -7,17 +7,13 @@
 #include <array>
 #include <string>
 
+#include "document/DocumentHost.h"
+
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
 
 namespace sigil {
-
-struct NewIconChoice {
-    int width = 32;
-    int height = 32;
-    int bitCount = 0;  // 1, 4, 8, 24, 32, or 0 when no colour is chosen
-};
 
 // Dialog 111: width and height edits and one radio button per bit count.
 // OK is taken only for integers with 0 < width, height <= 256.
@@ -51,7 +47,6 @@ private:
 
 // Dialog 108: 13 boxes, colour classes 1040..1044 then sizes 1045..1052,
 // all clear when the dialog opens.
-using BatchDeleteBoxes = std::array<bool, 13>;
 
 class BatchDeleteDialog : public QDialog {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include "ui/FileDialog.h"
 #include "ui/FolderChooser.h"
 #include "ui/MessageBoxes.h"
+#include "view/EditDialogs.h"
 
 namespace sigil {
 
@@ -26,6 +27,42 @@ DocumentHost::Answer WidgetDocumentHost::ask(const QString& text, bool withCance
 void WidgetDocumentHost::warn(const QString& text)
 {
     showMessage(owner_, text, QMessageBox::Warning);
+}
+
+void WidgetDocumentHost::inform(const QString& text)
+{
+    showMessage(owner_, text, QMessageBox::Information);
+}
+
+bool WidgetDocumentHost::chooseNewIcon(NewIconChoice& choice)
+{
+    return runAddIconDialog(owner_, choice);
+}
+
+bool WidgetDocumentHost::chooseName(std::string& name)
+{
+    return runRenameDialog(owner_, name);
+}
+
+bool WidgetDocumentHost::chooseDevicesToDelete(BatchDeleteBoxes& boxes)
+{
+    return runBatchDeleteDialog(owner_, boxes);
+}
+
+void WidgetDocumentHost::setWindowsHidden(bool hidden)
+{
+    // The top-level windows are hidden while the editor runs; only those
+    // that were shown come back.
+    QWidget* window = owner_->window();
+    if (hidden) {
+        hidWindow_ = window->isVisible();
+        if (hidWindow_)
+            window->hide();
+    } else if (hidWindow_) {
+        window->show();
+        window->activateWindow();
+        hidWindow_ = false;
+    }
 }
 
 std::vector<std::string> WidgetDocumentHost::chooseOpenPaths(const std::string& filter, const std::string& initialPath,

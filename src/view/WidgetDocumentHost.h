@@ -21,6 +21,11 @@ public:
 
     Answer ask(const QString& text, bool withCancel) override;
     void warn(const QString& text) override;
+    void inform(const QString& text) override;
+    bool chooseNewIcon(NewIconChoice& choice) override;
+    bool chooseName(std::string& name) override;
+    bool chooseDevicesToDelete(BatchDeleteBoxes& boxes) override;
+    void setWindowsHidden(bool hidden) override;
     std::vector<std::string> chooseOpenPaths(const std::string& filter, const std::string& initialPath,
                                              const std::string& defaultExtension) override;
     std::string chooseSavePath(const std::string& filter, const std::string& proposedPath,
@@ -33,6 +38,7 @@ private:
     QWidget* owner_;
     SettingsFile& settingsFile_;
     QIcon folderChooserIcon_;
+    bool hidWindow_ = false;
 };
 
 }  // namespace sigil

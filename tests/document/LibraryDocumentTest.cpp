@@ -3,43 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <deque>
 
 #include "platform/StringTable.h"
 #include "support/DocumentFixture.h"
 #include "support/IconBytes.h"
+#include "support/ScriptedHost.h"
 
 namespace sigil {
 namespace {
 
 using test::pumpUntil;
-
-// Answers the document's questions from a script (No when it runs out) and
-// records them.
-class ScriptedHost : public DocumentHost {
-public:
-    std::deque<Answer> answers;
-    std::vector<QString> asked;
-    std::vector<QString> warnings;
-    std::string savePath;
-
-    Answer ask(const QString& text, bool) override
-    {
-        asked.push_back(text);
-        if (answers.empty())
-            return Answer::No;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void warn(const QString& text) override { warnings.push_back(text); }
-    std::vector<std::string> chooseOpenPaths(const std::string&, const std::string&, const std::string&) override
-    {
-        return {};
-    }
-    std::string chooseSavePath(const std::string&, const std::string&, const std::string&) override { return savePath; }
-    std::string chooseFolder(const QString&, const std::string&) override { return {}; }
-};
+using test::ScriptedHost;
 
 class LibraryDocumentTest : public testing::Test {
 protected:
