@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "document/LibraryDocument.h"
 #include "formats/LibraryWriter.h"
 #include "platform/StringTable.h"
@@ -216,6 +218,56 @@ TEST_F(DocumentEditsTest, TheModifiedMarkFollowsTheStackThroughASave)
     EXPECT_FALSE(doc.modified());
     doc.clearLibrary();  // a new library starts a new history
     EXPECT_EQ(doc.undoStack().count(), 0);
+}
+
+TEST_F(DocumentEditsTest, CopyAndPasteGoThroughTheClipboard)
+{
+    addIcon("src", {{16, 16, 4, 3}, {48, 48, 8, 4}});
+    doc.setSelection(0);
+    settings.display.iconSize = 48;
+    doc.copyDisplayedDevice();
+    doc.paste();
+    ASSERT_EQ(library.size(), 2);
+    EXPECT_EQ(library.at(1).name, "");
+    EXPECT_EQ(doc.selection(), 1);
+    ASSERT_EQ(library.at(1).deviceCount(), 1);
+    // The 48 x 48 device the view draws at 48 comes back pixel for pixel.
+    const IconDevice& copied = library.at(1).devices[0];
+    const IconDevice& original = library.at(0).devices[1];
+    ASSERT_EQ(copied.width, 48);
+    int differing = 0;
+    for (int row = 0; row < 48; ++row)
+        for (int x = 0; x < 48; ++x)
+            differing += test::pixelAt(copied, x, row) != test::pixelAt(original, x, row);
+    EXPECT_EQ(differing, 0);
+    doc.undo();
+    EXPECT_EQ(library.size(), 1);
+}
+
+TEST_F(DocumentEditsTest, AnEditorThatSavesGivesOneStepThatKeepsTheSource)
+{
+    addIcon("pic", {{16, 16, 4}});
+    library.at(0).source = "/from/here.ico";
+    doc.setSelection(0);
+    const std::string replacement = settings.dir.file("replacement.ico");
+    ASSERT_TRUE(test::writeFile(replacement, test::icoFile({test::iconImage(32, 32, 8), test::iconImage(16, 16, 4)})));
+    const std::string editor = settings.dir.file("editor.sh");
+    const std::string body = "#!/bin/sh\ncp '" + replacement + "' \"$1\"\n";
+    ASSERT_TRUE(test::writeFile(editor, test::Bytes(body.begin(), body.end())));
+    QFile::setPermissions(QString::fromStdString(editor), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    settings.general.useEditor = 1;
+    settings.general.editorPath = editor;
+
+    doc.editWithEditor();
+    EXPECT_EQ(host.hiddenCount, 1);
+    ASSERT_EQ(library.at(0).deviceCount(), 2);
+    EXPECT_EQ(library.deviceTotal(), 2);
+    EXPECT_EQ(library.at(0).source, "/from/here.ico");
+    EXPECT_EQ(library.at(0).name, "pic");
+    EXPECT_TRUE(doc.modified());
+    doc.undo();
+    EXPECT_EQ(devicesOf(0), "16x16/4 ");
+    EXPECT_FALSE(doc.modified());
 }
 
 }  // namespace

@@ -4,8 +4,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
+#include "document/LibraryDocument.h"
+#include "formats/LibraryWriter.h"
 #include "platform/CommandIds.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
@@ -131,6 +135,38 @@ TEST_F(MainFrameTest, ClosingWithTheFocusInTheViewEndsCleanly)
     QCoreApplication::processEvents();
     ASSERT_TRUE(frame->view()->hasFocus());
     frame.reset();
+    EXPECT_EQ(library.size(), 1);
+}
+
+TEST_F(MainFrameTest, EditMenuUndoesTheStepItNamesAndTheTitleFollows)
+{
+    CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+    QStringList menus;
+    for (QAction* menu : frame.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus.mid(0, 3), (QStringList{"ファイル(&F)", "編集(&E)", "表示(&V)"}));
+
+    const std::string path = settings.dir.file("set.icl");
+    IconLibrary source;
+    ASSERT_TRUE(source.addBlankIcon(16, 16, 4));
+    ASSERT_TRUE(source.addBlankIcon(32, 32, 8));
+    ASSERT_TRUE(writeLibrary(source, path));
+    frame.view()->initialUpdate({path});
+    ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Sigilscope - set.icl"));
+    EXPECT_FALSE(frame.action(cmd::Undo)->isEnabled());
+
+    QTest::keyClick(frame.view(), Qt::Key_Delete);
+    EXPECT_EQ(library.size(), 1);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Sigilscope - set.icl*"));
+    EXPECT_TRUE(frame.action(cmd::Undo)->isEnabled());
+    EXPECT_EQ(frame.action(cmd::Undo)->text(), QStringLiteral("元に戻す(&U): 削除\tCtrl+Z"));
+    QTest::keyClick(frame.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(library.size(), 2);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Sigilscope - set.icl"));
+    frame.action(cmd::Redo)->trigger();
+    EXPECT_EQ(library.size(), 1);
+    QTest::keyClick(frame.view(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing left to redo
     EXPECT_EQ(library.size(), 1);
 }
 
