@@ -1,5 +1,6 @@
 #include "imaging/Clipboard.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,6 +12,7 @@
 namespace sigil {
 
 const char* const kBmpMimeType = "image/bmp";
+const char* const kPngMimeType = "image/png";
 const char* const kWindowsDibMimeType = "application/x-qt-windows-mime;value=\"DeviceIndependentBitmap\"";
 
 namespace {
@@ -36,8 +38,14 @@ std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
     auto data = std::make_unique<QMimeData>();
     data->setData(kBmpMimeType, file);
     const QImage image = QImage::fromData(file, "BMP");
-    if (!image.isNull())
+    if (!image.isNull()) {
         data->setImageData(image);
+        // PNG too, by name: what most programs of this desktop paste.
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"))
+            data->setData(kPngMimeType, png);
+    }
     return data;
 }
 
@@ -54,7 +62,8 @@ bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const Di
 
 bool offersBitmap(const QMimeData* data)
 {
-    return data && (data->hasFormat(kWindowsDibMimeType) || data->hasFormat(kBmpMimeType) || data->hasImage());
+    return data && (data->hasFormat(kWindowsDibMimeType) || data->hasFormat(kBmpMimeType) ||
+                    data->hasFormat(kPngMimeType) || data->hasImage());
 }
 
 bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTransparency,
@@ -71,9 +80,15 @@ bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTra
     if (data->hasFormat(kBmpMimeType) &&
         loadBitmapBytes(device, viewOf(data->data(kBmpMimeType)), applyTransparency, settings))
         return true;
-    if (!data->hasImage())
+    // A PNG keeps its alpha as the icon's transparency (32 bits).
+    QImage image;
+    if (data->hasFormat(kPngMimeType))
+        image = QImage::fromData(data->data(kPngMimeType), "PNG");
+    if (image.isNull() && data->hasImage())
+        image = qvariant_cast<QImage>(data->imageData());
+    if (image.isNull())
         return false;
-    const auto dib = dibFromImage(qvariant_cast<QImage>(data->imageData()));
+    const auto dib = dibFromImage(image);
     return dib && pasteDib(*dib, device, applyTransparency, settings);
 }
 

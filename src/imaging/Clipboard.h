@@ -1,8 +1,8 @@
 #pragma once
 // Devices on the clipboard as bitmaps. Copying offers the bitmap-file form
-// ("image/bmp", which keeps depth and palette) and an image for programs
-// that only take images; pasting prefers a bitmap form and falls back to
-// the clipboard's image.
+// ("image/bmp", which keeps depth and palette), PNG and an image for
+// programs that only take images; pasting prefers a bitmap form, then PNG
+// (with its alpha), then the clipboard's image.
 
 #include <QMimeData>
 #include <memory>
@@ -16,6 +16,7 @@ namespace sigil {
 // The bitmap-file form, and the raw form in which Qt on Windows hands over
 // the system's device-independent bitmaps.
 extern const char* const kBmpMimeType;
+extern const char* const kPngMimeType;
 extern const char* const kWindowsDibMimeType;
 
 // The clipboard contents for a device's image or mask; null when the

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -54,6 +56,9 @@ TEST_F(ClipboardTest, CopyThenPasteKeepsDepthPaletteAndPixels)
     const QImage image = qvariant_cast<QImage>(data->imageData());
     EXPECT_EQ(image.size(), QSize(7, 3));
     EXPECT_EQ(image.pixel(2, 1) & 0xFFFFFF, 0x123456u);  // index 21 is column 2 of the middle row
+    const QImage png = QImage::fromData(data->data(kPngMimeType), "PNG");
+    EXPECT_EQ(png.size(), QSize(7, 3));
+    EXPECT_EQ(png.pixel(2, 1) & 0xFFFFFF, 0x123456u);
 
     IconDevice pasted;
     ASSERT_TRUE(pasteFromClipboard(pasted, true, none_));
@@ -127,6 +132,25 @@ TEST_F(ClipboardTest, ImageFallbackByAlpha)
         EXPECT_EQ(pixelAt(pasted, 0, 0), alpha | 0xC86432u);
         EXPECT_EQ(pixelAt(pasted, 3, 2), (c.bits == 32 ? 0x80000000u : 0) | 0x010203u);  // top-right
     }
+}
+
+TEST_F(ClipboardTest, PngAloneKeepsItsAlpha)
+{
+    QImage image(5, 2, QImage::Format_ARGB32);
+    image.fill(QColor(10, 20, 30, 255));
+    image.setPixelColor(4, 0, QColor(0, 0, 0, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    QMimeData data;
+    data.setData(kPngMimeType, png);
+    ASSERT_TRUE(offersBitmap(&data));
+    IconDevice pasted;
+    ASSERT_TRUE(deviceFromMimeData(&data, pasted, false, none_));
+    EXPECT_EQ(pasted.bitCount, 32);
+    EXPECT_EQ(pixelAt(pasted, 0, 1), 0xFF0A141Eu);  // stored rows run bottom-up
+    EXPECT_EQ(maskedCount(pasted), 1);
+    EXPECT_TRUE(maskedAt(pasted, 4, 1));
 }
 
 TEST_F(ClipboardTest, NothingReadableLeavesDeviceEmpty)
