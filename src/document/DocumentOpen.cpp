@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include "document/ExternalEditor.h"
 #include "document/LibraryDocument.h"
 #include "document/LibraryNaming.h"
 #include "document/LoadBridge.h"
@@ -47,6 +48,9 @@ bool LibraryDocument::queueFile(const std::string& path)
 
 void LibraryDocument::clearLibrary()
 {
+    // An editor still watched hands back nothing to the icons that go now.
+    if (editor_)
+        editor_->endWatch();
     emit libraryCleared();
     undo_.clear();
     library_.removeIcon(-1);
