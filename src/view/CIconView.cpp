@@ -471,10 +471,11 @@ void CIconView::mouseReleaseEvent(QMouseEvent* event)
 
 void CIconView::releaseDrag(QPoint pos, bool ctrl, bool shift)
 {
-    int t = hitCell(toContent(pos));
-    if (t < 0)
-        t = 0;  // right of the last column (or below the last row) aims at the first place
-    document_.dropSelected(t, ctrl, shift);
+    // Past the last place of a line (right of the last column when cells
+    // fill rows, below the last row when they fill columns) aims at the
+    // first place; a negative place, a pitch or more above or left of the
+    // grid, moves nothing and a copy goes to the end (dropSelected).
+    document_.dropSelected(gridLayout().dropTarget(toContent(pos)), ctrl, shift);
     stopDrag();
     viewport()->update();
 }

@@ -166,6 +166,15 @@ TEST_F(IconViewTest, DragReleaseTargetsOutsideTheIcons)
     // With Ctrl on the free area the copy goes to the end.
     dragCell(view.viewport(), centre(2), centre(8), Qt::ControlModifier);
     EXPECT_EQ(names(), "03 00 01 02 04 05 01 ");
+    // A pitch or more above the grid (over the toolbar) is a negative place:
+    // a move does nothing, a copy goes to the end.
+    dragCell(view.viewport(), centre(4), QPoint(100, -40), Qt::NoModifier);
+    EXPECT_EQ(names(), "03 00 01 02 04 05 01 ");
+    dragCell(view.viewport(), centre(4), QPoint(100, -40), Qt::ControlModifier);
+    EXPECT_EQ(names(), "03 00 01 02 04 05 01 04 ");
+    // Less than a pitch above still falls in the first row.
+    dragCell(view.viewport(), centre(5), QPoint(100, -10), Qt::NoModifier);
+    EXPECT_EQ(names(), "03 00 05 01 02 04 01 04 ");
 }
 
 TEST_F(IconViewTest, AMoveOfThreePixelsDoesNotStartADrag)
