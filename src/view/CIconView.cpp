@@ -514,7 +514,17 @@ void CIconView::mouseDoubleClickEvent(QMouseEvent* event)
 void CIconView::wheelEvent(QWheelEvent* event)
 {
     if (!(event->modifiers() & Qt::ControlModifier)) {
-        QAbstractScrollArea::wheelEvent(event);
+        // When cells fill columns the view scrolls only sideways, and Qt
+        // would hand a vertical wheel to the vertical bar, which has no
+        // range: the wheel goes to whichever bar can scroll.
+        const QPoint delta = event->angleDelta();
+        const bool verticalWheel = std::abs(delta.y()) >= std::abs(delta.x());
+        QScrollBar* along = verticalWheel ? verticalScrollBar() : horizontalScrollBar();
+        QScrollBar* across = verticalWheel ? horizontalScrollBar() : verticalScrollBar();
+        if (along->maximum() <= along->minimum() && across->maximum() > across->minimum())
+            QCoreApplication::sendEvent(across, event);
+        else
+            QAbstractScrollArea::wheelEvent(event);
         return;
     }
     const int size = wheelSize(display_.iconSize, event->angleDelta().y(), wheelRemainder_);
