@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev
   fonts-noto-cjk             # the interface is Japanese
+  qt6-translations-l10n      # and so are Qt's own dialogs and buttons (qtbase_ja)
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes
   clang-format

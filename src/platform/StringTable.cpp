@@ -78,6 +78,7 @@ constexpr StringRow kStrings[] = {
     {str::SaveIconFilter, "アイコン(*.ico)|*.ico|すべて(*.*)|*.*||"},
     {str::EditorFilter, "実行ファイル(*.exe)|*.exe|すべて(*.*)|*.*||"},
     {str::BitmapFilter, "ビットマップ(*.bmp)|*.bmp|すべて(*.*)|*.*||"},
+    {str::BadFileName, "ファイル名が正しくありません"},
     {str::SupportPage, "-"},
     {str::HelpFile, "Sigilscope_help.txt"},
     {str::NotAnInteger, "整数を入力してください。"},

@@ -33,6 +33,9 @@ enum StringId : int {
     SaveIconFilter = 57711,
     EditorFilter = 57712,
     BitmapFilter = 57713,
+    // The file dialog's refusal of a missing file; nothing else refers to it
+    // by number, so it takes the free one after the dialog's filters.
+    BadFileName = 57714,
     SupportPage = 57715,
     HelpFile = 57716,
     // The framework's own message for an integer edit that holds no integer,

@@ -11,6 +11,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/StartupInfo.h"
 #include "ui/IconResources.h"
+#include "ui/QtTranslation.h"
 #include "view/CIconView.h"
 
 int main(int argc, char* argv[])
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
     // Qt's own image readers report damaged pictures on the console; a bad
     // file is skipped quietly instead.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio=false"));
+    // Qt's file dialogs and questions speak Japanese like the rest.
+    sigil::installQtTranslation(app);
 
     const sigil::StartupInfo startup = sigil::makeStartupInfo(QApplication::arguments().mid(1));
 

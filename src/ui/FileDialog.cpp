@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "platform/FileBytes.h"
+#include "platform/StringTable.h"
 #include "ui/MessageBoxes.h"
 
 namespace sigil {
@@ -84,8 +86,10 @@ bool FileDialog::run(bool isOpen, bool multiSelect, const std::string& filter, c
     QDir::setCurrent(current);
     if (chosen_.empty())
         return false;
-    if (!multiSelect && isOpen && !QFileInfo::exists(toQtPath(chosen_.front()))) {
-        showMessage(QStringLiteral("ファイル名が正しくありません"));
+    const bool missing = std::any_of(chosen_.begin(), chosen_.end(),
+                                     [](const std::string& path) { return !QFileInfo::exists(toQtPath(path)); });
+    if (isOpen && missing) {
+        showMessage(loadString(str::BadFileName));
         chosen_.clear();
         return false;
     }
@@ -101,14 +105,38 @@ std::string FileDialog::path()
     return chosen_[next_++];
 }
 
+namespace {
+
+// Qt's dialog refuses a missing file in open mode with its own message and
+// stays open; this one lets the name through, so that the program's own
+// message is the one the user sees.
+class OpenAnyNameDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        const bool missing =
+            std::any_of(files.begin(), files.end(), [](const QString& f) { return !QFileInfo::exists(f); });
+        if (acceptMode() == AcceptOpen && !files.isEmpty() && missing)
+            QDialog::accept();
+        else
+            QFileDialog::accept();  // folders are entered, existing files taken, overwrites asked
+    }
+};
+
+}  // namespace
+
 std::vector<std::string> FileDialog::choose(const Request& request)
 {
-    QFileDialog dialog(owner_);
+    OpenAnyNameDialog dialog(owner_);
+    // Qt's own widgets: a native dialog would check the names itself.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(request.isOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    if (request.isOpen)
-        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    else
-        dialog.setFileMode(QFileDialog::AnyFile);
+    // A single open takes any name, as a save does, so that its Open button
+    // stays enabled for a name that does not exist; run() refuses it.
+    dialog.setFileMode(request.isOpen && request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
     dialog.setNameFilters(request.nameFilters);
     if (!request.place.folder.empty())
         dialog.setDirectory(toQtPath(request.place.folder));

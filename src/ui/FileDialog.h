@@ -30,8 +30,8 @@ public:
     explicit FileDialog(QWidget* owner = nullptr) : owner_(owner) {}
     virtual ~FileDialog() = default;
 
-    // True when a valid choice was made. In open mode a single chosen path
-    // that does not exist is refused with a message.
+    // True when a valid choice was made. In open mode a choice that holds a
+    // path that does not exist is refused with a message.
     bool run(bool isOpen, bool multiSelect, const std::string& filter, const std::string& initialPath,
              const std::string& defaultExtension);
     // The chosen path; with multi-selection the next chosen path on each

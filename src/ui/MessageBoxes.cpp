@@ -1,5 +1,6 @@
 #include "ui/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 
 namespace sigil {
@@ -11,6 +12,22 @@ MessageHandler& handler()
     return current;
 }
 }  // namespace
+
+QString standardButtonText(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return QStringLiteral("OK");
+    case QMessageBox::Yes:
+        return QStringLiteral("はい(&Y)");
+    case QMessageBox::No:
+        return QStringLiteral("いいえ(&N)");
+    case QMessageBox::Cancel:
+        return QStringLiteral("キャンセル");  // Escape answers it
+    default:
+        return {};
+    }
+}
 
 MessageHandler setMessageHandler(MessageHandler next)
 {
@@ -28,6 +45,13 @@ QMessageBox::StandardButton showMessage(QWidget* parent, const QString& text, QM
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     // The program's name as the caption, as every message box of the program has.
     QMessageBox box(icon, QStringLiteral("Sigilscope"), shown, buttons, parent);
+    // Set here rather than left to Qt's translation, which may lack the
+    // mnemonics or be missing altogether.
+    for (QAbstractButton* button : box.buttons()) {
+        const QString label = standardButtonText(box.standardButton(button));
+        if (!label.isEmpty())
+            button->setText(label);
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

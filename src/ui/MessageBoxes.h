@@ -15,6 +15,11 @@ using MessageHandler = std::function<QMessageBox::StandardButton(
 // answers the handler that was installed before.
 MessageHandler setMessageHandler(MessageHandler handler);
 
+// The text of a standard button in every message box of the program, with
+// its mnemonic so that a letter key answers the box; empty for a button the
+// program does not use.
+QString standardButtonText(QMessageBox::StandardButton button);
+
 QMessageBox::StandardButton showMessage(QWidget* parent, const QString& text,
                                         QMessageBox::Icon icon = QMessageBox::Warning,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);

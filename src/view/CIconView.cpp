@@ -471,10 +471,11 @@ void CIconView::mouseReleaseEvent(QMouseEvent* event)
 
 void CIconView::releaseDrag(QPoint pos, bool ctrl, bool shift)
 {
-    int t = hitCell(toContent(pos));
-    if (t < 0)
-        t = 0;  // right of the last column (or below the last row) aims at the first place
-    document_.dropSelected(t, ctrl, shift);
+    // Past the last place of a line (right of the last column when cells
+    // fill rows, below the last row when they fill columns) aims at the
+    // first place; a negative place, a pitch or more above or left of the
+    // grid, moves nothing and a copy goes to the end (dropSelected).
+    document_.dropSelected(gridLayout().dropTarget(toContent(pos)), ctrl, shift);
     stopDrag();
     viewport()->update();
 }
@@ -513,7 +514,17 @@ void CIconView::mouseDoubleClickEvent(QMouseEvent* event)
 void CIconView::wheelEvent(QWheelEvent* event)
 {
     if (!(event->modifiers() & Qt::ControlModifier)) {
-        QAbstractScrollArea::wheelEvent(event);
+        // When cells fill columns the view scrolls only sideways, and Qt
+        // would hand a vertical wheel to the vertical bar, which has no
+        // range: the wheel goes to whichever bar can scroll.
+        const QPoint delta = event->angleDelta();
+        const bool verticalWheel = std::abs(delta.y()) >= std::abs(delta.x());
+        QScrollBar* along = verticalWheel ? verticalScrollBar() : horizontalScrollBar();
+        QScrollBar* across = verticalWheel ? horizontalScrollBar() : verticalScrollBar();
+        if (along->maximum() <= along->minimum() && across->maximum() > across->minimum())
+            QCoreApplication::sendEvent(across, event);
+        else
+            QAbstractScrollArea::wheelEvent(event);
         return;
     }
     const int size = wheelSize(display_.iconSize, event->angleDelta().y(), wheelRemainder_);

@@ -37,17 +37,23 @@ QSize IconGridLayout::extent() const
     return QSize(p * lines(), p * perLine());
 }
 
-int IconGridLayout::hitCell(QPoint content) const
+std::optional<int> IconGridLayout::placeAt(QPoint content) const
 {
-    if (content.x() < 0 || content.y() < 0)
-        return -1;
+    // Plain integer division on purpose: a point less than one pitch above
+    // or left of the grid still falls in the first line or first place.
     const int p = pitch();
     const int a = content.x() / p;
     const int b = content.y() / p;
     const int per = perLine();
     if (horizontal)
-        return a < per ? a + b * per : -1;
-    return b < per ? b + a * per : -1;
+        return a < per ? std::optional<int>(a + b * per) : std::nullopt;
+    return b < per ? std::optional<int>(b + a * per) : std::nullopt;
+}
+
+int IconGridLayout::hitCell(QPoint content) const
+{
+    const std::optional<int> place = placeAt(content);
+    return place && *place >= 0 ? *place : -1;
 }
 
 int scrollToShow(const IconGridLayout& layout, int k, QPoint scroll)

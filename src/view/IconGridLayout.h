@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <optional>
 
 namespace sigil {
 
@@ -31,9 +32,19 @@ struct IconGridLayout {
     QRect cellRect(int k) const;
     // The scrollable extent: 10 x 10 for an empty library.
     QSize extent() const;
-    // The cell under a content point, possibly >= count (a free place);
-    // -1 when the point lies beyond the last place of a line.
+    // The place under a content point: a = x / P and b = y / P, truncated
+    // toward zero, give a + b * perLine (horizontal) or b + a * perLine
+    // (vertical); nullopt past the last place of a line. The place may be
+    // count or more (a free place after the last icon) and, for a point a
+    // pitch or more above or left of the grid, negative.
+    std::optional<int> placeAt(QPoint content) const;
+    // The cell a press hits: the place, or -1 when there is none or it is
+    // negative. It may be count or more.
     int hitCell(QPoint content) const;
+    // Where a drag released at a content point aims: the place, possibly
+    // negative or count or more, and 0 (the first place) past the last place
+    // of a line.
+    int dropTarget(QPoint content) const { return placeAt(content).value_or(0); }
     // Whole lines visible across the scrolling direction.
     int visibleLines() const { return (crossExtent() - CELL_GAP) / pitch(); }
 };

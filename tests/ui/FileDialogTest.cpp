@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 
 #include "support/TempDir.h"
 #include "support/TextFiles.h"
@@ -119,6 +125,57 @@ TEST_F(FileDialogTest, OpenOfAMissingFileIsRefusedWithAMessage)
     EXPECT_FALSE(d.run(true, false, "", "", ""));
     EXPECT_EQ(d.messages, QStringList{"ファイル名が正しくありません"});
     EXPECT_EQ(d.path(), "");
+}
+
+TEST_F(FileDialogTest, MultiSelectionWithAMissingFileIsRefusedToo)
+{
+    ScriptedDialog d({existing("a.ico"), dir.file("gone.ico")});
+    EXPECT_FALSE(d.run(true, true, "", "", ""));
+    EXPECT_EQ(d.messages, QStringList{"ファイル名が正しくありません"});
+    EXPECT_EQ(d.path(), "");
+}
+
+// Qt's own dialog, shown; only the message is recorded.
+class ShownDialog : public FileDialog {
+public:
+    QStringList messages;
+
+protected:
+    void showMessage(const QString& text) override { messages << text; }
+};
+
+// A name that does not exist, typed into Qt's dialog, reaches the program's
+// own check instead of Qt's English one.
+TEST_F(FileDialogTest, TypedMissingNameGetsTheProgramsMessage)
+{
+    existing("there.ico");
+    QString qtsOwnMessage;
+    for (const bool multiSelect : {false, true}) {
+        SCOPED_TRACE(multiSelect ? "multiple selection" : "single selection");
+        qtsOwnMessage.clear();
+        QTimer::singleShot(0, [&] {
+            QPointer<QFileDialog> dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QStringLiteral("gone.ico"));
+            // Should Qt warn itself, its box and then the dialog are closed
+            // so that the test ends and fails on the message.
+            QTimer::singleShot(0, dialog, [&qtsOwnMessage, dialog] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    qtsOwnMessage = box->text();
+                    box->reject();
+                }
+                if (dialog && dialog->isVisible())
+                    dialog->reject();
+            });
+            static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+        });
+        ShownDialog d;
+        EXPECT_FALSE(d.run(true, multiSelect, "Icons|*.ico||", dir.path(), "ico"));
+        EXPECT_EQ(qtsOwnMessage, QString());
+        EXPECT_EQ(d.messages, QStringList{"ファイル名が正しくありません"});
+    }
 }
 
 TEST_F(FileDialogTest, SaveToANewFileIsFine)

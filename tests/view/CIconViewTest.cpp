@@ -123,6 +123,44 @@ TEST_F(IconViewTest, CtrlWheelShrinksByOnePixelPerNotch)
     EXPECT_EQ(settings.display.iconSize, 30);
 }
 
+struct WheelCase {
+    const char* name;
+    int horizontal;  // the arrangement setting
+    QPoint delta;    // angle delta of one wheel message
+    Qt::Orientation scrolls;
+};
+
+class IconViewWheel : public IconViewTest, public testing::WithParamInterface<WheelCase> {};
+
+// The wheel scrolls the one bar that has a range, whichever way it turns.
+TEST_P(IconViewWheel, ScrollsTheBarThatHasARange)
+{
+    const WheelCase& c = GetParam();
+    settings.general.horizontal = c.horizontal;
+    loadIcons(40);
+    QScrollBar* moving = c.scrolls == Qt::Horizontal ? view.horizontalScrollBar() : view.verticalScrollBar();
+    QScrollBar* still = c.scrolls == Qt::Horizontal ? view.verticalScrollBar() : view.horizontalScrollBar();
+    ASSERT_GT(moving->maximum(), 0);
+    ASSERT_EQ(still->maximum(), 0);
+    auto wheel = [this](QPoint delta) {
+        QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view.viewport(), &event);
+    };
+    wheel(c.delta);  // towards the user: on to later icons
+    const int forward = moving->value();
+    EXPECT_GT(forward, 0);
+    wheel(-c.delta);
+    EXPECT_LT(moving->value(), forward);
+    EXPECT_EQ(settings.display.iconSize, 32);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IconViewWheel,
+                         testing::Values(WheelCase{"VerticalWheelScrollsColumnsSideways", 0, {0, -120}, Qt::Horizontal},
+                                         WheelCase{"VerticalWheelScrollsRowsDown", 1, {0, -120}, Qt::Vertical},
+                                         WheelCase{"SidewaysWheelScrollsColumns", 0, {-120, 0}, Qt::Horizontal}),
+                         [](const auto& info) { return info.param.name; });
+
 // Presses on cell `from`, moves by `step` and then to `to`, and releases.
 void dragCell(QWidget* viewport, QPoint from, QPoint to, Qt::KeyboardModifiers mods, int step = 10)
 {
@@ -166,6 +204,15 @@ TEST_F(IconViewTest, DragReleaseTargetsOutsideTheIcons)
     // With Ctrl on the free area the copy goes to the end.
     dragCell(view.viewport(), centre(2), centre(8), Qt::ControlModifier);
     EXPECT_EQ(names(), "03 00 01 02 04 05 01 ");
+    // A pitch or more above the grid (over the toolbar) is a negative place:
+    // a move does nothing, a copy goes to the end.
+    dragCell(view.viewport(), centre(4), QPoint(100, -40), Qt::NoModifier);
+    EXPECT_EQ(names(), "03 00 01 02 04 05 01 ");
+    dragCell(view.viewport(), centre(4), QPoint(100, -40), Qt::ControlModifier);
+    EXPECT_EQ(names(), "03 00 01 02 04 05 01 04 ");
+    // Less than a pitch above still falls in the first row.
+    dragCell(view.viewport(), centre(5), QPoint(100, -10), Qt::NoModifier);
+    EXPECT_EQ(names(), "03 00 05 01 02 04 01 04 ");
 }
 
 TEST_F(IconViewTest, AMoveOfThreePixelsDoesNotStartADrag)

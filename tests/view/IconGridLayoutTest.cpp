@@ -55,7 +55,43 @@ TEST(IconGridLayout, HitAreasStartThreePixelsBeforeTheSquare)
     const IconGridLayout vertical = grid(32, false, QSize(150, 200), 12);
     EXPECT_EQ(vertical.hitCell(QPoint(40, 10)), 5);
     EXPECT_EQ(vertical.hitCell(QPoint(10, 180)), -1);
+    EXPECT_EQ(layout.hitCell(QPoint(10, -40)), -1);  // above the grid: no cell to press
 }
+
+struct DropCase {
+    const char* name;
+    bool horizontal;
+    QPoint at;
+    int expected;
+};
+
+class DropTargets : public testing::TestWithParam<DropCase> {};
+
+// 5 per line, 35 px pitch, 12 icons; quotients truncate toward zero.
+TEST_P(DropTargets, FollowTheIntegerHitRule)
+{
+    const DropCase& c = GetParam();
+    const IconGridLayout layout =
+        c.horizontal ? grid(32, true, QSize(200, 150), 12) : grid(32, false, QSize(150, 200), 12);
+    EXPECT_EQ(layout.dropTarget(c.at), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DropTargets,
+    testing::Values(DropCase{"OnACell", true, {80, 40}, 7}, DropCase{"FreePlaceAfterTheLast", true, {10, 130}, 15},
+                    DropCase{"RightOfTheLastColumnIsTheFirstPlace", true, {180, 40}, 0},
+                    DropCase{"LessThanAPitchAboveIsTheFirstRow", true, {80, -20}, 2},
+                    DropCase{"APitchAboveIsNegative", true, {80, -35}, -3},
+                    DropCase{"FarAboveIsNegative", true, {10, -100}, -10},
+                    DropCase{"APitchLeftOfTheFirstRowIsNegative", true, {-40, 10}, -1},
+                    DropCase{"APitchLeftOfALaterRowIsThePlaceBefore", true, {-40, 40}, 4},
+                    DropCase{"VerticalBelowTheLastRowIsTheFirstPlace", false, {40, 180}, 0},
+                    DropCase{"VerticalRightOfTheLastColumnIsAFreePlace", false, {130, 10}, 15},
+                    DropCase{"VerticalLessThanAPitchLeftIsTheFirstColumn", false, {-20, 80}, 2},
+                    DropCase{"VerticalAPitchLeftIsNegative", false, {-40, 80}, -3},
+                    DropCase{"VerticalAPitchAboveTheFirstColumnIsNegative", false, {10, -40}, -1},
+                    DropCase{"VerticalAPitchAboveALaterColumnIsThePlaceBefore", false, {40, -40}, 4}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(IconGridLayout, ScrollToShowBringsCellsIntoView)
 {
