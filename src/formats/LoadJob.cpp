@@ -95,6 +95,9 @@ bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* co
             },
             path, parts.baseName);
     }
+    // PNG pictures keep their alpha; the reader checks the signature.
+    if (ext == ".png")
+        return appendRead(library, openPngAsIcon, path, parts.baseName);
     // Anything else may be a Mac icon file, which refuses what it is not.
     return appendRead(
         library,
