@@ -1,6 +1,7 @@
 #include "cli/SigilCommands.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +12,7 @@
 #include "formats/IconFile.h"
 #include "formats/LibraryWriter.h"
 #include "formats/LoadJob.h"
+#include "imaging/PixelAccess.h"
 #include "model/IconLibrary.h"
 #include "model/Palettes.h"
 #include "platform/FileBytes.h"
@@ -23,7 +25,7 @@ namespace sigil {
 namespace {
 
 constexpr const char* kUsage = "usage: sigil list [--json] PATH... [--ini FILE]\n"
-                               "       sigil extract PATH... -o DIR [--ini FILE]\n"
+                               "       sigil extract [--ico | --png] PATH... -o DIR [--ini FILE]\n"
                                "       sigil pack PATH... -o OUT.icl [--ini FILE]\n";
 
 // Loads each path as the load job does; names the paths that gave nothing.
@@ -149,6 +151,63 @@ std::string unusedPath(const std::string& dir, const std::string& name)
     return path;
 }
 
+// The PNG file name of one image: NAME-WxH-BITS.png, with "_1", "_2"... put
+// before the extension, as for .ico files, until no file has the name.
+std::string unusedPngPath(const std::string& dir, const std::string& name, const IconDevice& device)
+{
+    const std::string base = dir + "/" + safeFileName(name) + "-" + std::to_string(device.width) + "x" +
+                             std::to_string(device.height) + "-" + std::to_string(device.bitCount);
+    std::string path = base + ".png";
+    for (int n = 1; QFileInfo::exists(toQtPath(path)); ++n)
+        path = base + "_" + std::to_string(n) + ".png";
+    return path;
+}
+
+// The image with its transparency as alpha: 0 where the AND mask is set,
+// a 32-bit image's own alpha elsewhere, opaque otherwise. Null when the
+// device cannot be drawn.
+QImage imageWithAlpha(const IconDevice& device)
+{
+    const auto layout = plainLayout(device);
+    QImage image = device.makeDisplayIcon(DisplayMode::Image, 0, DisplaySettings{});
+    if (!layout || image.isNull())
+        return {};
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    if (image.width() != device.width || image.height() != device.height)
+        return {};
+    const uint8_t* block = device.blockData();
+    for (int y = 0; y < device.height; ++y) {
+        const int64_t row = device.height - 1 - y;  // stored bottom row first
+        const uint8_t* mask = block + layout->mask + row * layout->maskStride;
+        const uint8_t* pixels = block + layout->bits + row * layout->stride;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < device.width; ++x) {
+            int alpha = device.bitCount == 32 ? pixels[4 * x + 3] : 255;
+            if (mask[x >> 3] & (0x80 >> (x & 7)))
+                alpha = 0;
+            out[x] = qRgba(qRed(out[x]), qGreen(out[x]), qBlue(out[x]), alpha);
+        }
+    }
+    return image;
+}
+
+// Every image of the icon as its own PNG file; false when one failed.
+bool extractPngs(const IconEntry& icon, const std::string& dir, std::ostream& out, std::ostream& err)
+{
+    bool ok = true;
+    for (const IconDevice& device : icon.devices) {
+        const std::string target = unusedPngPath(dir, icon.name, device);
+        const QImage image = imageWithAlpha(device);
+        if (!image.isNull() && image.save(toQtPath(target), "PNG")) {
+            out << target << '\n';
+        } else {
+            err << "sigil: " << target << ": cannot write the file\n";
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 // "PATH... -o OUTPUT": false (usage printed) when either part is missing.
 bool pathsAndOutput(const std::vector<std::string>& args, std::vector<std::string>& paths, std::string& output,
                     std::ostream& err)
@@ -171,9 +230,18 @@ bool pathsAndOutput(const std::vector<std::string>& args, std::vector<std::strin
 int extractCommand(const std::vector<std::string>& args, const DisplaySettings& settings, std::ostream& out,
                    std::ostream& err)
 {
+    // "--ico" (the default) or "--png" anywhere among the paths.
+    bool png = false;
+    std::vector<std::string> rest;
+    for (const std::string& a : args) {
+        if (a == "--png" || a == "--ico")
+            png = a == "--png";
+        else
+            rest.push_back(a);
+    }
     std::vector<std::string> paths;
     std::string dir;
-    if (!pathsAndOutput(args, paths, dir, err))
+    if (!pathsAndOutput(rest, paths, dir, err))
         return kExitUsage;
     const QFileInfo dirInfo(toQtPath(dir));
     if (!dirInfo.isDir()) {
@@ -186,6 +254,10 @@ int extractCommand(const std::vector<std::string>& args, const DisplaySettings& 
         const IconEntry& icon = library.at(i);
         if (icon.devices.empty())
             continue;
+        if (png) {
+            ok = extractPngs(icon, dir, out, err) && ok;
+            continue;
+        }
         const std::string target = unusedPath(dir, icon.name);
         if (writeIconFile(icon, target)) {
             out << target << '\n';

@@ -68,7 +68,10 @@ bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* co
     // Readers that append their own icons (one per frame or group icon).
     if (ext == ".ani")
         return readAnimatedCursor(library, path, parts.baseName, control);
-    if (ext == ".exe" || ext == ".dll" || ext == ".icl")
+    // Control-panel items, screen savers, ActiveX controls and MUI resource
+    // files are modules like any program.
+    if (ext == ".exe" || ext == ".dll" || ext == ".icl" || ext == ".mun" || ext == ".cpl" || ext == ".scr" ||
+        ext == ".ocx")
         return readModule(library, path, parts.baseName, control);
 
     // Single-icon readers fill one entry, which is appended here.
@@ -95,6 +98,9 @@ bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* co
             },
             path, parts.baseName);
     }
+    // PNG pictures keep their alpha; the reader checks the signature.
+    if (ext == ".png")
+        return appendRead(library, openPngAsIcon, path, parts.baseName);
     // Anything else may be a Mac icon file, which refuses what it is not.
     return appendRead(
         library,

@@ -1,6 +1,7 @@
 #include "imaging/Dib.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -12,18 +13,80 @@ namespace {
 
 constexpr int kMaskFieldBytes = 12;
 
+// Header sizes: BITMAPINFOHEADER, BITMAPV4HEADER and BITMAPV5HEADER. The two
+// later ones carry the bit-field masks (red, green, blue, alpha) inside the
+// header, at the offsets below; their colour space and profile are not used.
+constexpr uint32_t kInfoHeaderBytes = 40;
+constexpr uint32_t kV4HeaderBytes = 108;
+constexpr uint32_t kV5HeaderBytes = 124;
+constexpr int kV4RedMask = 40, kV4GreenMask = 44, kV4BlueMask = 48, kV4AlphaMask = 52;
+
+// biCompression values.
+constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiBitFields = 3, kBiJpeg = 4, kBiPng = 5;
+
 bool supportedKind(int bits, uint32_t compression)
 {
     switch (compression) {
-    case 0:
+    case kBiRgb:
         return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    case 1:
+    case kBiRle8:
         return bits == 8;
-    case 3:
+    case kBiBitFields:
         return bits == 16 || bits == 32;
+    case kBiJpeg:
+    case kBiPng:
+        // A whole JPEG or PNG file in place of the rows (meant for printers);
+        // refused rather than handed to a picture decoder.
+        return false;
     default:
         return false;
     }
+}
+
+// Bit-field masks of a V4 or V5 header, checked: each inside the depth and
+// one run of set bits, none overlapping another, and some colour present.
+struct FieldMasks {
+    uint32_t mask[4] = {};  // red, green, blue, alpha (0: no alpha)
+};
+
+bool contiguous(uint32_t mask)
+{
+    if (mask == 0)
+        return true;
+    const uint32_t run = mask >> std::countr_zero(mask);
+    return (run & (run + 1)) == 0;
+}
+
+std::optional<FieldMasks> readFieldMasks(const uint8_t* header, int bits)
+{
+    FieldMasks m;
+    const int offsets[4] = {kV4RedMask, kV4GreenMask, kV4BlueMask, kV4AlphaMask};
+    const uint64_t limit = uint64_t{1} << bits;
+    uint32_t seen = 0;
+    for (int i = 0; i < 4; ++i) {
+        m.mask[i] = getU32(header + offsets[i]);
+        if (m.mask[i] >= limit || !contiguous(m.mask[i]) || (seen & m.mask[i]) != 0)
+            return std::nullopt;
+        seen |= m.mask[i];
+    }
+    if ((m.mask[0] | m.mask[1] | m.mask[2]) == 0)
+        return std::nullopt;
+    return m;
+}
+
+// A field's value widened (or narrowed) to 8 bits; narrow fields are spread
+// over 0..255 so that a full field is white.
+uint8_t fieldValue(uint32_t pixel, uint32_t mask)
+{
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const int width = std::popcount(mask);
+    const uint32_t value = (pixel & mask) >> shift;
+    if (width >= 8)
+        return uint8_t(value >> (width - 8));
+    const uint32_t top = (uint32_t{1} << width) - 1;
+    return uint8_t(value * 255 / top);
 }
 
 // What a header says, checked against the bytes that are there.
@@ -36,13 +99,18 @@ struct DibPlan {
     int64_t headerEnd = 0;     // header plus bit-field masks
     int64_t tableEntries = 0;  // entries read into the device's table
     int64_t pixelStart = 0;
-    int64_t pixelBytes = 0;  // colour bits to read: rows, or the RLE8 codes
+    int64_t pixelBytes = 0;             // colour bits to read: rows, or the RLE8 codes
+    std::optional<FieldMasks> v4Masks;  // bit fields of a V4 or V5 header
 };
 
 std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
 {
     const int64_t size = static_cast<int64_t>(dib.size());
-    if (size < kHeaderBytes || getU32(dib.data() + hdr::kSize) != uint32_t(kHeaderBytes))
+    if (size < kHeaderBytes)
+        return std::nullopt;
+    const uint32_t headerBytes = getU32(dib.data() + hdr::kSize);
+    if ((headerBytes != kInfoHeaderBytes && headerBytes != kV4HeaderBytes && headerBytes != kV5HeaderBytes) ||
+        size < int64_t{headerBytes})
         return std::nullopt;
     const uint8_t* h = dib.data();
     DibPlan p;
@@ -62,7 +130,13 @@ std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
     if (p.height > kMaxDimension || (p.topDown && p.compression == 1))
         return std::nullopt;
 
-    p.headerEnd = kHeaderBytes + (p.compression == 3 ? kMaskFieldBytes : 0);
+    if (headerBytes == kInfoHeaderBytes) {
+        p.headerEnd = kHeaderBytes + (p.compression == kBiBitFields ? kMaskFieldBytes : 0);
+    } else {
+        p.headerEnd = headerBytes;
+        if (p.compression == kBiBitFields && !(p.v4Masks = readFieldMasks(h, p.bits)))
+            return std::nullopt;
+    }
     // The declared table (a 0 count means a full one for palettes; deeper
     // pictures may carry an optional one) must be there; entries beyond the
     // depth's 2^bits are skipped.
@@ -158,6 +232,45 @@ std::vector<uint8_t> andMaskDib(const IconDevice& device)
     return out;
 }
 
+// The rows of a V4 or V5 bit-field bitmap as plain pixels: 32 bits when
+// the header has an alpha mask, 24 otherwise.
+bool readV4Fields(ByteView dib, const DibPlan& plan, IconDevice& device)
+{
+    const FieldMasks& m = *plan.v4Masks;
+    const int outBits = m.mask[3] != 0 ? 32 : 24;
+    uint8_t header[kHeaderBytes];
+    std::memcpy(header, dib.data(), kHeaderBytes);
+    putU32(header + hdr::kSize, kInfoHeaderBytes);
+    putI32(header + hdr::kHeight, plan.height);
+    putU16(header + hdr::kBitCount, static_cast<uint16_t>(outBits));
+    putU32(header + hdr::kCompression, kBiRgb);
+    putU32(header + hdr::kImageSize, 0);
+    putU32(header + hdr::kColorsUsed, 0);
+    if (device.setFromHeader(ByteView(header, kHeaderBytes), false) != kHeaderBytes)
+        return false;
+    const int64_t inStride = IconDevice::shape(plan.width, plan.height, plan.bits).rowStride();
+    const int64_t outStride = device.rowStride();
+    const int inBytes = plan.bits / 8;
+    const int outBytes = outBits / 8;
+    uint8_t* rows = device.lock() + kHeaderBytes;
+    for (int64_t y = 0; y < plan.height; ++y) {
+        const uint8_t* in = dib.data() + plan.pixelStart + y * inStride;
+        uint8_t* out = rows + (plan.topDown ? plan.height - 1 - y : y) * outStride;
+        for (int64_t x = 0; x < plan.width; ++x, in += inBytes, out += outBytes) {
+            const uint32_t pixel = inBytes == 4 ? getU32(in) : uint32_t{getU16(in)};
+            out[0] = fieldValue(pixel, m.mask[2]);
+            out[1] = fieldValue(pixel, m.mask[1]);
+            out[2] = fieldValue(pixel, m.mask[0]);
+            if (outBytes == 4)
+                out[3] = fieldValue(pixel, m.mask[3]);
+        }
+    }
+    device.unlock();
+    if (outBits == 32)
+        maskZeroAlpha(device);
+    return true;
+}
+
 }  // namespace
 
 bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
@@ -166,8 +279,17 @@ bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
     const auto plan = planDib(dib, pixelOffset);
     if (!plan)
         return false;
+    if (plan->v4Masks) {
+        if (!readV4Fields(dib, *plan, device)) {
+            device.reset();
+            return false;
+        }
+        return true;
+    }
     uint8_t header[kHeaderBytes];
     std::memcpy(header, dib.data(), kHeaderBytes);
+    // The device keeps only the first 40 bytes of a longer header.
+    putU32(header + hdr::kSize, kInfoHeaderBytes);
     putI32(header + hdr::kHeight, plan->height);
     // The device keeps no optional table of a true-colour picture; a count
     // left in its header would make icon readers look for one.

@@ -1,5 +1,6 @@
 #pragma once
-// Device-independent bitmaps: the 40-byte header, optional bit-field masks,
+// Device-independent bitmaps: the 40-byte header (or a 108- or 124-byte
+// V4/V5 header, read for its masks), optional bit-field masks,
 // colour table and bottom-up rows that the clipboard exchanges and that a
 // bitmap file holds after its 14-byte file header.
 
@@ -20,7 +21,11 @@ constexpr int kFileHeaderBytes = 14;
 // alpha is 0 become black and transparent. Accepts 1, 4, 8, 16, 24 and
 // 32 bits, plain, RLE8 (8 bits only) and bit fields (16 and 32 bits),
 // bottom-up or top-down (plain and bit fields only), and colour tables
-// shorter than the depth allows (missing entries are black).
+// shorter than the depth allows (missing entries are black). With a V4 or
+// V5 header, bit-field pixels are read through the header's masks (each one
+// run of bits inside the depth, none overlapping) into plain 24-bit pixels,
+// or 32-bit ones when there is an alpha mask; JPEG and PNG compression are
+// refused, and a colour profile is ignored.
 // `pixelOffset` is where the rows start, counted from the header; a value
 // inside the headers (a bitmap file that leaves it 0) means directly after
 // the colour table. False, with the device empty, when anything the header

@@ -74,7 +74,91 @@ bool deviceFromSurface(IconDevice& device, const QImage& surface)
     return true;
 }
 
+bool isPng(ByteView data)
+{
+    static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return data.size() >= sizeof kSignature && std::memcmp(data.data(), kSignature, sizeof kSignature) == 0;
+}
+
+// A 32-bit device of the ARGB32 (straight alpha) image, bottom row first,
+// the AND-mask bit set where alpha is 0; colour under it is kept.
+bool deviceFromArgb(IconDevice& device, const QImage& image)
+{
+    device.reset();
+    device.width = image.width();
+    device.height = image.height();
+    device.bitCount = 32;
+    if (!device.allocate())
+        return false;
+    device.writeIconHeader();
+    uint8_t* bits = device.lock() + kHeaderBytes;
+    uint8_t* mask = bits + device.colorBitsBytes();
+    const int64_t stride = device.rowStride();
+    const int64_t maskStride = device.maskStride();
+    for (int y = 0; y < device.height; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const int64_t row = device.height - 1 - y;
+        uint8_t* p = bits + row * stride;
+        for (int x = 0; x < device.width; ++x, p += 4) {
+            p[0] = uint8_t(qBlue(in[x]));
+            p[1] = uint8_t(qGreen(in[x]));
+            p[2] = uint8_t(qRed(in[x]));
+            p[3] = uint8_t(qAlpha(in[x]));
+            if (p[3] == 0)
+                mask[row * maskStride + (x >> 3)] |= uint8_t(0x80 >> (x & 7));
+        }
+    }
+    device.unlock();
+    return true;
+}
+
 }  // namespace
+
+bool loadPngPictureBytes(IconDevice& device, ByteView data, int maxWidth, int maxHeight)
+{
+    device.reset();
+    if (!isPng(data))
+        return false;
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return false;
+    const QSize fitted = fittedSize(size, maxWidth, maxHeight);
+    if (fitted.width() <= 0 || fitted.height() <= 0 || fitted.width() > kMaxDimension ||
+        fitted.height() > kMaxDimension ||
+        IconDevice::shape(fitted.width(), fitted.height(), 32).blockBytes() > kMaxBlockBytes)
+        return false;
+    // Decoded straight at the fitted size, as the other pictures are.
+    if (fitted != size)
+        reader.setScaledSize(fitted);
+    const QImage picture = reader.read();
+    if (picture.isNull() || picture.size() != fitted)
+        return false;
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    if (argb.isNull() || !deviceFromArgb(device, argb)) {
+        device.reset();
+        return false;
+    }
+    return true;
+}
+
+bool openPngAsIcon(IconEntry& icon, const std::string& path, const std::string& name)
+{
+    icon.clearEntry();
+    FileBytes file;
+    IconDevice device;
+    if (!file.open(path) || !loadPngPictureBytes(device, file.bytes(), kPictureMaxSide, kPictureMaxSide))
+        return false;
+    icon.devices.push_back(std::move(device));
+    icon.name = name;
+    icon.source = path;
+    return true;
+}
 
 bool loadPictureBytes(IconDevice& device, ByteView data, int maxWidth, int maxHeight, std::atomic<bool>& gifRefused)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Pictures (JPEG, or whatever else the image library reads) imported as an
-// icon of one opaque 24-bit device, shrunk to fit 256 x 256. GIF pictures
+// icon of one opaque 24-bit device, shrunk to fit 256 x 256; PNG pictures
+// keep their alpha in a 32-bit device. GIF pictures
 // are refused by their content, whatever the file is called.
 
 #include <atomic>
@@ -30,5 +31,15 @@ bool loadPicture(IconDevice& device, const std::string& path, int maxWidth, int 
 // 256 x 256; `name` and `source` become the display name and the path.
 bool openPictureAsIcon(IconEntry& icon, const std::string& path, const std::string& name,
                        std::atomic<bool>& gifRefused);
+
+// Makes `device` a 32-bit device of the PNG picture in `data`, its alpha
+// kept (straight, not premultiplied) and the AND mask set where alpha is 0,
+// fitted to maxWidth x maxHeight like the other pictures. False for data
+// without the PNG signature and for anything the PNG decoder refuses.
+bool loadPngPictureBytes(IconDevice& device, ByteView data, int maxWidth, int maxHeight);
+
+// Empties `icon` and fills it with the PNG file's one device, fitted to
+// 256 x 256; `name` and `source` become the display name and the path.
+bool openPngAsIcon(IconEntry& icon, const std::string& path, const std::string& name);
 
 }  // namespace sigil

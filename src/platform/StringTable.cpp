@@ -71,9 +71,10 @@ constexpr StringRow kStrings[] = {
     {str::Untitled, "無題"},
     {str::Loading, "<読み込み中>"},
     {str::OpenFileFilter,
-     "対応ファイル|*.icl;*.exe;*.dll;*.ico;*.cur;*.ani;*.bmp;*.gif;*.jpg;*.jpeg|"
-     "アイコンライブラリ(*.icl,*.exe,*.dll)|*.icl;*.exe;*.dll|アイコン(*.ico,*.cur,*.ani)|*.ico;*.cur;*.ani|"
-     "画像(*.bmp,*.gif,*.jpg,*.jpeg)|*.bmp;*.gif;*.jpg;*.jpeg|すべて(*.*)|*.*||"},
+     "対応ファイル|*.icl;*.exe;*.dll;*.mun;*.cpl;*.scr;*.ocx;*.ico;*.cur;*.ani;*.icns;*.bmp;*.gif;*.jpg;*.jpeg;*.png|"
+     "アイコンライブラリ(*.icl,*.exe,*.dll,*.mun,*.cpl,*.scr,*.ocx)|*.icl;*.exe;*.dll;*.mun;*.cpl;*.scr;*.ocx|"
+     "アイコン(*.ico,*.cur,*.ani,*.icns)|*.ico;*.cur;*.ani;*.icns|"
+     "画像(*.bmp,*.gif,*.jpg,*.jpeg,*.png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|すべて(*.*)|*.*||"},
     {str::SaveLibraryFilter, "アイコンライブラリ(*.icl)|*.icl|すべて(*.*)|*.*||"},
     {str::SaveIconFilter, "アイコン(*.ico)|*.ico|すべて(*.*)|*.*||"},
     {str::EditorFilter, "実行ファイル(*.exe)|*.exe|すべて(*.*)|*.*||"},

@@ -12,6 +12,7 @@
 #include "formats/NeLibraryReader.h"
 #include "support/BmpBytes.h"
 #include "support/IconBytes.h"
+#include "support/PictureBytes.h"
 #include "support/RiffBytes.h"
 #include "support/TempDir.h"
 
@@ -274,3 +275,21 @@ TEST(SigilSettings, GifIsRefusedOnceWithTheProgramsMessage)
 }
 
 }  // namespace
+
+TEST(SigilExtract, PngGivesEveryImageNamedBySizeAndDepthWithItsAlpha)
+{
+    TempDir in, out;
+    ASSERT_TRUE(writeFile(in.file("pic.png"), encodedPicture(
+                                                  3, 2, [](int x, int) { return x == 0 ? 0u : 0x80FF0000u; }, "PNG")));
+    ASSERT_TRUE(writeFile(in.file("two.ico"), icoFile({iconImage(16, 16, 4), iconImage(32, 32, 8)})));
+    const RunResult r =
+        sigilRun({"extract", "--png", in.file("pic.png"), in.file("pic.png"), in.file("two.ico"), "-o", out.path()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const char* name : {"pic-3x2-32.png", "pic-3x2-32_1.png", "two-16x16-4.png", "two-32x32-8.png"})
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(out.file(name)))) << name;
+    const QImage back(QString::fromStdString(out.file("pic-3x2-32_1.png")));
+    ASSERT_EQ(back.size(), QSize(3, 2));
+    EXPECT_EQ(qAlpha(back.pixel(0, 0)), 0);
+    EXPECT_EQ(back.pixel(2, 1), 0x80FF0000u);
+    EXPECT_EQ(qAlpha(QImage(QString::fromStdString(out.file("two-16x16-4.png"))).pixel(5, 5)) % 255, 0);
+}

@@ -202,7 +202,7 @@ TEST(OpenFile, AnimatedCursorExtensionInAnyCase)
     for (const std::string name : {"LOUD.ANI", "Mixed.aNi", "quiet.ani"}) {
         ASSERT_TRUE(writeFile(dir.file(name), threeFrames()));
         IconLibrary lib;
-        EXPECT_TRUE(openFile(lib, dir.file(name))) << name;
+        ASSERT_TRUE(openFile(lib, dir.file(name))) << name;
         ASSERT_EQ(lib.size(), 3) << name;
         EXPECT_EQ(lib.at(2).name, splitPath(name).baseName + "_2");
     }
@@ -330,6 +330,19 @@ TEST(OpenFile, ModulesGoToTheModuleReaderByExtension)
     EXPECT_EQ(lib.at(1).source, dir.file("prog.EXE") + ",0");
     EXPECT_EQ(lib.at(2).name, "blank");
     EXPECT_EQ(lib.deviceTotal(), 3);
+}
+
+TEST(OpenFile, ControlPanelScreenSaverActiveXAndMuiFilesAreModules)
+{
+    TempDir dir;
+    const Bytes pe = PeBuilder(true).addIconGroup(7, {iconImage(16, 16, 8)}, 1).build().bytes;
+    IconLibrary lib;
+    for (const char* name : {"a.mun", "b.CPL", "c.scr", "d.Ocx"}) {
+        ASSERT_TRUE(writeFile(dir.file(name), pe));
+        ASSERT_TRUE(openFile(lib, dir.file(name))) << name;
+        EXPECT_EQ(lib.at(lib.size() - 1).source, dir.file(name) + ",0") << name;
+    }
+    EXPECT_EQ(lib.size(), 4);
 }
 
 TEST(OpenFile, ModulesOfOtherKindsAreRefused)
