@@ -1,6 +1,10 @@
 #include "imaging/MacIconImport.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -216,6 +220,97 @@ void readRunLengthPlanes(const PixelView<uint8_t>& px, ByteStream& in)
     }
 }
 
+// Elements that hold a whole picture file (PNG; JPEG 2000 in some files
+// of Mac OS X 10.5 to 10.6). The size is the element's nominal one; the
+// picture's own size is what the device gets, so a retina element ('ic11'
+// to 'ic14', twice its point size) is a device of its real pixel size.
+struct PictureKind {
+    const char* type;
+    int32_t size;
+};
+
+constexpr PictureKind kPictureKinds[] = {
+    {"icp4", 16},   {"icp5", 32}, {"icp6", 64}, {"ic07", 128}, {"ic08", 256}, {"ic09", 512},
+    {"ic10", 1024}, {"ic11", 32}, {"ic12", 64}, {"ic13", 256}, {"ic14", 512},
+};
+// Twice the largest element that macOS writes; a larger picture is refused
+// before it is decoded.
+constexpr uint32_t kMaxPictureSide = 2048;
+constexpr uint8_t kPngSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+const PictureKind* findPictureKind(std::string_view type)
+{
+    for (const PictureKind& kind : kPictureKinds)
+        if (type == kind.type)
+            return &kind;
+    return nullptr;
+}
+
+// The size bit that filters a picture of `side` pixels; sizes that the
+// filter has no bit for are always read.
+int pictureSizeBit(int32_t side)
+{
+    switch (side) {
+    case 16:
+        return kMacSize16x16;
+    case 32:
+        return kMacSize32x32;
+    case 48:
+        return kMacSize48x48;
+    case 128:
+        return kMacSize128x128;
+    default:
+        return 0;
+    }
+}
+
+// PNG data into a 32-bit device of the picture's size, its AND mask set
+// where the alpha is 0. False for anything else, JPEG 2000 included (no
+// decoder for it is linked).
+bool readPictureElement(IconDevice& device, ByteView data, int macFilter)
+{
+    if (data.size() < 24 || std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) != 0 ||
+        std::memcmp(data.data() + 12, "IHDR", 4) != 0)
+        return false;
+    const uint32_t w = beU32(data, 16);
+    const uint32_t h = beU32(data, 20);
+    // Checked before decoding, so the decoder never allocates beyond it.
+    if (w == 0 || h == 0 || w > kMaxPictureSide || h > kMaxPictureSide)
+        return false;
+    const int sizeBit = w == h ? pictureSizeBit(int32_t(w)) : 0;
+    if (sizeBit != 0 && !(macFilter & sizeBit))
+        return false;
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    QImage image;
+    if (!reader.read(&image) || uint32_t(image.width()) != w || uint32_t(image.height()) != h)
+        return false;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    if (!device.makeBlank(int32_t(w), int32_t(h), 32))
+        return false;
+    uint8_t* pixels = device.blockData() + kHeaderBytes;
+    uint8_t* mask = pixels + device.colorBitsBytes();
+    std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const int64_t stored = int64_t(image.height() - 1 - y);
+        uint8_t* row = pixels + stored * device.rowStride();
+        uint8_t* maskRow = mask + stored * device.maskStride();
+        for (int x = 0; x < image.width(); ++x) {
+            row[4 * x] = uint8_t(qBlue(in[x]));
+            row[4 * x + 1] = uint8_t(qGreen(in[x]));
+            row[4 * x + 2] = uint8_t(qRed(in[x]));
+            row[4 * x + 3] = uint8_t(qAlpha(in[x]));
+            if (qAlpha(in[x]) == 0)
+                maskRow[x >> 3] |= uint8_t(0x80 >> (x & 7));
+        }
+    }
+    return true;
+}
+
 size_t readTrueColor(const PixelView<uint8_t>& px, ByteStream& in, uint64_t length)
 {
     if (length == uint64_t(px.width) * uint64_t(px.height) * 4)
@@ -264,9 +359,21 @@ std::optional<uint64_t> findIcns(ByteView data, uint64_t fork)
 }
 
 // Reads one element into a fresh device and keeps it when anything was read.
+// A picture element of a size and depth that an earlier element gave is
+// passed over (a retina 16 x 16 is the same device as a plain 32 x 32).
 void addElement(IconEntry& icon, std::string_view type, ByteStream& in, uint64_t length, int macFilter)
 {
     IconDevice device;
+    if (findPictureKind(type)) {
+        if (!readPictureElement(device, in.view(), macFilter))
+            return;
+        const bool known = std::any_of(icon.devices.begin(), icon.devices.end(), [&device](const IconDevice& d) {
+            return d.width == device.width && d.height == device.height && d.bitCount == 32;
+        });
+        if (!known)
+            icon.devices.push_back(std::move(device));
+        return;
+    }
     if (!setupMacElement(device, type, macFilter))
         return;
     if (readMacElement(device, in, length) > 0)
@@ -422,19 +529,25 @@ size_t readMacElement(IconDevice& device, ByteStream& data, uint64_t length)
 bool loadMacIconBytes(IconEntry& icon, ByteView data, const std::string& path, const std::string& name,
                       const DisplaySettings& settings, const std::atomic<bool>* stop)
 {
-    if (data.size() < kMacBinaryHeaderBytes || data[0] != 0)
-        return false;
-    if (!fileTypeAccepted(data, settings.macFileTypes))
-        return false;
-    const uint64_t dataForkLength = beU32(data, kDataForkLengthOffset);
-    const uint64_t fork = kMacBinaryHeaderBytes + (dataForkLength + 127) / 128 * 128;
-    if (beU32(data, kResourceForkLengthOffset) == 0 || fork >= data.size())
-        return false;
-
     const int filter = settings.macFilter;
-    const std::optional<uint64_t> container = findIcns(data, fork);
-    const bool finished = container ? readIcnsElements(icon, data, *container, filter, stop)
-                                    : readClassicResources(icon, data, fork, filter, stop);
+    bool finished = false;
+    if (fourCC(data, 0) == "icns") {
+        // A plain icns file, as macOS keeps them: the family is the file.
+        // It has no Mac file type to check.
+        finished = readIcnsElements(icon, data, 0, filter, stop);
+    } else {
+        if (data.size() < kMacBinaryHeaderBytes || data[0] != 0)
+            return false;
+        if (!fileTypeAccepted(data, settings.macFileTypes))
+            return false;
+        const uint64_t dataForkLength = beU32(data, kDataForkLengthOffset);
+        const uint64_t fork = kMacBinaryHeaderBytes + (dataForkLength + 127) / 128 * 128;
+        if (beU32(data, kResourceForkLengthOffset) == 0 || fork >= data.size())
+            return false;
+        const std::optional<uint64_t> container = findIcns(data, fork);
+        finished = container ? readIcnsElements(icon, data, *container, filter, stop)
+                             : readClassicResources(icon, data, fork, filter, stop);
+    }
     if (!finished || icon.devices.empty()) {
         icon.removeDevice(-1);
         return false;
