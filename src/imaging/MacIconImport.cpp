@@ -30,6 +30,7 @@ constexpr uint64_t kReferenceEntryBytes = 12;
 // cap keeps a crafted fork of thousands of tiny elements from holding
 // thousands of 128 x 128 images (and the mask step from pairing them all).
 constexpr size_t kMaxElements = 64;
+constexpr size_t kMaxVisitedElements = 4 * kMaxElements;
 // it32 data start with four bytes that are not pixels (always zero in
 // files that Apple's tools write).
 constexpr uint64_t kIt32PrefixBytes = 4;
@@ -386,7 +387,12 @@ bool readIcnsElements(IconEntry& icon, ByteView data, uint64_t container, int ma
     const uint64_t total = beU32(data, container + 4);
     // Each element's stated length decides where the next one starts,
     // whatever its reader used.
-    for (uint64_t at = kIcnsHeaderBytes; at < total && icon.devices.size() < kMaxElements;) {
+    // Elements that give no device (tables of contents, names, pictures
+    // that do not decode) are capped too, so a file of thousands of them
+    // cannot ask for thousands of picture decodes.
+    size_t visited = 0;
+    for (uint64_t at = kIcnsHeaderBytes;
+         at < total && icon.devices.size() < kMaxElements && visited < kMaxVisitedElements; ++visited) {
         if (stopped(stop))
             return false;
         const uint64_t header = container + at;

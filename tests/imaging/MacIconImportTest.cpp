@@ -670,6 +670,13 @@ TEST(PlainIcns, DamagedElementsGiveWhatIsUsable)
         {"a retina element twice the size of a plain one is the same device",
          icnsFamily({icnsElement("icp5", kPng32), icnsElement("ic11", kPng32)}),
          {{32, 32}}},
+        {"elements past the cap on elements visited are not read",
+         [] {
+             std::vector<Bytes> elements(300, icnsElement("ic09", Bytes(4, 0)));
+             elements.push_back(icnsElement("icp5", kPng32));
+             return icnsFamily(elements);
+         }(),
+         {}},
         {"PNG whose header claims a huge picture",
          [] {
              Bytes png = kPng32;
