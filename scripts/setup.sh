@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev
+  libopenjp2-7-dev           # JPEG 2000 elements of Mac icon files
   fonts-noto-cjk             # the interface is Japanese
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes

@@ -4,8 +4,8 @@
 // either an 'icns' icon family or the classic icon resources ('ICN#',
 // 'icl8', ...). One family becomes one icon; every element becomes one
 // device: the classic elements, the 24-bit run-length ones with their 8-bit
-// masks, and the PNG elements ('icp4' to 'ic14') at their pixel size.
-// JPEG 2000 elements are passed over.
+// masks, and the picture elements ('icp4' to 'ic14', PNG or JPEG 2000) at
+// their pixel size.
 
 #include <atomic>
 #include <cstdint>
