@@ -420,3 +420,17 @@ TEST(ReadNeModule, DamagedTablesGiveWhatIsUsable)
     }
 }
 
+TEST(ReadNeModule, CancelAndStopEndAfterTheIconInHand)
+{
+    const Bytes file = neModule(standardModule(4));
+    for (bool stop : {false, true}) {
+        IconLibrary lib;
+        LoadControl control;
+        Interrupter interrupter(control, stop);
+        lib.setLoadObserver(&interrupter);
+        const Read r = readNe(file, &lib, &control);
+        EXPECT_TRUE(r.answer);
+        EXPECT_EQ(r.names, std::vector<std::string>{"FOLDER"}) << stop;
+        EXPECT_EQ(interrupter.added, std::vector<int>{0});
+    }
+}
