@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the Mac icon import as a MacBinary file of any
-// file type, and checks what it gives back is self-consistent.
+// Feeds arbitrary bytes to the Mac icon import as a plain icns file or a
+// MacBinary file of any file type, and checks what it gives back is self-consistent.
 #include <cstdlib>
 #include <memory>
 

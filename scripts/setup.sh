@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev
+  libopenjp2-7-dev           # JPEG 2000 elements of Mac icon files
   fonts-noto-cjk             # the interface is Japanese
   qt6-translations-l10n      # and so are Qt's own dialogs and buttons (qtbase_ja)
   libgtest-dev libgmock-dev libbenchmark-dev

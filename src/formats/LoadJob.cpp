@@ -101,7 +101,9 @@ bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* co
     // PNG pictures keep their alpha; the reader checks the signature.
     if (ext == ".png")
         return appendRead(library, openPngAsIcon, path, parts.baseName);
-    // Anything else may be a Mac icon file, which refuses what it is not.
+    // .icns files and anything else may be Mac icon files (plain or
+    // MacBinary), which the Mac import tells apart and refuses when they
+    // are neither.
     return appendRead(
         library,
         [&library, control](IconEntry& entry, const std::string& p, const std::string& name) {

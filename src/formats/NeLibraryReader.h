@@ -1,7 +1,10 @@
 #pragma once
-// Icon libraries in 16-bit NE modules, read front to back in the layout
-// that writeLibrary produces: the names of the resident-name table, then
-// every group directory, then the images of all icons in order.
+// Icons of 16-bit NE modules. Our own libraries (group icons as the first
+// resource type) are read front to back in the layout that writeLibrary
+// produces: the names of the resident-name table, then every group
+// directory, then the images of all icons in order. Any other module is
+// read through its resource table: each group icon resolved to its icon
+// resources by identifier.
 
 #include <string>
 

@@ -26,8 +26,9 @@ constexpr size_t kMaxStringNameBytes = 254;
 constexpr int64_t kModuleBudgetBase = int64_t{512} << 20;
 constexpr int64_t kModuleBudgetPerByte = 32;
 
-// One icon resource into `device`; false when it gives no usable image.
-bool deviceFromResource(ByteView resource, IconDevice& device)
+}  // namespace
+
+bool deviceFromIconResource(ByteView resource, IconDevice& device)
 {
     if (hasPngSignature(resource))
         return deviceFromPng(resource, device);
@@ -43,6 +44,8 @@ bool deviceFromResource(ByteView resource, IconDevice& device)
                 static_cast<size_t>(std::min(wanted, stored)));
     return device.expandPixels();
 }
+
+namespace {
 
 // The devices of one group directory, in its order. Icons that the group
 // lists but the module lacks are passed over. Null when `control` (if any)
@@ -63,7 +66,7 @@ std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView gr
         if (!resource)
             continue;
         IconDevice device;
-        if (!deviceFromResource(*resource, device))
+        if (!deviceFromIconResource(*resource, device))
             continue;
         budget -= device.allocatedBytes();
         if (budget < 0)

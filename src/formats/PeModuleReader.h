@@ -21,6 +21,10 @@ bool readPeModule(IconLibrary& library, ByteView file, const std::string& path, 
 
 class PeResources;
 
+// One icon resource (an image record, or PNG data) into `device`, pixels
+// expanded; false when it gives no usable image. Shared with the NE reader.
+bool deviceFromIconResource(ByteView resource, IconDevice& device);
+
 // The icon of group icon resource `id` of a module that `resources` has
 // loaded: its devices in the group's order, named as
 // readPeModule names it, without display images. Null when the group is

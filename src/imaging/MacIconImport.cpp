@@ -1,7 +1,12 @@
 #include "imaging/MacIconImport.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
 #include <algorithm>
+#include <cstring>
 #include <memory>
+#include <openjpeg.h>
 #include <optional>
 
 #include "imaging/Conversions.h"
@@ -26,6 +31,7 @@ constexpr uint64_t kReferenceEntryBytes = 12;
 // cap keeps a crafted fork of thousands of tiny elements from holding
 // thousands of 128 x 128 images (and the mask step from pairing them all).
 constexpr size_t kMaxElements = 64;
+constexpr size_t kMaxVisitedElements = 4 * kMaxElements;
 // it32 data start with four bytes that are not pixels (always zero in
 // files that Apple's tools write).
 constexpr uint64_t kIt32PrefixBytes = 4;
@@ -216,6 +222,220 @@ void readRunLengthPlanes(const PixelView<uint8_t>& px, ByteStream& in)
     }
 }
 
+// Elements that hold a whole picture file (PNG; JPEG 2000 in files of
+// Mac OS X 10.5 and 10.6). The size is the element's nominal one; the
+// picture's own size is what the device gets, so a retina element ('ic11'
+// to 'ic14', twice its point size) is a device of its real pixel size.
+struct PictureKind {
+    const char* type;
+    int32_t size;
+};
+
+constexpr PictureKind kPictureKinds[] = {
+    {"icp4", 16},   {"icp5", 32}, {"icp6", 64}, {"ic07", 128}, {"ic08", 256}, {"ic09", 512},
+    {"ic10", 1024}, {"ic11", 32}, {"ic12", 64}, {"ic13", 256}, {"ic14", 512},
+};
+// Twice the largest element that macOS writes; a larger picture is refused
+// before it is decoded.
+constexpr uint32_t kMaxPictureSide = 2048;
+constexpr uint8_t kPngSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+const PictureKind* findPictureKind(std::string_view type)
+{
+    for (const PictureKind& kind : kPictureKinds)
+        if (type == kind.type)
+            return &kind;
+    return nullptr;
+}
+
+// The size bit that filters a picture of `side` pixels; sizes that the
+// filter has no bit for are always read.
+int pictureSizeBit(int32_t side)
+{
+    switch (side) {
+    case 16:
+        return kMacSize16x16;
+    case 32:
+        return kMacSize32x32;
+    case 48:
+        return kMacSize48x48;
+    case 128:
+        return kMacSize128x128;
+    default:
+        return 0;
+    }
+}
+
+constexpr uint8_t kJp2Signature[12] = {0x00, 0x00, 0x00, 0x0C, 'j', 'P', ' ', ' ', 0x0D, 0x0A, 0x87, 0x0A};
+constexpr uint8_t kJ2kSignature[4] = {0xFF, 0x4F, 0xFF, 0x51};
+
+bool startsWith(ByteView data, const uint8_t* signature, size_t length)
+{
+    return data.size() >= length && std::memcmp(data.data(), signature, length) == 0;
+}
+
+bool pictureSideAccepted(uint32_t w, uint32_t h)
+{
+    return w != 0 && h != 0 && w <= kMaxPictureSide && h <= kMaxPictureSide;
+}
+
+QImage decodePng(ByteView data)
+{
+    // Signature, then the IHDR chunk: length, "IHDR", width, height,
+    // checked before decoding so the decoder never allocates beyond them.
+    if (data.size() < 24 || std::memcmp(data.data() + 12, "IHDR", 4) != 0 ||
+        !pictureSideAccepted(beU32(data, 16), beU32(data, 20)))
+        return {};
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    QImage image;
+    if (!reader.read(&image) || uint32_t(image.width()) != beU32(data, 16) ||
+        uint32_t(image.height()) != beU32(data, 20))
+        return {};
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// OpenJPEG reads through callbacks; this one serves a byte view.
+struct MemoryStream {
+    ByteView data;
+    uint64_t pos = 0;
+};
+
+OPJ_SIZE_T readMemory(void* buffer, OPJ_SIZE_T n, void* user)
+{
+    auto* m = static_cast<MemoryStream*>(user);
+    if (m->pos >= m->data.size())
+        return OPJ_SIZE_T(-1);
+    const uint64_t got = std::min<uint64_t>(n, m->data.size() - m->pos);
+    std::memcpy(buffer, m->data.data() + m->pos, static_cast<size_t>(got));
+    m->pos += got;
+    return static_cast<OPJ_SIZE_T>(got);
+}
+
+OPJ_OFF_T skipMemory(OPJ_OFF_T n, void* user)
+{
+    auto* m = static_cast<MemoryStream*>(user);
+    if (n < 0)
+        return -1;
+    const uint64_t step = std::min<uint64_t>(uint64_t(n), m->data.size() - m->pos);
+    m->pos += step;
+    return OPJ_OFF_T(step);
+}
+
+OPJ_BOOL seekMemory(OPJ_OFF_T to, void* user)
+{
+    auto* m = static_cast<MemoryStream*>(user);
+    if (to < 0 || uint64_t(to) > m->data.size())
+        return OPJ_FALSE;
+    m->pos = uint64_t(to);
+    return OPJ_TRUE;
+}
+
+// Grey, grey and alpha, RGB or RGBA at full resolution; other colour
+// layouts (subsampled components, more than 16 bits) are refused.
+QImage imageFromJpeg2000(const opj_image_t& j)
+{
+    const uint32_t w = j.x1 - j.x0;
+    const uint32_t h = j.y1 - j.y0;
+    if (j.numcomps < 1 || j.numcomps > 4)
+        return {};
+    for (uint32_t c = 0; c < j.numcomps; ++c) {
+        const opj_image_comp_t& comp = j.comps[c];
+        if (!comp.data || comp.w != w || comp.h != h || comp.prec < 1 || comp.prec > 16 || comp.sgnd)
+            return {};
+    }
+    const auto value = [&j, w](uint32_t c, uint64_t index) {
+        const opj_image_comp_t& comp = j.comps[c];
+        const int32_t v = std::clamp<int32_t>(comp.data[index], 0, (1 << comp.prec) - 1);
+        return uint8_t(comp.prec >= 8 ? v >> (comp.prec - 8) : v * 255 / ((1 << comp.prec) - 1));
+    };
+    const bool colour = j.numcomps >= 3;
+    const bool alpha = j.numcomps == 2 || j.numcomps == 4;
+    QImage image(int(w), int(h), QImage::Format_ARGB32);
+    for (uint32_t y = 0; y < h; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint64_t i = uint64_t(y) * w + x;
+            const uint8_t r = value(0, i);
+            out[x] =
+                qRgba(r, colour ? value(1, i) : r, colour ? value(2, i) : r, alpha ? value(j.numcomps - 1, i) : 255);
+        }
+    }
+    return image;
+}
+
+// JPEG 2000, as a JP2 file or a bare codestream (Mac OS X 10.5 wrote its
+// large elements so).
+QImage decodeJpeg2000(ByteView data)
+{
+    const bool jp2 = startsWith(data, kJp2Signature, sizeof kJp2Signature);
+    MemoryStream memory{data, 0};
+    opj_stream_t* stream = opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_TRUE);
+    if (!stream)
+        return {};
+    opj_stream_set_user_data(stream, &memory, nullptr);
+    opj_stream_set_user_data_length(stream, data.size());
+    opj_stream_set_read_function(stream, readMemory);
+    opj_stream_set_skip_function(stream, skipMemory);
+    opj_stream_set_seek_function(stream, seekMemory);
+    opj_codec_t* codec = opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
+    opj_dparameters_t parameters;
+    opj_set_default_decoder_parameters(&parameters);
+    opj_image_t* decoded = nullptr;
+    QImage image;
+    // The header's size is checked before anything is decoded.
+    if (codec && opj_setup_decoder(codec, &parameters) && opj_read_header(stream, codec, &decoded) &&
+        decoded->x1 > decoded->x0 && decoded->y1 > decoded->y0 &&
+        pictureSideAccepted(decoded->x1 - decoded->x0, decoded->y1 - decoded->y0) &&
+        opj_decode(codec, stream, decoded) && opj_end_decompress(codec, stream))
+        image = imageFromJpeg2000(*decoded);
+    if (decoded)
+        opj_image_destroy(decoded);
+    if (codec)
+        opj_destroy_codec(codec);
+    opj_stream_destroy(stream);
+    return image;
+}
+
+// A picture element into a 32-bit device of its size, the AND mask set
+// where the alpha is 0. False for data that is neither PNG nor JPEG 2000,
+// or that does not decode.
+bool readPictureElement(IconDevice& device, ByteView data, int macFilter)
+{
+    QImage image;
+    if (startsWith(data, kPngSignature, sizeof kPngSignature))
+        image = decodePng(data);
+    else if (startsWith(data, kJp2Signature, sizeof kJp2Signature) ||
+             startsWith(data, kJ2kSignature, sizeof kJ2kSignature))
+        image = decodeJpeg2000(data);
+    if (image.isNull())
+        return false;
+    const int sizeBit = image.width() == image.height() ? pictureSizeBit(image.width()) : 0;
+    if ((sizeBit != 0 && !(macFilter & sizeBit)) || !device.makeBlank(image.width(), image.height(), 32))
+        return false;
+    uint8_t* pixels = device.blockData() + kHeaderBytes;
+    uint8_t* mask = pixels + device.colorBitsBytes();
+    std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const int64_t stored = int64_t(image.height() - 1 - y);
+        uint8_t* row = pixels + stored * device.rowStride();
+        uint8_t* maskRow = mask + stored * device.maskStride();
+        for (int x = 0; x < image.width(); ++x) {
+            row[4 * x] = uint8_t(qBlue(in[x]));
+            row[4 * x + 1] = uint8_t(qGreen(in[x]));
+            row[4 * x + 2] = uint8_t(qRed(in[x]));
+            row[4 * x + 3] = uint8_t(qAlpha(in[x]));
+            if (qAlpha(in[x]) == 0)
+                maskRow[x >> 3] |= uint8_t(0x80 >> (x & 7));
+        }
+    }
+    return true;
+}
+
 size_t readTrueColor(const PixelView<uint8_t>& px, ByteStream& in, uint64_t length)
 {
     if (length == uint64_t(px.width) * uint64_t(px.height) * 4)
@@ -264,9 +484,21 @@ std::optional<uint64_t> findIcns(ByteView data, uint64_t fork)
 }
 
 // Reads one element into a fresh device and keeps it when anything was read.
+// A picture element of a size and depth that an earlier element gave is
+// passed over (a retina 16 x 16 is the same device as a plain 32 x 32).
 void addElement(IconEntry& icon, std::string_view type, ByteStream& in, uint64_t length, int macFilter)
 {
     IconDevice device;
+    if (findPictureKind(type)) {
+        if (!readPictureElement(device, in.view(), macFilter))
+            return;
+        const bool known = std::any_of(icon.devices.begin(), icon.devices.end(), [&device](const IconDevice& d) {
+            return d.width == device.width && d.height == device.height && d.bitCount == 32;
+        });
+        if (!known)
+            icon.devices.push_back(std::move(device));
+        return;
+    }
     if (!setupMacElement(device, type, macFilter))
         return;
     if (readMacElement(device, in, length) > 0)
@@ -279,7 +511,12 @@ bool readIcnsElements(IconEntry& icon, ByteView data, uint64_t container, int ma
     const uint64_t total = beU32(data, container + 4);
     // Each element's stated length decides where the next one starts,
     // whatever its reader used.
-    for (uint64_t at = kIcnsHeaderBytes; at < total && icon.devices.size() < kMaxElements;) {
+    // Elements that give no device (tables of contents, names, pictures
+    // that do not decode) are capped too, so a file of thousands of them
+    // cannot ask for thousands of picture decodes.
+    size_t visited = 0;
+    for (uint64_t at = kIcnsHeaderBytes;
+         at < total && icon.devices.size() < kMaxElements && visited < kMaxVisitedElements; ++visited) {
         if (stopped(stop))
             return false;
         const uint64_t header = container + at;
@@ -422,19 +659,25 @@ size_t readMacElement(IconDevice& device, ByteStream& data, uint64_t length)
 bool loadMacIconBytes(IconEntry& icon, ByteView data, const std::string& path, const std::string& name,
                       const DisplaySettings& settings, const std::atomic<bool>* stop)
 {
-    if (data.size() < kMacBinaryHeaderBytes || data[0] != 0)
-        return false;
-    if (!fileTypeAccepted(data, settings.macFileTypes))
-        return false;
-    const uint64_t dataForkLength = beU32(data, kDataForkLengthOffset);
-    const uint64_t fork = kMacBinaryHeaderBytes + (dataForkLength + 127) / 128 * 128;
-    if (beU32(data, kResourceForkLengthOffset) == 0 || fork >= data.size())
-        return false;
-
     const int filter = settings.macFilter;
-    const std::optional<uint64_t> container = findIcns(data, fork);
-    const bool finished = container ? readIcnsElements(icon, data, *container, filter, stop)
-                                    : readClassicResources(icon, data, fork, filter, stop);
+    bool finished = false;
+    if (fourCC(data, 0) == "icns") {
+        // A plain icns file, as macOS keeps them: the family is the file.
+        // It has no Mac file type to check.
+        finished = readIcnsElements(icon, data, 0, filter, stop);
+    } else {
+        if (data.size() < kMacBinaryHeaderBytes || data[0] != 0)
+            return false;
+        if (!fileTypeAccepted(data, settings.macFileTypes))
+            return false;
+        const uint64_t dataForkLength = beU32(data, kDataForkLengthOffset);
+        const uint64_t fork = kMacBinaryHeaderBytes + (dataForkLength + 127) / 128 * 128;
+        if (beU32(data, kResourceForkLengthOffset) == 0 || fork >= data.size())
+            return false;
+        const std::optional<uint64_t> container = findIcns(data, fork);
+        finished = container ? readIcnsElements(icon, data, *container, filter, stop)
+                             : readClassicResources(icon, data, fork, filter, stop);
+    }
     if (!finished || icon.devices.empty()) {
         icon.removeDevice(-1);
         return false;

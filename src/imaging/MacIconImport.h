@@ -1,8 +1,11 @@
 #pragma once
-// Mac icon files as they reach Windows: MacBinary files (a 128-byte header,
-// the data fork, then the resource fork) whose resource fork holds either an
-// 'icns' icon family or the classic icon resources ('ICN#', 'icl8', ...).
-// One family becomes one icon; every element becomes one device.
+// Mac icon files: plain .icns files, and MacBinary files (a 128-byte
+// header, the data fork, then the resource fork) whose resource fork holds
+// either an 'icns' icon family or the classic icon resources ('ICN#',
+// 'icl8', ...). One family becomes one icon; every element becomes one
+// device: the classic elements, the 24-bit run-length ones with their 8-bit
+// masks, and the picture elements ('icp4' to 'ic14', PNG or JPEG 2000) at
+// their pixel size.
 
 #include <atomic>
 #include <cstdint>
@@ -40,9 +43,9 @@ bool setupMacElement(IconDevice& device, std::string_view type, int macFilter);
 // 0 when nothing could be read.
 size_t readMacElement(IconDevice& device, ByteStream& data, uint64_t length);
 
-// Fills an empty icon from the bytes of a MacBinary file: accepted when the
-// Mac file type is in settings.macFileTypes (empty: any) and the resource
-// fork yields at least one element. Devices are sorted, the Mac masks turned
+// Fills an empty icon from the bytes of a plain icns file, or of a MacBinary
+// file whose Mac file type is in settings.macFileTypes (empty: any) and
+// whose resource fork yields at least one element. Devices are sorted, the Mac masks turned
 // into AND masks and alpha channels, and the depths that settings.macFilter
 // leaves out are removed (which may leave none). `name` is the file name
 // without folder and extension; "Icon_" (a folder's custom icon) takes the

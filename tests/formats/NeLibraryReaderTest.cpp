@@ -307,3 +307,130 @@ TEST(ReadNeLibrary, NoticesFollowTheLibrarysOwnIcons)
 }
 
 }  // namespace
+
+// Modules in the usual linker layout, read through their resource table.
+
+static NeModuleParts standardModule(uint16_t shift)
+{
+    NeModuleParts parts;
+    parts.shift = shift;
+    parts.icons = {
+        {"", 1, iconImage(32, 32, 4, 0x21)}, {"", 2, iconImage(16, 16, 4, 0x22)}, {"", 5, iconImage(16, 16, 8, 0x25)}};
+    parts.groups = {{"FOLDER", 0, neGroup({1, 2})}, {"", 7, neGroup({5})}, {"", 9, neGroup({2, 5, 1})}};
+    parts.residentNames = {{"NINE", 9}};
+    return parts;
+}
+
+class StandardModule : public testing::TestWithParam<uint16_t> {};
+
+TEST_P(StandardModule, GroupsResolveTheirIconsByIdentifier)
+{
+    IconLibrary library;
+    const Read r = readNe(neModule(standardModule(GetParam())), &library);
+    EXPECT_TRUE(r.answer);
+    EXPECT_EQ(r.names, (std::vector<std::string>{"FOLDER", "set.1", "NINE"}));
+    EXPECT_EQ(r.sources, sources(3));
+    EXPECT_EQ(r.deviceCounts, (std::vector<int>{2, 1, 3}));
+    ASSERT_EQ(library.size(), 3);
+    // Sorted devices carry the bytes of the icons that the group names.
+    const IconEntry& last = library.at(2);
+    const std::vector<std::pair<int, int>> want{{16, 4}, {16, 8}, {32, 4}};
+    const std::vector<uint8_t> fills{0x22, 0x25, 0x21};
+    for (size_t i = 0; i < want.size(); ++i) {
+        const IconDevice& d = last.devices[i];
+        EXPECT_EQ(std::make_pair(int(d.width), int(d.bitCount)), want[i]);
+        EXPECT_EQ(d.blockData()[d.allocatedBytes() - d.maskBytes() - 1], fills[i]) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shifts, StandardModule, testing::Values(0, 4, 9));
+
+TEST(ReadNeModule, DamagedTablesGiveWhatIsUsable)
+{
+    constexpr size_t kTable = 0x80;
+    constexpr size_t kIconType = kTable + 2 + 8 + 12;  // after the named type and its one entry
+    struct Case {
+        const char* what;
+        Bytes file;
+        std::vector<int> deviceCounts;
+    };
+    const std::vector<Case> cases{
+        {"group naming a missing icon keeps the others",
+         [] {
+             NeModuleParts p = standardModule(4);
+             p.groups = {{"", 3, neGroup({1, 99})}, {"", 4, neGroup({99})}};
+             return neModule(p);
+         }(),
+         {1}},
+        {"icon type count past the table",
+         [] {
+             Bytes b = neModule(standardModule(4));
+             b[kIconType + 2] = 0xFF;
+             b[kIconType + 3] = 0xFF;
+             return b;
+         }(),
+         {}},
+        {"icon offset past the file",
+         [] {
+             Bytes b = neModule(standardModule(4));
+             b[kIconType + 8] = 0xFF;
+             b[kIconType + 9] = 0xFF;  // icon 1
+             return b;
+         }(),
+         {1, 1, 2}},
+        {"shift above 15",
+         [] {
+             Bytes b = neModule(standardModule(4));
+             b[kTable] = 16;
+             return b;
+         }(),
+         {}},
+        {"table cut off inside its types",
+         [] {
+             Bytes b = neModule(standardModule(4));
+             b.resize(kIconType + 20);
+             return b;
+         }(),
+         {}},
+        {"group count claims more entries than its data",
+         [] {
+             NeModuleParts p = standardModule(4);
+             p.groups[0].data[4] = 200;
+             return neModule(p);
+         }(),
+         {2, 1, 3}},
+        {"thousands of empty types before the icons",
+         [] {
+             Bytes b = neModule(standardModule(4));
+             Bytes filler;
+             for (int i = 0; i < 5000; ++i) {
+                 put16(filler, 0x8001);
+                 put16(filler, 0);
+                 put32(filler, 0);
+             }
+             b.insert(b.begin() + kTable + 2, filler.begin(), filler.end());
+             return b;
+         }(),
+         {}},
+    };
+    for (const Case& c : cases) {
+        const Read r = readNe(c.file);
+        EXPECT_TRUE(r.answer) << c.what;
+        EXPECT_EQ(r.deviceCounts, c.deviceCounts) << c.what;
+    }
+}
+
+TEST(ReadNeModule, CancelAndStopEndAfterTheIconInHand)
+{
+    const Bytes file = neModule(standardModule(4));
+    for (bool stop : {false, true}) {
+        IconLibrary lib;
+        LoadControl control;
+        Interrupter interrupter(control, stop);
+        lib.setLoadObserver(&interrupter);
+        const Read r = readNe(file, &lib, &control);
+        EXPECT_TRUE(r.answer);
+        EXPECT_EQ(r.names, std::vector<std::string>{"FOLDER"}) << stop;
+        EXPECT_EQ(interrupter.added, std::vector<int>{0});
+    }
+}

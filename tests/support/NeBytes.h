@@ -19,4 +19,26 @@ struct NeLibraryParts {
 
 Bytes neLibrary(const NeLibraryParts& parts);
 
+// A module in the usual linker layout: the resource table lists the icon
+// resources (RT_ICON) before the group icons (RT_GROUP_ICON), after a named
+// resource type that readers must pass over; offsets and lengths count
+// 2^shift bytes; names of named resources follow the types.
+struct NeResourcePart {
+    std::string name;  // empty: numbered by `id`
+    uint16_t id = 0;
+    Bytes data;
+};
+
+struct NeModuleParts {
+    std::vector<NeResourcePart> icons;                            // image records, numbered
+    std::vector<NeResourcePart> groups;                           // group directories (see neGroup)
+    std::vector<std::pair<std::string, uint16_t>> residentNames;  // after the module name: text, ordinal
+    uint16_t shift = 4;
+};
+
+Bytes neModule(const NeModuleParts& parts);
+
+// A group directory listing icon resources `ids`, each `byteCount` bytes.
+Bytes neGroup(const std::vector<uint16_t>& ids, uint32_t byteCount = 0);
+
 }  // namespace sigil::test
