@@ -5,10 +5,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <unistd.h>
 
 #include "formats/IconFile.h"
+#include "formats/IconFileNames.h"
 #include "formats/LibraryWriter.h"
 #include "formats/LoadJob.h"
 #include "model/IconLibrary.h"
@@ -23,7 +25,7 @@ namespace sigil {
 namespace {
 
 constexpr const char* kUsage = "usage: sigil list [--json] PATH... [--ini FILE]\n"
-                               "       sigil extract PATH... -o DIR [--ini FILE]\n"
+                               "       sigil extract PATH... -o DIR [--numbered PREFIX DIGITS] [--ini FILE]\n"
                                "       sigil pack PATH... -o OUT.icl [--ini FILE]\n";
 
 // Loads each path as the load job does; names the paths that gave nothing.
@@ -129,26 +131,6 @@ int listCommand(const std::vector<std::string>& args, const DisplaySettings& set
     return ok && library.size() > 0 ? kExitOk : kExitFailed;
 }
 
-// A file name from an icon name: no folder separators, never empty.
-std::string safeFileName(const std::string& name)
-{
-    std::string s;
-    for (char c : name)
-        s += (c == '/' || c == '\0') ? '_' : c;
-    if (s.empty() || s == "." || s == "..")
-        s = "icon" + s;
-    return s;
-}
-
-std::string unusedPath(const std::string& dir, const std::string& name)
-{
-    const std::string base = dir + "/" + safeFileName(name);
-    std::string path = base + ".ico";
-    for (int n = 1; QFileInfo::exists(toQtPath(path)); ++n)
-        path = base + "_" + std::to_string(n) + ".ico";
-    return path;
-}
-
 // "PATH... -o OUTPUT": false (usage printed) when either part is missing.
 bool pathsAndOutput(const std::vector<std::string>& args, std::vector<std::string>& paths, std::string& output,
                     std::ostream& err)
@@ -171,9 +153,26 @@ bool pathsAndOutput(const std::vector<std::string>& args, std::vector<std::strin
 int extractCommand(const std::vector<std::string>& args, const DisplaySettings& settings, std::ostream& out,
                    std::ostream& err)
 {
+    // "--numbered PREFIX DIGITS": numbered names as save all as icons gives.
+    IconFileNaming naming;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--numbered") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        char* end = nullptr;
+        const long digits = i + 2 < args.size() ? std::strtol(args[i + 2].c_str(), &end, 10) : -1;
+        if (i + 2 >= args.size() || *end != '\0' || args[i + 2].empty() || digits < 0 || digits > 200) {
+            err << kUsage;
+            return kExitUsage;
+        }
+        naming = {true, args[i + 1], int(digits)};
+        i += 2;
+    }
     std::vector<std::string> paths;
     std::string dir;
-    if (!pathsAndOutput(args, paths, dir, err))
+    if (!pathsAndOutput(rest, paths, dir, err))
         return kExitUsage;
     const QFileInfo dirInfo(toQtPath(dir));
     if (!dirInfo.isDir()) {
@@ -186,11 +185,12 @@ int extractCommand(const std::vector<std::string>& args, const DisplaySettings& 
         const IconEntry& icon = library.at(i);
         if (icon.devices.empty())
             continue;
-        const std::string target = unusedPath(dir, icon.name);
-        if (writeIconFile(icon, target)) {
+        const std::string target = unusedIconFilePath(dir, iconFileBaseName(naming, i, icon.name));
+        std::string reason;
+        if (writeIconFile(icon, target, &reason)) {
             out << target << '\n';
         } else {
-            err << "sigil: " << target << ": cannot write the file\n";
+            err << "sigil: " << target << ": cannot write the file: " << reason << '\n';
             ok = false;
         }
     }
