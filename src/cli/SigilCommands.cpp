@@ -6,10 +6,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <unistd.h>
 
 #include "formats/IconFile.h"
+#include "formats/IconFileNames.h"
 #include "formats/LibraryWriter.h"
 #include "formats/LoadJob.h"
 #include "imaging/PixelAccess.h"
@@ -25,7 +27,8 @@ namespace sigil {
 namespace {
 
 constexpr const char* kUsage = "usage: sigil list [--json] PATH... [--ini FILE]\n"
-                               "       sigil extract [--ico | --png] PATH... -o DIR [--ini FILE]\n"
+                               "       sigil extract [--ico | --png] PATH... -o DIR [--numbered PREFIX DIGITS] "
+                               "[--ini FILE]\n"
                                "       sigil pack PATH... -o OUT.icl [--ini FILE]\n";
 
 // Loads each path as the load job does; names the paths that gave nothing.
@@ -131,31 +134,11 @@ int listCommand(const std::vector<std::string>& args, const DisplaySettings& set
     return ok && library.size() > 0 ? kExitOk : kExitFailed;
 }
 
-// A file name from an icon name: no folder separators, never empty.
-std::string safeFileName(const std::string& name)
-{
-    std::string s;
-    for (char c : name)
-        s += (c == '/' || c == '\0') ? '_' : c;
-    if (s.empty() || s == "." || s == "..")
-        s = "icon" + s;
-    return s;
-}
-
-std::string unusedPath(const std::string& dir, const std::string& name)
-{
-    const std::string base = dir + "/" + safeFileName(name);
-    std::string path = base + ".ico";
-    for (int n = 1; QFileInfo::exists(toQtPath(path)); ++n)
-        path = base + "_" + std::to_string(n) + ".ico";
-    return path;
-}
-
 // The PNG file name of one image: NAME-WxH-BITS.png, with "_1", "_2"... put
 // before the extension, as for .ico files, until no file has the name.
-std::string unusedPngPath(const std::string& dir, const std::string& name, const IconDevice& device)
+std::string unusedPngPath(const std::string& dir, const std::string& baseName, const IconDevice& device)
 {
-    const std::string base = dir + "/" + safeFileName(name) + "-" + std::to_string(device.width) + "x" +
+    const std::string base = dir + "/" + baseName + "-" + std::to_string(device.width) + "x" +
                              std::to_string(device.height) + "-" + std::to_string(device.bitCount);
     std::string path = base + ".png";
     for (int n = 1; QFileInfo::exists(toQtPath(path)); ++n)
@@ -192,11 +175,12 @@ QImage imageWithAlpha(const IconDevice& device)
 }
 
 // Every image of the icon as its own PNG file; false when one failed.
-bool extractPngs(const IconEntry& icon, const std::string& dir, std::ostream& out, std::ostream& err)
+bool extractPngs(const IconEntry& icon, const std::string& baseName, const std::string& dir, std::ostream& out,
+                 std::ostream& err)
 {
     bool ok = true;
     for (const IconDevice& device : icon.devices) {
-        const std::string target = unusedPngPath(dir, icon.name, device);
+        const std::string target = unusedPngPath(dir, baseName, device);
         const QImage image = imageWithAlpha(device);
         if (!image.isNull() && image.save(toQtPath(target), "PNG")) {
             out << target << '\n';
@@ -230,14 +214,28 @@ bool pathsAndOutput(const std::vector<std::string>& args, std::vector<std::strin
 int extractCommand(const std::vector<std::string>& args, const DisplaySettings& settings, std::ostream& out,
                    std::ostream& err)
 {
-    // "--ico" (the default) or "--png" anywhere among the paths.
+    // "--ico" (the default) or "--png", and "--numbered PREFIX DIGITS" for
+    // numbered names as save all as icons gives, anywhere among the paths.
     bool png = false;
+    IconFileNaming naming;
     std::vector<std::string> rest;
-    for (const std::string& a : args) {
-        if (a == "--png" || a == "--ico")
-            png = a == "--png";
-        else
-            rest.push_back(a);
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--png" || args[i] == "--ico") {
+            png = args[i] == "--png";
+            continue;
+        }
+        if (args[i] != "--numbered") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        char* end = nullptr;
+        const long digits = i + 2 < args.size() ? std::strtol(args[i + 2].c_str(), &end, 10) : -1;
+        if (i + 2 >= args.size() || *end != '\0' || args[i + 2].empty() || digits < 0 || digits > 200) {
+            err << kUsage;
+            return kExitUsage;
+        }
+        naming = {true, args[i + 1], int(digits)};
+        i += 2;
     }
     std::vector<std::string> paths;
     std::string dir;
@@ -254,15 +252,17 @@ int extractCommand(const std::vector<std::string>& args, const DisplaySettings& 
         const IconEntry& icon = library.at(i);
         if (icon.devices.empty())
             continue;
+        const std::string baseName = iconFileBaseName(naming, i, icon.name);
         if (png) {
-            ok = extractPngs(icon, dir, out, err) && ok;
+            ok = extractPngs(icon, baseName, dir, out, err) && ok;
             continue;
         }
-        const std::string target = unusedPath(dir, icon.name);
-        if (writeIconFile(icon, target)) {
+        const std::string target = unusedIconFilePath(dir, baseName);
+        std::string reason;
+        if (writeIconFile(icon, target, &reason)) {
             out << target << '\n';
         } else {
-            err << "sigil: " << target << ": cannot write the file\n";
+            err << "sigil: " << target << ": cannot write the file: " << reason << '\n';
             ok = false;
         }
     }

@@ -22,6 +22,21 @@ struct NewIconChoice {
 // width unlike height; 16, 24, 32, 48, 64, 72 and 128 square.
 using BatchDeleteBoxes = std::array<bool, 13>;
 
+// The save options dialog: naming 0 names the files after the icons, 1
+// numbers them with the prefix and the digit count.
+struct SaveAllChoice {
+    int naming = 0;
+    std::string prefix;
+    int digits = 0;
+};
+
+// The snap-all dialog: icons per line (0: as the view shows them) and the
+// spacing in pixels.
+struct SnapAllChoice {
+    int columns = 0;
+    int spacing = 3;
+};
+
 class DocumentHost {
 public:
     enum class Answer { Yes, No, Cancel };
@@ -42,8 +57,11 @@ public:
     // A path chosen in a save dialog; empty when cancelled.
     virtual std::string chooseSavePath(const std::string& filter, const std::string& proposedPath,
                                        const std::string& defaultExtension) = 0;
-    // An existing folder; empty when cancelled.
-    virtual std::string chooseFolder(const QString& title, const std::string& initialPath) = 0;
+    // A folder; empty when cancelled. Without `mustExist` a missing folder
+    // that the user typed is created.
+    virtual std::string chooseFolder(const QString& title, const std::string& initialPath, bool mustExist) = 0;
+    virtual bool chooseSaveAllOptions(SaveAllChoice& choice) = 0;
+    virtual bool chooseSnapAllOptions(SnapAllChoice& choice) = 0;
     // The wait cursor around long work.
     virtual void beginWait() {}
     virtual void endWait() {}

@@ -197,7 +197,7 @@ void LibraryDocument::openFolder()
 {
     if (loading_ || !confirmClose() || !host_)
         return;
-    const std::string folder = host_->chooseFolder(loadString(str::ChooseOpenFolder), general_.openPath);
+    const std::string folder = host_->chooseFolder(loadString(str::ChooseOpenFolder), general_.openPath, true);
     if (folder.empty())
         return;
     openPath(folder);

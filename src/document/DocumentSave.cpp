@@ -4,6 +4,7 @@
 
 #include "document/LibraryDocument.h"
 #include "formats/IconFile.h"
+#include "formats/IconFileNames.h"
 #include "formats/LibraryWriter.h"
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
@@ -38,20 +39,30 @@ bool LibraryDocument::saveLibrary(bool asNew)
 {
     if (loading_ || library_.empty())
         return false;
-    WaitGuard wait(host_);
     const QFileInfo current(QString::fromStdString(libraryPath_));
     std::string target;
     bool rename = false;
-    if (!asNew && !libraryPath_.empty() && current.exists() && !current.isDir()) {
+    // A name without a folder ("tool.icl" for a library read from
+    // tool.exe) was never saved: writing it would land in whatever folder
+    // the program happens to run in, so it is asked for like a new name.
+    if (!asNew && current.isAbsolute() && current.exists() && !current.isDir()) {
         target = libraryPath_;
     } else {
+        std::string proposed = libraryPath_;
+        if (!proposed.empty() && current.isRelative() && !general_.openPath.empty())
+            proposed = general_.openPath + (general_.openPath.back() == '/' ? "" : "/") + proposed;
         if (host_)
-            target = host_->chooseSavePath(loadString(str::SaveLibraryFilter).toStdString(), libraryPath_, "icl");
+            target = host_->chooseSavePath(loadString(str::SaveLibraryFilter).toStdString(), proposed, "icl");
         if (target.empty())
             return false;
         rename = true;
     }
-    if (!writeLibrary(library_, target)) {
+    bool written;
+    {
+        WaitGuard wait(host_);
+        written = writeLibrary(library_, target);
+    }
+    if (!written) {
         warn(loadString(str::SaveFailed));
         return false;
     }
@@ -73,12 +84,58 @@ void LibraryDocument::saveAsIcon()
     std::string proposed = general_.openPath;
     if (!proposed.empty() && proposed.back() != '/')
         proposed += '/';
-    proposed += icon.name + ".ico";
+    // The icon's name as save all would use it: one visible file name.
+    proposed += iconFileBaseName(saveAllNaming(IconNaming::ByName), selection_, icon.name) + ".ico";
     const std::string path = host_->chooseSavePath(loadString(str::SaveIconFilter).toStdString(), proposed, "ico");
     if (path.empty())
         return;
     general_.addRecent(path, false, false);
-    writeIconFile(icon, path);
+    std::string reason;
+    bool written;
+    {
+        WaitGuard wait(host_);
+        written = writeIconFile(icon, path, &reason);
+    }
+    if (!written)
+        warn(loadString(str::IconNotSaved).arg(QString::fromStdString(path), QString::fromStdString(reason)));
+}
+
+IconFileNaming LibraryDocument::saveAllNaming(IconNaming naming) const
+{
+    return {naming == IconNaming::Numbered, general_.savePrefix, general_.saveDigits};
+}
+
+void LibraryDocument::saveAllAsIcons()
+{
+    if (loading_ || library_.empty() || !host_)
+        return;
+    const std::string folder = host_->chooseFolder(loadString(str::ChooseSaveFolder), general_.openPath, false);
+    if (folder.empty())
+        return;
+    SaveAllChoice choice{general_.saveNaming, general_.savePrefix, general_.saveDigits};
+    if (!host_->chooseSaveAllOptions(choice))
+        return;
+    general_.saveNaming = choice.naming;
+    general_.savePrefix = choice.prefix;
+    general_.saveDigits = choice.digits;
+    general_.addRecent(folder, false, true);
+
+    const IconFileNaming naming = saveAllNaming(choice.naming == 1 ? IconNaming::Numbered : IconNaming::ByName);
+    int failed = 0;
+    std::string firstFailure;
+    {
+        WaitGuard wait(host_);
+        for (int i = 0; i < library_.size(); ++i) {
+            const IconEntry& icon = library_.at(i);
+            const std::string path = unusedIconFilePath(folder, iconFileBaseName(naming, i, icon.name));
+            std::string reason;
+            // One file that fails does not stop the others.
+            if (!writeIconFile(icon, path, &reason) && failed++ == 0)
+                firstFailure = path + "\r\n" + reason;
+        }
+    }
+    if (failed > 0)
+        warn(loadString(str::IconsNotSaved).arg(failed).arg(QString::fromStdString(firstFailure)));
 }
 
 }  // namespace sigil

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/DocumentHost.h"
+#include "formats/IconFileNames.h"
 #include "formats/LoadJob.h"
 #include "model/IconLibrary.h"
 
@@ -76,6 +77,15 @@ public:
     // ---- Save and export (DocumentSave.cpp) ----
     bool saveLibrary(bool asNew);
     void saveAsIcon();
+    // Every icon as its own .ico file in a chosen folder; never overwrites.
+    void saveAllAsIcons();
+
+    // ---- Snap (DocumentSnap.cpp) ----
+    // The selected icon, as its cell shows it, onto the clipboard.
+    void snap();
+    // Every icon as one sheet onto the clipboard. `viewPerLine` is the
+    // number of cells per line the view shows now, used for columns 0.
+    void snapAll(int viewPerLine);
 
     // ---- Edits (DocumentEdits.cpp) ----
     void addIcon();
@@ -136,6 +146,8 @@ signals:
     void selectionMoved();
 
 private:
+    enum class IconNaming { ByName, Numbered };
+    IconFileNaming saveAllNaming(IconNaming naming) const;
     void onAdded(int index);
     // Starts a new history: the current mark becomes the clean state.
     void resetHistory();

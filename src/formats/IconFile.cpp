@@ -173,13 +173,20 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
     return out;
 }
 
-bool writeIconFile(const IconEntry& entry, const std::string& path)
+bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason)
 {
     const auto bytes = encodeIconFile(entry);
-    if (!bytes)
+    if (!bytes) {
+        if (reason)
+            *reason = entry.devices.empty() ? "the icon has no images" : "the icon does not fit the .ico format";
         return false;
+    }
     SafeFileWriter writer(path);
-    return writer.open() && writer.write(bytes->data(), bytes->size()) && writer.commit();
+    if (writer.open() && writer.write(bytes->data(), bytes->size()) && writer.commit())
+        return true;
+    if (reason)
+        *reason = writer.errorText();
+    return false;
 }
 
 }  // namespace sigil

@@ -59,6 +59,7 @@ bool readIconFile(IconEntry& entry, const std::string& path, const std::string& 
 std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry);
 
 // Writes through a temporary file, so a failure leaves any old file intact.
-bool writeIconFile(const IconEntry& entry, const std::string& path);
+// On failure `reason`, when given, receives why in a few words.
+bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason = nullptr);
 
 }  // namespace sigil

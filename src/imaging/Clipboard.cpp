@@ -49,6 +49,27 @@ std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
     return data;
 }
 
+std::unique_ptr<QMimeData> imageMimeData(const QImage& image)
+{
+    if (image.isNull())
+        return nullptr;
+    // Qt's BMP writer gives a plain 24-bit bitmap with the 40-byte header
+    // that every program pastes; the alpha goes with the PNG.
+    QByteArray bmp;
+    QBuffer bmpBuffer(&bmp);
+    if (!bmpBuffer.open(QIODevice::WriteOnly) || !image.convertToFormat(QImage::Format_RGB32).save(&bmpBuffer, "BMP"))
+        return nullptr;
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    if (!pngBuffer.open(QIODevice::WriteOnly) || !image.save(&pngBuffer, "PNG"))
+        return nullptr;
+    auto data = std::make_unique<QMimeData>();
+    data->setData(kBmpMimeType, bmp);
+    data->setData(kPngMimeType, png);
+    data->setImageData(image);
+    return data;
+}
+
 bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings)
 {
     if (!readDib(dib, device))
@@ -95,6 +116,15 @@ bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTra
 bool copyToClipboard(const IconDevice& device, bool asMask)
 {
     auto data = deviceMimeData(device, asMask);
+    if (!data)
+        return false;
+    QGuiApplication::clipboard()->setMimeData(data.release());
+    return true;
+}
+
+bool copyImageToClipboard(const QImage& image)
+{
+    auto data = imageMimeData(image);
     if (!data)
         return false;
     QGuiApplication::clipboard()->setMimeData(data.release());

@@ -4,6 +4,7 @@
 // programs that only take images; pasting prefers a bitmap form, then PNG
 // (with its alpha), then the clipboard's image.
 
+#include <QImage>
 #include <QMimeData>
 #include <memory>
 
@@ -23,6 +24,11 @@ extern const char* const kWindowsDibMimeType;
 // device cannot be copied.
 std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask);
 
+// The clipboard contents for a rendered picture: the bitmap-file form of
+// its pixels (a 40-byte header, rows bottom-up), PNG and the image itself;
+// null for a null image or when no form could be made.
+std::unique_ptr<QMimeData> imageMimeData(const QImage& image);
+
 // Fills the (emptied) device from clipboard contents: an opaque AND mask,
 // 32-bit pixels with alpha 0 transparent, then normalize. False, device
 // empty, when nothing there can be read.
@@ -38,6 +44,9 @@ bool offersBitmap(const QMimeData* data);
 
 // The system clipboard; a QGuiApplication must exist.
 bool copyToClipboard(const IconDevice& device, bool asMask);
+// Replaces the clipboard's contents with the picture; false, the clipboard
+// unchanged, when it cannot be offered.
+bool copyImageToClipboard(const QImage& image);
 bool pasteFromClipboard(IconDevice& device, bool applyTransparency, const DisplaySettings& settings);
 
 }  // namespace sigil

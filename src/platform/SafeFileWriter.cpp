@@ -65,8 +65,22 @@ bool SafeFileWriter::commit()
             file_->cancelWriting();
         return false;
     }
+    // QSaveFile::commit() flushes its buffer while closing but renames the
+    // file into place even when that last flush failed (a full disk met by
+    // the final bytes), leaving a cut-short file where the old one stood:
+    // flush first and give up on any error.
+    if (!file_->flush() || file_->error() != QFileDevice::NoError) {
+        file_->cancelWriting();
+        ok_ = false;
+        return false;
+    }
     ok_ = file_->commit();
     return ok_;
+}
+
+std::string SafeFileWriter::errorText() const
+{
+    return file_->errorString().toStdString();
 }
 
 }  // namespace sigil

@@ -31,6 +31,8 @@ public:
     bool ok() const { return ok_; }
     // Moves the temporary file into place; false when anything failed.
     bool commit();
+    // Why the last step failed, as the system put it.
+    std::string errorText() const;
 
 private:
     std::unique_ptr<QSaveFile> file_;

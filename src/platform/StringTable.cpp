@@ -82,6 +82,8 @@ constexpr StringRow kStrings[] = {
     {str::BadFileName, "ファイル名が正しくありません"},
     {str::SupportPage, "-"},
     {str::HelpFile, "Sigilscope_help.txt"},
+    {str::IconNotSaved, "アイコンを保存できませんでした\r\n%1\r\n%2"},
+    {str::IconsNotSaved, "%1個のアイコンを保存できませんでした\r\n最初の失敗: %2"},
     {str::NotAnInteger, "整数を入力してください。"},
 };
 

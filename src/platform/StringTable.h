@@ -38,6 +38,10 @@ enum StringId : int {
     BadFileName = 57714,
     SupportPage = 57715,
     HelpFile = 57716,
+    // Our own: a single icon file, and some of save all's files, that could
+    // not be written (a failure that would otherwise pass unseen).
+    IconNotSaved = 57730,
+    IconsNotSaved = 57731,
     // The framework's own message for an integer edit that holds no integer,
     // kept at the number the framework gives it, apart from the program's.
     NotAnInteger = 61712,

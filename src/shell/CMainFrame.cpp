@@ -43,6 +43,9 @@ bool commandBuilt(int id)
     case cmd::SaveLibrary:
     case cmd::SaveAs:
     case cmd::SaveAsIcon:
+    case cmd::SaveAllAsIcons:
+    case cmd::Snap:
+    case cmd::SnapAll:
     case cmd::Undo:
     case cmd::Redo:
     case cmd::CopyDevice:
@@ -81,6 +84,10 @@ constexpr MenuItem kFileMenu[] = {
     {cmd::SaveLibrary, "ライブラリを保存(&S)\tCtrl+S"},
     {cmd::SaveAs, "名前を付けて保存(&A)..\tCtrl+T"},
     {cmd::SaveAsIcon, "アイコン形式で保存(&I)\tCtrl+I"},
+    {cmd::SaveAllAsIcons, "アイコン形式で全て保存(&X)..\tCtrl+X"},
+    {0, nullptr},
+    {cmd::Snap, "スナップ(&Q)\tCtrl+Q"},
+    {cmd::SnapAll, "全イメージをスナップ(&W)..\tCtrl+W"},
     {0, nullptr},
     {cmd::CloseFile, "ファイルを閉じる(&C)\tCtrl+F4"},
     {0, nullptr},
@@ -115,6 +122,7 @@ constexpr MenuItem kContextMenu[] = {
     {cmd::Delete, "削除(&D)\tDelete"},
     {cmd::Duplicate, "複製(&L)\tCtrl+L"},
     {cmd::Rename, "名前の変更(&R)..\tF2/Ctrl+R"},
+    {cmd::Snap, "スナップ(&S)\tCtrl+Q"},
     {0, nullptr},
     {cmd::SaveAsIcon, "アイコン形式で保存(&I)\tCtrl+I"},
     {0, nullptr},

@@ -12,7 +12,9 @@ enum StandardControl { kOkButton = 1, kCancelButton = 2 };
 enum DialogId {
     kAboutDialog = 102,
     kOtherSizeDialog = 104,
+    kSaveOptionsDialog = 106,
     kBatchDeleteDialog = 108,
+    kSnapAllDialog = 109,
     kRenameDialog = 110,
     kAddIconDialog = 111,
     kFolderChooserDialog = 115,
@@ -53,6 +55,16 @@ enum EditDialogControl {
     kAdd256ColourRadio = 1067,
     kAddTrueColourRadio = 1068,
     kAddXpRadio = 1069,
+};
+
+// The save options (106) and snap-all (109) dialogs.
+enum ExportDialogControl {
+    kSnapColumnsEdit = 1011,
+    kSnapSpacingEdit = 1012,
+    kSavePrefixEdit = 1013,
+    kSaveDigitsEdit = 1014,
+    kSaveByNameRadio = 1015,
+    kSaveNumberedRadio = 1016,
 };
 
 // The main frame's status bar panes.

@@ -596,6 +596,15 @@ void CIconView::runCommand(int id)
     case cmd::SaveAsIcon:
         document_.saveAsIcon();
         break;
+    case cmd::SaveAllAsIcons:
+        document_.saveAllAsIcons();
+        break;
+    case cmd::Snap:
+        document_.snap();
+        break;
+    case cmd::SnapAll:
+        document_.snapAll(gridLayout().perLine());
+        break;
     case cmd::Add:
         document_.addIcon();
         break;

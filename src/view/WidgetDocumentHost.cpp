@@ -6,6 +6,7 @@
 #include "ui/FolderChooser.h"
 #include "ui/MessageBoxes.h"
 #include "view/EditDialogs.h"
+#include "view/ExportDialogs.h"
 
 namespace sigil {
 
@@ -86,16 +87,26 @@ std::string WidgetDocumentHost::chooseSavePath(const std::string& filter, const 
     return dialog.path();
 }
 
-std::string WidgetDocumentHost::chooseFolder(const QString& title, const std::string& initialPath)
+std::string WidgetDocumentHost::chooseFolder(const QString& title, const std::string& initialPath, bool mustExist)
 {
     FolderChooser chooser(settingsFile_, owner_);
     chooser.setTitle(title);
     chooser.setPath(initialPath);
-    chooser.setMustExist(true);
+    chooser.setMustExist(mustExist);
     chooser.setIcon(folderChooserIcon_);
     if (chooser.exec() != QDialog::Accepted)
         return {};
     return chooser.path();
+}
+
+bool WidgetDocumentHost::chooseSaveAllOptions(SaveAllChoice& choice)
+{
+    return runSaveOptionsDialog(owner_, choice);
+}
+
+bool WidgetDocumentHost::chooseSnapAllOptions(SnapAllChoice& choice)
+{
+    return runSnapAllDialog(owner_, choice);
 }
 
 void WidgetDocumentHost::beginWait()

@@ -30,7 +30,9 @@ public:
                                              const std::string& defaultExtension) override;
     std::string chooseSavePath(const std::string& filter, const std::string& proposedPath,
                                const std::string& defaultExtension) override;
-    std::string chooseFolder(const QString& title, const std::string& initialPath) override;
+    std::string chooseFolder(const QString& title, const std::string& initialPath, bool mustExist) override;
+    bool chooseSaveAllOptions(SaveAllChoice& choice) override;
+    bool chooseSnapAllOptions(SnapAllChoice& choice) override;
     void beginWait() override;
     void endWait() override;
 

@@ -5,13 +5,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <set>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli/SigilCommands.h"
 #include "formats/IconFile.h"
 #include "formats/NeLibraryReader.h"
 #include "support/BmpBytes.h"
 #include "support/IconBytes.h"
+#include "support/NeBytes.h"
 #include "support/PictureBytes.h"
 #include "support/RiffBytes.h"
 #include "support/TempDir.h"
@@ -293,3 +297,61 @@ TEST(SigilExtract, PngGivesEveryImageNamedBySizeAndDepthWithItsAlpha)
     EXPECT_EQ(back.pixel(2, 1), 0x80FF0000u);
     EXPECT_EQ(qAlpha(QImage(QString::fromStdString(out.file("two-16x16-4.png"))).pixel(5, 5)) % 255, 0);
 }
+
+namespace sigil::test {
+namespace {
+
+// Names from a library go through the routine that save all as icons uses:
+// hostile names stay inside the folder, --numbered numbers them.
+TEST(SigilExtract, NamesStayInTheFolder)
+{
+    struct Case {
+        std::vector<std::string> extra;
+        std::set<std::string> expected;
+    };
+    const Case cases[] = {
+        {{}, {".._.._evil.ico", "a_b.ico", "__.ico", "e.ico", "c__d.ico"}},
+        {{"--numbered", "x", "2"}, {"x01.ico", "x02.ico", "x03.ico", "x04.ico", "x05.ico"}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        NeLibraryParts parts;
+        parts.names = {"../../evil", "a/b", "..", "e",
+                       "c\x01\x7f"
+                       "d"};
+        for (size_t i = 0; i < parts.names.size(); ++i)
+            parts.icons.push_back({iconImage(16, 16, 4)});
+        ASSERT_TRUE(writeFile(dir.file("set.icl"), neLibrary(parts)));
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("a/out"))));
+        std::vector<std::string> args{"extract", dir.file("set.icl"), "-o", dir.file("a/out")};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const RunResult r = sigilRun(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        std::set<std::string> names;
+        for (const QString& n : QDir(QString::fromStdString(dir.file("a/out"))).entryList(QDir::Files | QDir::Hidden))
+            names.insert(n.toStdString());
+        EXPECT_EQ(names, c.expected) << r.out;
+        EXPECT_EQ(QDir(QString::fromStdString(dir.file("a"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{"out"});
+        EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  (QStringList{"a", "set.icl"}));
+    }
+    EXPECT_EQ(sigilRun({"extract", "x.ico", "-o", "d", "--numbered", "x", "-1"}).code, 2);
+}
+
+TEST(SigilExtract, FilesThatCannotBeWrittenFail)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("ro"))));
+    ASSERT_EQ(chmod(dir.file("ro").c_str(), 0555), 0);
+    const RunResult r = sigilRun({"extract", dir.file("a.ico"), "-o", dir.file("ro")});
+    chmod(dir.file("ro").c_str(), 0755);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot write the file"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace sigil::test

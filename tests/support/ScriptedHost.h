@@ -22,7 +22,13 @@ public:
     std::optional<NewIconChoice> newIcon;  // none: the add dialog is cancelled
     std::optional<std::string> newName;    // none: the rename dialog is cancelled
     std::optional<BatchDeleteBoxes> deleteBoxes;
+    std::string folder;                           // empty: the folder chooser is cancelled
+    std::optional<SaveAllChoice> saveAllOptions;  // none: dialog 106 is cancelled
+    std::optional<SnapAllChoice> snapAllOptions;  // none: dialog 109 is cancelled
+    std::vector<SaveAllChoice> saveAllShown;      // what dialog 106 opened with
+    std::vector<SnapAllChoice> snapAllShown;
     int hiddenCount = 0;  // times the windows were hidden
+    int waits = 0;        // wait cursors still up
 
     Answer ask(const QString& text, bool) override
     {
@@ -43,7 +49,19 @@ public:
         return {};
     }
     std::string chooseSavePath(const std::string&, const std::string&, const std::string&) override { return savePath; }
-    std::string chooseFolder(const QString&, const std::string&) override { return {}; }
+    std::string chooseFolder(const QString&, const std::string&, bool) override { return folder; }
+    bool chooseSaveAllOptions(SaveAllChoice& choice) override
+    {
+        saveAllShown.push_back(choice);
+        return take(saveAllOptions, choice);
+    }
+    bool chooseSnapAllOptions(SnapAllChoice& choice) override
+    {
+        snapAllShown.push_back(choice);
+        return take(snapAllOptions, choice);
+    }
+    void beginWait() override { ++waits; }
+    void endWait() override { --waits; }
     void setWindowsHidden(bool hidden) override { hiddenCount += hidden ? 1 : 0; }
 
 private:

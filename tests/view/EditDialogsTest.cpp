@@ -11,6 +11,7 @@
 #include "platform/StringTable.h"
 #include "support/ViewFixture.h"
 #include "ui/DialogIds.h"
+#include "view/ExportDialogs.h"
 #include "view/OtherSizeDialog.h"
 
 namespace sigil {
@@ -180,6 +181,51 @@ TEST(OtherSizeDialog, RefusesNonIntegersAndSizesOutside16To256)
         EXPECT_EQ(dialog.result() == QDialog::Accepted, message.isEmpty());
         EXPECT_EQ(dialog.size(), message.isEmpty() ? QString(text).toInt() : 32);
     }
+}
+
+TEST(SaveOptionsDialog, EditsFollowTheNamingAndNegativeDigitsKeepItOpen)
+{
+    struct Case {
+        bool numbered;
+        const char* digits;
+        bool accepted;
+    };
+    const Case cases[] = {{true, "3", true}, {true, "-1", false}, {false, "-1", true}, {true, "x", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.digits) + (c.numbered ? " numbered" : " by name"));
+        test::ScriptedMessages messages;
+        SaveOptionsDialog dialog({0, "icon", 0});
+        auto* prefix = control<QLineEdit>(dialog, kSavePrefixEdit);
+        EXPECT_FALSE(prefix->isEnabled());
+        control<QRadioButton>(dialog, c.numbered ? kSaveNumberedRadio : kSaveByNameRadio)->click();
+        EXPECT_EQ(prefix->isEnabled(), c.numbered);
+        EXPECT_EQ(control<QLineEdit>(dialog, kSaveDigitsEdit)->isEnabled(), c.numbered);
+        prefix->setText(QStringLiteral("p"));
+        control<QLineEdit>(dialog, kSaveDigitsEdit)->setText(QString::fromUtf8(c.digits));
+        dialog.accept();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(dialog.choice().naming, c.numbered ? 1 : 0);
+            EXPECT_EQ(dialog.choice().prefix, "p");
+            EXPECT_EQ(dialog.choice().digits, QString(c.digits).toInt());
+        }
+    }
+}
+
+TEST(SnapAllDialog, TakesAnyIntegers)
+{
+    test::ScriptedMessages messages;
+    SnapAllDialog dialog({0, 3});
+    control<QLineEdit>(dialog, kSnapColumnsEdit)->setText(QStringLiteral("-2"));
+    control<QLineEdit>(dialog, kSnapSpacingEdit)->setText(QStringLiteral("x"));
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(refusal(messages), loadString(str::NotAnInteger));
+    control<QLineEdit>(dialog, kSnapSpacingEdit)->setText(QStringLiteral("-7"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.choice().columns, -2);
+    EXPECT_EQ(dialog.choice().spacing, -7);
 }
 
 }  // namespace

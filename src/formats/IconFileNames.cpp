@@ -1,0 +1,85 @@
+#include "formats/IconFileNames.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace sigil {
+
+namespace {
+
+bool replacedByte(unsigned char c)
+{
+    return c < 0x20 || c == 0x7f || c == '/' || c == '\\';
+}
+
+// True when something, even a dangling link, stands at `path`.
+bool occupied(const std::string& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(std::filesystem::u8path(path), error);
+    // A name we cannot even look at is taken as occupied: never written.
+    if (error && error != std::errc::no_such_file_or_directory)
+        return true;
+    return std::filesystem::exists(status);
+}
+
+// Cuts to at most `limit` bytes without splitting a UTF-8 sequence.
+void cutUtf8(std::string& s, size_t limit)
+{
+    if (s.size() <= limit)
+        return;
+    size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80)
+        --cut;
+    s.resize(cut);
+}
+
+std::string replaceUnsafeBytes(const std::string& name)
+{
+    std::string s;
+    s.reserve(name.size());
+    for (char c : name)
+        s += replacedByte(static_cast<unsigned char>(c)) ? '_' : c;
+    return s;
+}
+
+}  // namespace
+
+std::string safeFileBaseName(const std::string& name)
+{
+    std::string s = replaceUnsafeBytes(name);
+    cutUtf8(s, kIconBaseNameBytes);
+    if (s.find_first_not_of('.') == std::string::npos)
+        s.assign(s.size(), '_');
+    return s;
+}
+
+std::string iconFileBaseName(const IconFileNaming& naming, int index, const std::string& iconName)
+{
+    if (!naming.numbered && !iconName.empty())
+        return safeFileBaseName(iconName);
+    std::string number = std::to_string(index + 1);
+    // The pad is bounded by the name limit anyway; cap it before allocating.
+    const size_t width = static_cast<size_t>(std::clamp(naming.digits, 0, int(kIconBaseNameBytes)));
+    if (number.size() < width)
+        number.insert(0, width - number.size(), '0');
+    // A long prefix gives way to the number, so the numbers stay apart.
+    std::string prefix = replaceUnsafeBytes(naming.prefix);
+    cutUtf8(prefix, kIconBaseNameBytes - number.size());
+    return prefix + number;
+}
+
+std::string unusedIconFilePath(const std::string& folder, const std::string& baseName)
+{
+    std::string stem = folder;
+    if (stem.empty() || stem.back() != '/')
+        stem += '/';
+    stem += baseName;
+    std::string path = stem + ".ico";
+    for (int n = 1; occupied(path); ++n)
+        path = stem + "_" + std::to_string(n) + ".ico";
+    return path;
+}
+
+}  // namespace sigil

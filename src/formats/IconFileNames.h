@@ -1,0 +1,35 @@
+#pragma once
+// File names for icons written one file each (save all as icons, and
+// `sigil extract`): the icon's own name or a numbered pattern, made safe to
+// use as one name inside the chosen folder, and never the name of anything
+// that already stands there.
+
+#include <string>
+
+namespace sigil {
+
+struct IconFileNaming {
+    bool numbered = false;        // prefix + zero-padded number instead of the icon's name
+    std::string prefix = "icon";  // taken literally
+    int digits = 0;               // width of the number field; 0 (or less): no padding
+};
+
+// The longest base name kept, in bytes: room is left within the file-name
+// limit of 255 bytes for "_" + a counter + ".ico".
+constexpr size_t kIconBaseNameBytes = 255 - 16;
+
+// `name` as one file name: "/", "\" and control characters become "_", a
+// name of dots only ("." or "..") gets its dots replaced, and the result is
+// cut to kIconBaseNameBytes without splitting a UTF-8 sequence.
+std::string safeFileBaseName(const std::string& name);
+
+// The base name (without ".ico") of icon `index` (0-based): numbered, it is
+// the prefix and index + 1 padded to `digits`; otherwise the icon's name. An
+// empty name takes the numbered form, so that every file is visible.
+std::string iconFileBaseName(const IconFileNaming& naming, int index, const std::string& iconName);
+
+// folder/base.ico, or folder/base_1.ico, base_2.ico, ... when a file,
+// folder or link of that name exists.
+std::string unusedIconFilePath(const std::string& folder, const std::string& baseName);
+
+}  // namespace sigil
