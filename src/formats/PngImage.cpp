@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <cstring>
 
+#include "imaging/Conversions.h"
 #include "model/IconDevice.h"
 
 namespace sigil {
@@ -46,31 +47,7 @@ bool deviceFromPng(ByteView data, IconDevice& device)
     QImage image;
     if (!reader.read(&image) || image.width() != shape.width || image.height() != shape.height)
         return false;
-    image = image.convertToFormat(QImage::Format_ARGB32);
-
-    if (!device.makeBlank(shape.width, shape.height, 32))
-        return false;
-    uint8_t* block = device.blockData();
-    uint8_t* pixels = block + kHeaderBytes;
-    uint8_t* mask = pixels + device.colorBitsBytes();
-    const int64_t stride = device.rowStride();
-    const int64_t maskStride = device.maskStride();
-    std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
-    for (int y = 0; y < shape.height; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        uint8_t* row = pixels + int64_t(shape.height - 1 - y) * stride;
-        uint8_t* maskRow = mask + int64_t(shape.height - 1 - y) * maskStride;
-        for (int x = 0; x < shape.width; ++x) {
-            const QRgb c = in[x];
-            row[4 * x] = uint8_t(qBlue(c));
-            row[4 * x + 1] = uint8_t(qGreen(c));
-            row[4 * x + 2] = uint8_t(qRed(c));
-            row[4 * x + 3] = uint8_t(qAlpha(c));
-            if (qAlpha(c) == 0)
-                maskRow[x >> 3] |= uint8_t(0x80 >> (x & 7));
-        }
-    }
-    return true;
+    return deviceFromArgbImage(device, image);
 }
 
 }  // namespace sigil

@@ -1,5 +1,6 @@
 #include "imaging/Conversions.h"
 
+#include <QImage>
 #include <algorithm>
 #include <cstring>
 
@@ -241,6 +242,31 @@ bool replaceFrom(IconDevice& target, const IconDevice& source, bool withMask)
     std::memcpy(target.lock(), source.blockData(), static_cast<size_t>(prefix));
     target.compression = source.compression;
     target.imageSize = source.imageSize;
+    return true;
+}
+
+bool deviceFromArgbImage(IconDevice& device, const QImage& image)
+{
+    const QImage argb = image.format() == QImage::Format_ARGB32 ? image : image.convertToFormat(QImage::Format_ARGB32);
+    if (argb.isNull() || !device.makeBlank(argb.width(), argb.height(), 32))
+        return false;
+    uint8_t* pixels = device.blockData() + kHeaderBytes;
+    uint8_t* mask = pixels + device.colorBitsBytes();
+    std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        const int64_t stored = int64_t(argb.height() - 1 - y);  // bottom row first
+        uint8_t* row = pixels + stored * device.rowStride();
+        uint8_t* maskRow = mask + stored * device.maskStride();
+        for (int x = 0; x < argb.width(); ++x) {
+            row[4 * x] = uint8_t(qBlue(in[x]));
+            row[4 * x + 1] = uint8_t(qGreen(in[x]));
+            row[4 * x + 2] = uint8_t(qRed(in[x]));
+            row[4 * x + 3] = uint8_t(qAlpha(in[x]));
+            if (qAlpha(in[x]) == 0)
+                maskRow[x >> 3] |= uint8_t(0x80 >> (x & 7));
+        }
+    }
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include "model/DisplaySettings.h"
 #include "model/IconDevice.h"
 
+class QImage;
+
 namespace sigil {
 
 // Which colour makeTransparent takes: the given one, or a corner pixel's.
@@ -29,6 +31,11 @@ void makeTransparent(IconDevice& device, Color color, int type);
 // Mac alpha element's value). False, with nothing changed, for any other
 // combination.
 bool applyMask(IconDevice& target, const IconDevice& source);
+
+// A 32-bit device of the image's size from a picture decoded by Qt: colour
+// and alpha kept (straight, not premultiplied), the AND-mask bit set where
+// the alpha is 0. False, device empty, when the device cannot be made.
+bool deviceFromArgbImage(IconDevice& device, const QImage& image);
 
 // Overwrites `target` with `source` of the same size and depth: the whole
 // device, or (without withMask) everything but the target's own AND mask.

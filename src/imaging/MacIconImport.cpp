@@ -414,26 +414,9 @@ bool readPictureElement(IconDevice& device, ByteView data, int macFilter)
     if (image.isNull())
         return false;
     const int sizeBit = image.width() == image.height() ? pictureSizeBit(image.width()) : 0;
-    if ((sizeBit != 0 && !(macFilter & sizeBit)) || !device.makeBlank(image.width(), image.height(), 32))
+    if (sizeBit != 0 && !(macFilter & sizeBit))
         return false;
-    uint8_t* pixels = device.blockData() + kHeaderBytes;
-    uint8_t* mask = pixels + device.colorBitsBytes();
-    std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        const int64_t stored = int64_t(image.height() - 1 - y);
-        uint8_t* row = pixels + stored * device.rowStride();
-        uint8_t* maskRow = mask + stored * device.maskStride();
-        for (int x = 0; x < image.width(); ++x) {
-            row[4 * x] = uint8_t(qBlue(in[x]));
-            row[4 * x + 1] = uint8_t(qGreen(in[x]));
-            row[4 * x + 2] = uint8_t(qRed(in[x]));
-            row[4 * x + 3] = uint8_t(qAlpha(in[x]));
-            if (qAlpha(in[x]) == 0)
-                maskRow[x >> 3] |= uint8_t(0x80 >> (x & 7));
-        }
-    }
-    return true;
+    return deviceFromArgbImage(device, image);
 }
 
 size_t readTrueColor(const PixelView<uint8_t>& px, ByteStream& in, uint64_t length)

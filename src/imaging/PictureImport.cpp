@@ -82,35 +82,6 @@ bool isPng(ByteView data)
 
 // A 32-bit device of the ARGB32 (straight alpha) image, bottom row first,
 // the AND-mask bit set where alpha is 0; colour under it is kept.
-bool deviceFromArgb(IconDevice& device, const QImage& image)
-{
-    device.reset();
-    device.width = image.width();
-    device.height = image.height();
-    device.bitCount = 32;
-    if (!device.allocate())
-        return false;
-    device.writeIconHeader();
-    uint8_t* bits = device.lock() + kHeaderBytes;
-    uint8_t* mask = bits + device.colorBitsBytes();
-    const int64_t stride = device.rowStride();
-    const int64_t maskStride = device.maskStride();
-    for (int y = 0; y < device.height; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        const int64_t row = device.height - 1 - y;
-        uint8_t* p = bits + row * stride;
-        for (int x = 0; x < device.width; ++x, p += 4) {
-            p[0] = uint8_t(qBlue(in[x]));
-            p[1] = uint8_t(qGreen(in[x]));
-            p[2] = uint8_t(qRed(in[x]));
-            p[3] = uint8_t(qAlpha(in[x]));
-            if (p[3] == 0)
-                mask[row * maskStride + (x >> 3)] |= uint8_t(0x80 >> (x & 7));
-        }
-    }
-    device.unlock();
-    return true;
-}
 
 }  // namespace
 
@@ -140,7 +111,7 @@ bool loadPngPictureBytes(IconDevice& device, ByteView data, int maxWidth, int ma
     if (picture.isNull() || picture.size() != fitted)
         return false;
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    if (argb.isNull() || !deviceFromArgb(device, argb)) {
+    if (argb.isNull() || !deviceFromArgbImage(device, argb)) {
         device.reset();
         return false;
     }
