@@ -24,7 +24,9 @@
 #include "shell/AboutBox.h"
 #include "ui/CommandIconTable.h"
 #include "ui/DialogIds.h"
+#include "ui/IconIds.h"
 #include "ui/IconResources.h"
+#include "ui/MenuIconRegistry.h"
 #include "ui/WindowKeeper.h"
 #include "view/CIconView.h"
 
@@ -276,6 +278,20 @@ void CMainFrame::buildMenus()
 
     for (QMenu* menu : {file, editMenu, display, palette, help, contextMenu_})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    registerMenuIcons({file, editMenu, display, palette, help, contextMenu_});
+}
+
+void CMainFrame::registerMenuIcons(std::initializer_list<QMenu*> menus)
+{
+    menuIcons_ = new MenuIconRegistry(this);
+    menuIcons_->init(16, 16, &icons_);
+    for (const CommandIcon& row : CommandIconTable::rows()) {
+        if (row.command != cmd::RecentMenu)
+            menuIcons_->registerIcons(row.command, row.icon, row.hotIcon, 0);
+    }
+    menuIcons_->registerIcons(cmd::CustomizeToolbar, icons::kCustomizeToolbar.normal, icons::kCustomizeToolbar.hot, 0);
+    for (QMenu* menu : menus)
+        menuIcons_->attach(menu);
 }
 
 bool CMainFrame::buildToolbar()

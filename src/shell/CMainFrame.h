@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <initializer_list>
 
 #include "model/IconLibrary.h"
 #include "shell/StartupInfo.h"
@@ -19,6 +20,7 @@ namespace sigil {
 
 class CIconView;
 class LibraryDocument;
+class MenuIconRegistry;
 struct GeneralSettings;
 class IconResources;
 class SettingsFile;
@@ -60,6 +62,7 @@ protected:
 private:
     QAction* makeAction(int id, const QString& menuText);
     void buildMenus();
+    void registerMenuIcons(std::initializer_list<QMenu*> menus);
     void buildStatusBar();
     void showContextMenu(const QPoint& globalPos);
     void savePlacement(bool cascade);
@@ -74,6 +77,7 @@ private:
     LibraryDocument* document_;
     CIconView* view_;
     QToolBar* toolbar_ = nullptr;
+    MenuIconRegistry* menuIcons_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     QHash<int, QAction*> actions_;
     QLabel* panes_[3] = {};
