@@ -14,10 +14,6 @@ namespace sigil {
 
 namespace {
 
-// Written after the old-style header and again at the very end.
-constexpr char kStamp[] = "Sigilscope(^-^)v";
-constexpr size_t kStampBytes = sizeof kStamp - 1;
-
 constexpr uint32_t kNewHeaderOffset = 0x50;
 constexpr size_t kResourceTableOffset = kNewHeaderOffset + ne::kHeaderBytes;  // 0x90
 constexpr size_t kResourceEntryBytes = 12;
@@ -127,7 +123,7 @@ std::vector<uint8_t> buildHead(const Layout& layout, const std::vector<std::stri
     p[0] = 'M';
     p[1] = 'Z';
     putU32(p + ne::kNewHeaderField, kNewHeaderOffset);
-    std::memcpy(p + 0x40, kStamp, kStampBytes);
+    std::memcpy(p + ne::kStampOffset, ne::kStamp, ne::kStampBytes);
 
     uint8_t* neHeader = p + kNewHeaderOffset;
     neHeader[0] = 'N';
@@ -211,8 +207,8 @@ bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<u
     if (file.written() != layout.dataEnd)
         return false;
     const uint64_t end = alignUp(layout.dataEnd, unit);
-    return file.writeZeros(static_cast<size_t>(end - layout.dataEnd)) && file.write(kStamp, kStampBytes) &&
-           file.written() == end + kStampBytes && file.commit();
+    return file.writeZeros(static_cast<size_t>(end - layout.dataEnd)) && file.write(ne::kStamp, ne::kStampBytes) &&
+           file.written() == end + ne::kStampBytes && file.commit();
 }
 
 }  // namespace

@@ -17,5 +17,9 @@ constexpr uint64_t kFirstTypeCountField = kHeaderBytes + 4;
 // needs at most 15 for the largest library it can write; the reader refuses
 // more.
 constexpr int kMaxShift = 15;
+// Our libraries carry this stamp after the old-style header and at the end.
+constexpr uint64_t kStampOffset = 0x40;
+constexpr char kStamp[] = "Sigilscope(^-^)v";
+constexpr uint64_t kStampBytes = sizeof kStamp - 1;
 
 }  // namespace sigil::ne

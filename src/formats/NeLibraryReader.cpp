@@ -1,6 +1,7 @@
 #include "formats/NeLibraryReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -268,6 +269,15 @@ void readTableModule(IconLibrary& library, ByteView file, uint64_t neHeader, con
     }
 }
 
+// A library written by our writer, which stamps the place after the old
+// header; other modules listing their group icons first keep a table that
+// describes them.
+bool stampedLibrary(ByteView file)
+{
+    return file.size() >= ne::kStampOffset + ne::kStampBytes &&
+           std::memcmp(file.data() + ne::kStampOffset, ne::kStamp, ne::kStampBytes) == 0;
+}
+
 }  // namespace
 
 bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path, const std::string& baseName,
@@ -283,9 +293,11 @@ bool readNeLibrary(IconLibrary& library, ByteView file, const std::string& path,
     // Our own libraries put the group icons first and are read front to
     // back: their length fields keep only the low 16 bits of a byte count,
     // so the table cannot describe their large images. Modules from
-    // elsewhere (icons first, names, other shifts) go through the table.
+    // elsewhere (icons first, names, other shifts, or groups first without
+    // our stamp) go through the table.
     stream.seek(neHeader + ne::kHeaderBytes + 2);
-    if (stream.readU16() != (kIntegerBit | kTypeGroupIcon)) {
+    const bool groupsFirst = stream.readU16() == (kIntegerBit | kTypeGroupIcon);
+    if (!groupsFirst || !stampedLibrary(file)) {
         stream.seek(neHeader + kResourceTableField);
         const uint64_t tableOffset = neHeader + stream.readU16();
         if (const auto resources = readResourceTable(file, tableOffset))

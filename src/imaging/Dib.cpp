@@ -13,12 +13,35 @@ namespace {
 
 constexpr int kMaskFieldBytes = 12;
 
-// Header sizes: BITMAPINFOHEADER, BITMAPV4HEADER and BITMAPV5HEADER. The two
-// later ones carry the bit-field masks (red, green, blue, alpha) inside the
-// header, at the offsets below; their colour space and profile are not used.
+// Header sizes: BITMAPINFOHEADER; the V2 and V3 headers that Photoshop
+// writes (red, green and blue masks, then alpha too); BITMAPV4HEADER and
+// BITMAPV5HEADER. All but the first carry the bit-field masks inside the
+// header, at the offsets below; colour space and profile are not used. The
+// OS/2 2.x header begins as the first and has its own compressions.
 constexpr uint32_t kInfoHeaderBytes = 40;
+constexpr uint32_t kV2HeaderBytes = 52;
+constexpr uint32_t kV3HeaderBytes = 56;
+constexpr uint32_t kOs2HeaderBytes = 64;
 constexpr uint32_t kV4HeaderBytes = 108;
 constexpr uint32_t kV5HeaderBytes = 124;
+
+// How many masks a header of `bytes` carries; -1 for a header not read.
+int headerMaskCount(uint32_t bytes)
+{
+    switch (bytes) {
+    case kInfoHeaderBytes:
+    case kOs2HeaderBytes:
+        return 0;
+    case kV2HeaderBytes:
+        return 3;
+    case kV3HeaderBytes:
+    case kV4HeaderBytes:
+    case kV5HeaderBytes:
+        return 4;
+    default:
+        return -1;
+    }
+}
 constexpr int kV4RedMask = 40, kV4GreenMask = 44, kV4BlueMask = 48, kV4AlphaMask = 52;
 
 // biCompression values.
@@ -43,7 +66,7 @@ bool supportedKind(int bits, uint32_t compression)
     }
 }
 
-// Bit-field masks of a V4 or V5 header, checked: each inside the depth and
+// Bit-field masks of a header that carries them, checked: each inside the depth and
 // one run of set bits, none overlapping another, and some colour present.
 struct FieldMasks {
     uint32_t mask[4] = {};  // red, green, blue, alpha (0: no alpha)
@@ -57,13 +80,13 @@ bool contiguous(uint32_t mask)
     return (run & (run + 1)) == 0;
 }
 
-std::optional<FieldMasks> readFieldMasks(const uint8_t* header, int bits)
+std::optional<FieldMasks> readFieldMasks(const uint8_t* header, int count, int bits)
 {
     FieldMasks m;
     const int offsets[4] = {kV4RedMask, kV4GreenMask, kV4BlueMask, kV4AlphaMask};
     const uint64_t limit = uint64_t{1} << bits;
     uint32_t seen = 0;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < count; ++i) {
         m.mask[i] = getU32(header + offsets[i]);
         if (m.mask[i] >= limit || !contiguous(m.mask[i]) || (seen & m.mask[i]) != 0)
             return std::nullopt;
@@ -99,8 +122,8 @@ struct DibPlan {
     int64_t headerEnd = 0;     // header plus bit-field masks
     int64_t tableEntries = 0;  // entries read into the device's table
     int64_t pixelStart = 0;
-    int64_t pixelBytes = 0;             // colour bits to read: rows, or the RLE8 codes
-    std::optional<FieldMasks> v4Masks;  // bit fields of a V4 or V5 header
+    int64_t pixelBytes = 0;                 // colour bits to read: rows, or the RLE8 codes
+    std::optional<FieldMasks> headerMasks;  // bit fields carried in the header
 };
 
 std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
@@ -109,8 +132,8 @@ std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
     if (size < kHeaderBytes)
         return std::nullopt;
     const uint32_t headerBytes = getU32(dib.data() + hdr::kSize);
-    if ((headerBytes != kInfoHeaderBytes && headerBytes != kV4HeaderBytes && headerBytes != kV5HeaderBytes) ||
-        size < int64_t{headerBytes})
+    const int maskCount = headerMaskCount(headerBytes);
+    if (maskCount < 0 || size < int64_t{headerBytes})
         return std::nullopt;
     const uint8_t* h = dib.data();
     DibPlan p;
@@ -132,9 +155,14 @@ std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
 
     if (headerBytes == kInfoHeaderBytes) {
         p.headerEnd = kHeaderBytes + (p.compression == kBiBitFields ? kMaskFieldBytes : 0);
+    } else if (headerBytes == kOs2HeaderBytes) {
+        // There compression 3 is Huffman coding, not bit fields.
+        if (p.compression == kBiBitFields)
+            return std::nullopt;
+        p.headerEnd = headerBytes;
     } else {
         p.headerEnd = headerBytes;
-        if (p.compression == kBiBitFields && !(p.v4Masks = readFieldMasks(h, p.bits)))
+        if (p.compression == kBiBitFields && !(p.headerMasks = readFieldMasks(h, maskCount, p.bits)))
             return std::nullopt;
     }
     // The declared table (a 0 count means a full one for palettes; deeper
@@ -232,11 +260,11 @@ std::vector<uint8_t> andMaskDib(const IconDevice& device)
     return out;
 }
 
-// The rows of a V4 or V5 bit-field bitmap as plain pixels: 32 bits when
-// the header has an alpha mask, 24 otherwise.
-bool readV4Fields(ByteView dib, const DibPlan& plan, IconDevice& device)
+// The rows of a bit-field bitmap whose masks are in its header, as plain
+// pixels: 32 bits when the header has an alpha mask, 24 otherwise.
+bool readHeaderFields(ByteView dib, const DibPlan& plan, IconDevice& device)
 {
-    const FieldMasks& m = *plan.v4Masks;
+    const FieldMasks& m = *plan.headerMasks;
     const int outBits = m.mask[3] != 0 ? 32 : 24;
     uint8_t header[kHeaderBytes];
     std::memcpy(header, dib.data(), kHeaderBytes);
@@ -279,8 +307,8 @@ bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
     const auto plan = planDib(dib, pixelOffset);
     if (!plan)
         return false;
-    if (plan->v4Masks) {
-        if (!readV4Fields(dib, *plan, device)) {
+    if (plan->headerMasks) {
+        if (!readHeaderFields(dib, *plan, device)) {
             device.reset();
             return false;
         }

@@ -183,47 +183,48 @@ size_t readUncompressed(const PixelView<uint8_t>& px, ByteStream& in)
     return data.size();
 }
 
-// Three run-length planes, red, green, blue, of width x height values each.
-// A control byte c below 128 is followed by c + 1 values; 128 or more by
-// one value repeated c - 125 times. A run that overruns its plane is read
-// whole but stored only up to the plane's end, so the next plane starts
-// where the runs say. Once the last plane is full nothing more is read.
-void readRunLengthPlanes(const PixelView<uint8_t>& px, ByteStream& in)
+// `planes` run-length planes of `planeSize` values each. A control byte c
+// below 128 is followed by c + 1 values; 128 or more by one value repeated
+// c - 125 times. A run that overruns its plane is read whole but stored only
+// up to the plane's end, so the next plane starts where the runs say. Once
+// the last plane is full nothing more is read. False when the data end
+// before the last plane is full.
+template <typename Put> bool readRunLengthPlanes(ByteStream& in, uint64_t planeSize, int planes, Put put)
 {
-    const uint64_t planeSize = uint64_t(px.width) * uint64_t(px.height);
-    for (int channel = 0; channel < 3; ++channel) {
-        const bool last = channel == 2;
+    for (int plane = 0; plane < planes; ++plane) {
+        const bool last = plane == planes - 1;
         uint64_t filled = 0;
         while (filled < planeSize) {
             if (in.atEnd())
-                return;
+                return false;
             const uint8_t control = in.readU8();
             if (control < 128) {
                 const uint64_t count = uint64_t(control) + 1;
                 const uint64_t stored = std::min(count, planeSize - filled);
                 const ByteView values = in.take(stored);
                 for (size_t i = 0; i < values.size(); ++i)
-                    putChannel(px, channel, filled + i, values[i]);
+                    put(plane, filled + i, values[i]);
                 if (values.size() < stored)
-                    return;
+                    return false;
                 if (!last)
                     in.skip(count - stored);
                 filled += stored;
             } else {
                 if (in.atEnd())
-                    return;
+                    return false;
                 const uint8_t value = in.readU8();
                 const uint64_t stored = std::min(uint64_t(control) - 125, planeSize - filled);
                 for (uint64_t i = 0; i < stored; ++i)
-                    putChannel(px, channel, filled + i, value);
+                    put(plane, filled + i, value);
                 filled += stored;
             }
         }
     }
+    return true;
 }
 
 // Elements that hold a whole picture file (PNG; JPEG 2000 in files of
-// Mac OS X 10.5 and 10.6). The size is the element's nominal one; the
+// Mac OS X 10.5 and 10.6), or, for the small ones, "ARGB" and four planes. The size is the element's nominal one; the
 // picture's own size is what the device gets, so a retina element ('ic11'
 // to 'ic14', twice its point size) is a device of its real pixel size.
 struct PictureKind {
@@ -232,8 +233,24 @@ struct PictureKind {
 };
 
 constexpr PictureKind kPictureKinds[] = {
-    {"icp4", 16},   {"icp5", 32}, {"icp6", 64}, {"ic07", 128}, {"ic08", 256}, {"ic09", 512},
-    {"ic10", 1024}, {"ic11", 32}, {"ic12", 64}, {"ic13", 256}, {"ic14", 512},
+    {"icp4", 16},
+    {"icp5", 32},
+    {"icp6", 64},
+    {"ic07", 128},
+    {"ic08", 256},
+    {"ic09", 512},
+    {"ic10", 1024},
+    {"ic11", 32},
+    {"ic12", 64},
+    {"ic13", 256},
+    {"ic14", 512},
+    // Elements that hold either a picture or run-length ARGB planes.
+    {"ic04", 16},
+    {"ic05", 32},
+    {"icsb", 18},
+    {"icsB", 36},
+    {"sb24", 24},
+    {"SB24", 48},
 };
 // Twice the largest element that macOS writes; a larger picture is refused
 // before it is decoded.
@@ -400,13 +417,34 @@ QImage decodeJpeg2000(ByteView data)
     return image;
 }
 
+constexpr uint8_t kArgbSignature[4] = {'A', 'R', 'G', 'B'};
+
+// "ARGB", then alpha, red, green and blue run-length planes of side x side
+// values. Null when the planes are cut short.
+QImage decodeArgbPlanes(ByteView data, int32_t side)
+{
+    ByteStream in(data.subspan(sizeof kArgbSignature));
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(0);
+    const auto put = [&image, side](int plane, uint64_t index, uint8_t value) {
+        QRgb& pixel = reinterpret_cast<QRgb*>(image.scanLine(int(index / uint64_t(side))))[index % uint64_t(side)];
+        const int shift = 24 - 8 * plane;  // alpha, red, green, blue
+        pixel = (pixel & ~(0xFFu << shift)) | (QRgb(value) << shift);
+    };
+    if (!readRunLengthPlanes(in, uint64_t(side) * uint64_t(side), 4, put))
+        return {};
+    return image;
+}
+
 // A picture element into a 32-bit device of its size, the AND mask set
-// where the alpha is 0. False for data that is neither PNG nor JPEG 2000,
-// or that does not decode.
-bool readPictureElement(IconDevice& device, ByteView data, int macFilter)
+// where the alpha is 0. False for data that is neither PNG, JPEG 2000 nor
+// ARGB planes, or that does not decode.
+bool readPictureElement(IconDevice& device, ByteView data, const PictureKind& kind, int macFilter)
 {
     QImage image;
-    if (startsWith(data, kPngSignature, sizeof kPngSignature))
+    if (startsWith(data, kArgbSignature, sizeof kArgbSignature))
+        image = decodeArgbPlanes(data, kind.size);
+    else if (startsWith(data, kPngSignature, sizeof kPngSignature))
         image = decodePng(data);
     else if (startsWith(data, kJp2Signature, sizeof kJp2Signature) ||
              startsWith(data, kJ2kSignature, sizeof kJ2kSignature))
@@ -426,7 +464,9 @@ size_t readTrueColor(const PixelView<uint8_t>& px, ByteStream& in, uint64_t leng
     const size_t start = in.pos();
     if (px.width == 128)
         in.skip(kIt32PrefixBytes);
-    readRunLengthPlanes(px, in);
+    // Red, green, blue; what a cut-short element gave is kept.
+    readRunLengthPlanes(in, uint64_t(px.width) * uint64_t(px.height), 3,
+                        [&px](int plane, uint64_t index, uint8_t value) { putChannel(px, plane, index, value); });
     return in.pos() - start;
 }
 
@@ -472,8 +512,8 @@ std::optional<uint64_t> findIcns(ByteView data, uint64_t fork)
 void addElement(IconEntry& icon, std::string_view type, ByteStream& in, uint64_t length, int macFilter)
 {
     IconDevice device;
-    if (findPictureKind(type)) {
-        if (!readPictureElement(device, in.view(), macFilter))
+    if (const PictureKind* kind = findPictureKind(type)) {
+        if (!readPictureElement(device, in.view(), *kind, macFilter))
             return;
         const bool known = std::any_of(icon.devices.begin(), icon.devices.end(), [&device](const IconDevice& d) {
             return d.width == device.width && d.height == device.height && d.bitCount == 32;

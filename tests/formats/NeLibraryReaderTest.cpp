@@ -345,6 +345,15 @@ TEST_P(StandardModule, GroupsResolveTheirIconsByIdentifier)
 
 INSTANTIATE_TEST_SUITE_P(Shifts, StandardModule, testing::Values(0, 4, 9));
 
+TEST(ReadNeModule, GroupsListedFirstByAnotherToolGoThroughTheTable)
+{
+    NeModuleParts parts = standardModule(4);
+    parts.groupsFirst = true;
+    const Read r = readNe(neModule(parts));
+    EXPECT_EQ(r.names, (std::vector<std::string>{"FOLDER", "set.1", "NINE"}));
+    EXPECT_EQ(r.deviceCounts, (std::vector<int>{2, 1, 3}));
+}
+
 TEST(ReadNeModule, DamagedTablesGiveWhatIsUsable)
 {
     constexpr size_t kTable = 0x80;

@@ -734,6 +734,38 @@ TEST(PlainIcns, Jpeg2000ElementsAreDecoded)
     EXPECT_FALSE(load(icnsFamily({icnsElement("ic08", Bytes(kJp2.begin(), kJp2.end() - 100))}), cut));
 }
 
+// "ARGB" and the alpha, red, green and blue planes, run-length packed.
+Bytes argbElementData(int side, const std::function<uint32_t(int x, int y)>& argb)
+{
+    Bytes b{'A', 'R', 'G', 'B'};
+    for (int shift : {24, 16, 8, 0}) {
+        Bytes plane;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                plane.push_back(uint8_t(argb(x, y) >> shift));
+        const Bytes packed = packPlane(plane);
+        b.insert(b.end(), packed.begin(), packed.end());
+    }
+    return b;
+}
+
+TEST(PlainIcns, ArgbElementsAreRunLengthPlanesOfTheirNominalSize)
+{
+    const auto argb = [](int x, int y) { return 0x80000000u | uint32_t(x * 8) << 16 | uint32_t(y * 8) << 8 | 0x33u; };
+    const Bytes ic04 = argbElementData(16, argb);
+    IconEntry icon;
+    ASSERT_TRUE(load(icnsFamily({icnsElement("ic04", ic04), icnsElement("icsb", argbElementData(18, argb)),
+                                 icnsElement("SB24", argbElementData(48, argb))}),
+                     icon));
+    ASSERT_EQ(shapes(icon), (std::vector<std::pair<int, int>>{{16, 32}, {18, 32}, {48, 32}}));
+    for (const IconDevice& d : icon.devices)
+        for (const auto& [x, y] : {std::pair{0, 0}, {15, 2}, {7, 15}})
+            EXPECT_EQ(pixel(d, x, y), argb(x, y)) << d.width << ": " << x << "," << y;
+    // Cut short in the blue plane, the element is passed over.
+    IconEntry cut;
+    EXPECT_FALSE(load(icnsFamily({icnsElement("ic04", Bytes(ic04.begin(), ic04.end() - 3))}), cut));
+}
+
 TEST(PlainIcns, FiltersApplyAndTheFileTypeListDoesNot)
 {
     const Bytes file =

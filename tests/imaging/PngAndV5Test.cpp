@@ -2,6 +2,7 @@
 // tests were written; the inputs are kept as literal bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "formats/LoadJob.h"
@@ -183,6 +184,48 @@ TEST(BitmapV5, NoAlphaMaskGivesOpaque24Bits)
     EXPECT_EQ(d.bitCount, 24);
     EXPECT_EQ(maskedCount(d), 0);
     EXPECT_EQ(argbAt(d, 1, 0), 0xFF123456u);  // the top row stays on top
+}
+
+// The same bitmap with its info header cut or padded to `bytes`.
+Bytes withHeaderSize(const Bytes& file, uint32_t bytes)
+{
+    const uint32_t old = getU32(file.data() + 14);
+    Bytes out(file.begin(), file.begin() + 14 + std::min(old, bytes));
+    out.resize(14 + bytes, 0);
+    out.insert(out.end(), file.begin() + 14 + old, file.end());
+    putU32(out.data() + 2, uint32_t(out.size()));
+    putU32(out.data() + 10, getU32(file.data() + 10) - old + bytes);
+    putU32(out.data() + 14, bytes);
+    return out;
+}
+
+TEST(BitmapHeaders, MasksOfTheShorterHeadersAndTheOs2Header)
+{
+    struct Case {
+        const char* name;
+        Bytes file;
+        std::vector<uint32_t> argb;
+    };
+    const Case cases[] = {
+        {"V2 (three masks)", withHeaderSize(kV4Rgb565, 52), {0xFF0000FFu, 0xFF838183u, 0xFFFF0000u, 0xFF00FF00u}},
+        {"V3 (alpha mask)",
+         withHeaderSize(kV5Alpha32TopDown, 56),
+         {0x80FF0000u, 0x00123456u, 0x40FFFFFFu, 0xFF0A0B0Cu}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IconDevice d;
+        ASSERT_TRUE(loadBitmapBytes(d, c.file, false, DisplaySettings{}));
+        expectPixels(d, c.argb);
+    }
+    // The OS/2 2.x header reads as the plain one; its compression 3 is not bit fields.
+    const Bytes plain = with(withHeaderSize(kV5Alpha32TopDown, 40), kCompression, 0);
+    IconDevice fromPlain, fromOs2;
+    ASSERT_TRUE(loadBitmapBytes(fromPlain, plain, false, DisplaySettings{}));
+    ASSERT_TRUE(loadBitmapBytes(fromOs2, withHeaderSize(plain, 64), false, DisplaySettings{}));
+    EXPECT_TRUE(std::ranges::equal(fromOs2.blockView(), fromPlain.blockView()));
+    IconDevice refused;
+    EXPECT_FALSE(loadBitmapBytes(refused, withHeaderSize(kV5Alpha32TopDown, 64), false, DisplaySettings{}));
 }
 
 TEST(PngPicture, LargeOnesAreFittedAndOthersRefused)

@@ -1,5 +1,7 @@
 #include "support/NeBytes.h"
 
+#include <algorithm>
+
 namespace sigil::test {
 
 namespace {
@@ -23,6 +25,8 @@ Bytes neLibrary(const NeLibraryParts& parts)
     b[0] = 'M';
     b[1] = 'Z';
     b[0x3C] = kNeHeader;
+    const std::string stamp = "Sigilscope(^-^)v";
+    std::copy(stamp.begin(), stamp.end(), b.begin() + 0x40);
     Bytes ne(0x40, 0);
     ne[0] = 'N';
     ne[1] = 'E';
@@ -116,10 +120,13 @@ Bytes neModule(const NeModuleParts& parts)
         }
     };
     const std::vector<NeResourcePart> other{{"", 1, Bytes(5, 0xEE)}};
+    if (parts.groupsFirst)
+        type(0x800E, parts.groups);
     const size_t otherType = b.size();
     type(0, other);  // named type, its name offset patched below
     type(0x8003, parts.icons);
-    type(0x800E, parts.groups);
+    if (!parts.groupsFirst)
+        type(0x800E, parts.groups);
     put16(b, 0);
     const uint16_t typeName = uint16_t(b.size() - kTable);
     b[otherType] = uint8_t(typeName);

@@ -1,6 +1,7 @@
 #pragma once
 // An icon library in an NE module, built from its parts the way the NE
-// reader expects it, so each damaged case is a one-line change.
+// reader expects it (with our stamp), so each damaged case is a one-line
+// change.
 
 #include <optional>
 #include <string>
@@ -34,6 +35,7 @@ struct NeModuleParts {
     std::vector<NeResourcePart> groups;                           // group directories (see neGroup)
     std::vector<std::pair<std::string, uint16_t>> residentNames;  // after the module name: text, ordinal
     uint16_t shift = 4;
+    bool groupsFirst = false;  // RT_GROUP_ICON as the first type, as some tools write it
 };
 
 Bytes neModule(const NeModuleParts& parts);
