@@ -17,6 +17,7 @@
 #include "settings/DisplaySettingsFile.h"
 #include "settings/GeneralSettings.h"
 #include "ui/ColorButton.h"
+#include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
 #include "ui/FileDialog.h"
 
@@ -45,12 +46,6 @@ constexpr MacBox kMacSizeBoxes[SettingsChoice::kMacSizeCount] = {
 constexpr const char* kTransparencyTypes[] = {
     "指定色を透過", "左上の色を透過", "右上の色を透過", "左下の色を透過", "右下の色を透過",
 };
-
-template <typename W> W* named(W* widget, int id)
-{
-    widget->setObjectName(controlName(id));
-    return widget;
-}
 
 QCheckBox* checkBox(const char* text, int id, QWidget* parent)
 {
@@ -213,9 +208,7 @@ void SettingsDialog::buildControls()
     editorRow->addWidget(editorPath_, 1);
     editorRow->addWidget(browse);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    named(buttons->button(QDialogButtonBox::Ok), kOkButton)->setText(QStringLiteral("OK"));
-    named(buttons->button(QDialogButtonBox::Cancel), kCancelButton)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    QDialogButtonBox* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -226,8 +219,6 @@ void SettingsDialog::buildControls()
     layout->addLayout(editorRow);
     layout->addWidget(buttons);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     for (QCheckBox* box : {showGrid_, transparency_, useEditor_})
         connect(box, &QCheckBox::clicked, this, &SettingsDialog::updateEnabling);
     connect(transparencyType_, &QComboBox::currentIndexChanged, this, &SettingsDialog::updateEnabling);
@@ -236,6 +227,9 @@ void SettingsDialog::buildControls()
 
 void SettingsDialog::showChoice()
 {
+    // The list would run the enabling rules, which read the controls back
+    // before they are all filled.
+    const QSignalBlocker quiet(transparencyType_);
     const SettingsChoice& c = choice_;
     showGrid_->setChecked(c.showGrid);
     (c.arrangement == 1 ? horizontal_ : vertical_)->setChecked(true);

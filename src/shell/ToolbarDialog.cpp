@@ -17,6 +17,7 @@
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
 #include "ui/CommandIconTable.h"
+#include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
 #include "ui/IconResources.h"
 
@@ -79,12 +80,6 @@ private:
     const IconResources& icons_;
 };
 
-template <typename W> W* named(W* widget, int id)
-{
-    widget->setObjectName(controlName(id));
-    return widget;
-}
-
 void fill(QListWidget* list, const std::vector<int32_t>& values, int selected)
 {
     const QSignalBlocker quiet(list);
@@ -121,9 +116,7 @@ ToolbarDialog::ToolbarDialog(GeneralSettings& general, const IconResources& icon
     // A size outside the list draws as 16x16, so it shows as that.
     size_->setCurrentIndex(general.toolbarSize >= 0 && general.toolbarSize < size_->count() ? general.toolbarSize : 0);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    named(buttons->button(QDialogButtonBox::Ok), kOkButton)->setText(QStringLiteral("OK"));
-    named(buttons->button(QDialogButtonBox::Cancel), kCancelButton)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    QDialogButtonBox* buttons = okCancelButtons(this);
 
     auto* middle = new QVBoxLayout;
     middle->addStretch();
@@ -153,8 +146,6 @@ ToolbarDialog::ToolbarDialog(GeneralSettings& general, const IconResources& icon
     layout->addLayout(grid, 1);
     layout->addLayout(bottom);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(add_, &QPushButton::clicked, this, &ToolbarDialog::onAdd);
     connect(remove_, &QPushButton::clicked, this, &ToolbarDialog::onRemove);
     connect(up_, &QPushButton::clicked, this, &ToolbarDialog::onUp);

@@ -118,4 +118,11 @@ inline QString controlName(int id)
     return QString::number(id);
 }
 
+// Gives a control its number and hands it back.
+template <typename W> W* named(W* widget, int id)
+{
+    widget->setObjectName(controlName(id));
+    return widget;
+}
+
 }  // namespace sigil

@@ -14,13 +14,7 @@
 namespace sigil {
 namespace {
 
-template <typename W> W* control(QWidget& dialog, int id)
-{
-    W* widget = dialog.findChild<W*>(controlName(id));
-    if (!widget)
-        ADD_FAILURE() << "no control " << id;
-    return widget;
-}
+using test::control;
 
 // Answers every colour dialog with one colour (none: cancelled).
 class ScriptedColors {

@@ -18,6 +18,7 @@ namespace sigil {
 namespace {
 
 using Items = std::vector<int32_t>;
+using test::control;
 
 TEST(ToolbarButtons, SeparatorsAndKnownCommandsOnly)
 {
@@ -61,8 +62,9 @@ TEST(ToolbarItemsEditor, ButtonsFollowTheSelectionAndTheMarker)
         editor.moveUp();
         editor.moveDown();
         EXPECT_EQ(editor.entries().back(), 0);  // the marker stays last whatever was tried
-        if (!c.remove)
+        if (!c.remove) {
             EXPECT_EQ(editor.entries(), before);
+        }
     }
     ToolbarItemsEditor empty({});
     EXPECT_EQ(empty.entries(), Items{0});
@@ -124,13 +126,6 @@ TEST(ToolbarItemsEditor, AddRemoveAndMoveKeepBothListsInStep)
 
 class ToolbarDialogTest : public testing::Test {
 protected:
-    template <typename W> W* control(QWidget& dialog, int id)
-    {
-        W* widget = dialog.findChild<W*>(controlName(id));
-        if (!widget)
-            ADD_FAILURE() << "no control " << id;
-        return widget;
-    }
     test::SettingsFixture settings;
     IconResources icons;
 };
@@ -161,9 +156,14 @@ TEST_F(ToolbarDialogTest, RemovingEverythingGivesAnEmptyListAndOkKeepsUnknownIte
     EXPECT_EQ(settings.general.toolbarSize, 2);
 
     ToolbarDialog again(settings.general, icons);
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
     auto* list = control<QListWidget>(again, kToolbarItemsList);
-    list->setCurrentRow(0);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    // A double click is a click, then the second press.
+    const QPoint first = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_EQ(list->count(), 2);
     control<QPushButton>(again, kToolbarRemoveButton)->click();
     EXPECT_EQ(list->count(), 1);
     again.accept();
