@@ -85,6 +85,18 @@ TEST_F(MainFrameTest, ToolbarFollowsTheSettingsList)
     EXPECT_EQ(frame.toolbar(), nullptr);
 }
 
+// Answers the modal dialog of type D that the next step opens; `shown`
+// tells whether there was one.
+template <typename D, typename Answer> void answerDialog(bool& shown, Answer answer)
+{
+    QTimer::singleShot(0, [&shown, answer] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        shown = dialog != nullptr;
+        if (dialog)
+            answer(*dialog);
+    });
+}
+
 TEST_F(MainFrameTest, ToolbarDialogMayLeaveTheWindowWithoutToolbar)
 {
     CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
@@ -92,18 +104,14 @@ TEST_F(MainFrameTest, ToolbarDialogMayLeaveTheWindowWithoutToolbar)
     ASSERT_NE(palette, nullptr);
     ASSERT_EQ(palette->actions().size(), 2);  // toolbar and status bar
     bool shown = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<ToolbarDialog*>(QApplication::activeModalWidget());
-        shown = dialog != nullptr;
-        if (!dialog)
-            return;
-        auto* entries = dialog->findChild<QListWidget*>(controlName(kToolbarItemsList));
-        auto* remove = dialog->findChild<QPushButton*>(controlName(kToolbarRemoveButton));
+    answerDialog<ToolbarDialog>(shown, [](ToolbarDialog& dialog) {
+        auto* entries = test::control<QListWidget>(dialog, kToolbarItemsList);
+        auto* remove = test::control<QPushButton>(dialog, kToolbarRemoveButton);
         while (entries->count() > 1) {
             entries->setCurrentRow(0);
             remove->click();
         }
-        dialog->accept();
+        dialog.accept();
     });
     frame.action(cmd::CustomizeToolbar)->trigger();
     EXPECT_TRUE(shown);
@@ -125,13 +133,9 @@ TEST_F(MainFrameTest, SettingsKeyRunsTheDialogAndTheViewFollowsTheArrangement)
     CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
     frame.view()->initialUpdate({});
     bool shown = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
-        shown = dialog != nullptr;
-        if (!dialog)
-            return;
-        dialog->findChild<QRadioButton*>(controlName(kArrangeHorizontalRadio))->click();
-        dialog->accept();
+    answerDialog<SettingsDialog>(shown, [](SettingsDialog& dialog) {
+        test::control<QRadioButton>(dialog, kArrangeHorizontalRadio)->click();
+        dialog.accept();
     });
     QTest::keyClick(frame.view(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(shown);
