@@ -288,7 +288,8 @@ void SettingsDialog::browseEditor()
 {
     readChoice();
     FileDialog dialog(this);
-    if (!dialog.run(true, false, loadString(str::EditorFilter).toStdString(), choice_.editorPath, "exe"))
+    // Programs here have no extension, so a typed name gets none added.
+    if (!dialog.run(true, false, loadString(str::EditorFilter).toStdString(), choice_.editorPath, ""))
         return;
     choice_.editorPath = dialog.path();
     editorPath_->setText(QString::fromStdString(choice_.editorPath));
