@@ -8,6 +8,9 @@ namespace {
 
 constexpr const char* kItemPrefix = "item";
 constexpr const char* kPathPrefix = "path";
+// 1 when the user chose a toolbar without buttons: the empty item list is
+// then kept instead of reading as the default toolbar.
+constexpr const char* kEmptyToolbarKey = "Empty";
 
 // The folder part of a file path, with its trailing separator.
 std::string folderOf(const std::string& path)
@@ -48,7 +51,7 @@ void GeneralSettings::load(SettingsFile& file)
     defaultBitCount = file.readInt(s, "DefaultBitStore", 8);
     toolbarSize = file.readInt(kToolBarSection, "Size", 0);
     toolbarItems = file.readIntList(kToolBarSection, kItemPrefix);
-    if (toolbarItems.empty())
+    if (toolbarItems.empty() && file.readInt(kToolBarSection, kEmptyToolbarKey, 0) == 0)
         toolbarItems = defaultToolbarItems();
     recentPaths = file.readStringList(kRecentSection, kPathPrefix);
 }
@@ -76,6 +79,7 @@ void GeneralSettings::save() const
     file.writeInt(s, "DefaultHeight", defaultHeight);
     file.writeInt(s, "DefaultBitStore", defaultBitCount);
     file.writeInt(kToolBarSection, "Size", toolbarSize);
+    file.writeInt(kToolBarSection, kEmptyToolbarKey, toolbarItems.empty() ? 1 : 0);
     file.writeIntList(kToolBarSection, kItemPrefix, toolbarItems);
 }
 

@@ -45,6 +45,7 @@ struct GeneralSettings {
     int32_t defaultWidth = 32;
     int32_t defaultHeight = 32;
     int32_t defaultBitCount = 8;
+    // Empty when the user removed every button: the window has no toolbar.
     std::vector<int32_t> toolbarItems = defaultToolbarItems();
     int32_t toolbarSize = 0;
     std::vector<std::string> recentPaths;  // oldest first

@@ -22,6 +22,9 @@
 #include "settings/GeneralSettings.h"
 #include "settings/MainWindowPlacement.h"
 #include "shell/AboutBox.h"
+#include "shell/SettingsDialog.h"
+#include "shell/ToolbarDialog.h"
+#include "shell/ToolbarItems.h"
 #include "ui/CommandIconTable.h"
 #include "ui/DialogIds.h"
 #include "ui/IconIds.h"
@@ -68,6 +71,8 @@ bool commandBuilt(int id)
     case cmd::Help:
     case cmd::About:
     case cmd::Exit:
+    case cmd::Settings:
+    case cmd::CustomizeToolbar:
         return true;
     default:
         return false;
@@ -90,6 +95,9 @@ constexpr MenuItem kFileMenu[] = {
     {0, nullptr},
     {cmd::Snap, "スナップ(&Q)\tCtrl+Q"},
     {cmd::SnapAll, "全イメージをスナップ(&W)..\tCtrl+W"},
+    {0, nullptr},
+    {cmd::Settings, "設定(&P)..\tCtrl+P"},
+    {cmd::CustomizeToolbar, "ツールバーのカスタマイズ(&B).."},
     {0, nullptr},
     {cmd::CloseFile, "ファイルを閉じる(&C)\tCtrl+F4"},
     {0, nullptr},
@@ -170,6 +178,7 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     connect(view_, &CIconView::commandStateChanged, this, &CMainFrame::updateCommandStates);
     connect(view_, &CIconView::exitRequested, this, &QWidget::close, Qt::QueuedConnection);
     connect(view_, &CIconView::helpRequested, this, &CMainFrame::onHelp, Qt::QueuedConnection);
+    connect(view_, &CIconView::settingsRequested, this, &CMainFrame::onSettings);
     connect(view_, &CIconView::contextMenuRequested, this, &CMainFrame::showContextMenu);
     updateCommandStates();
     view_->setFocus();
@@ -213,6 +222,9 @@ QAction* CMainFrame::makeAction(int id, const QString& menuText)
             break;
         case cmd::About:
             onAbout();
+            break;
+        case cmd::CustomizeToolbar:
+            onCustomizeToolbar();
             break;
         default:
             view_->runCommand(id);
@@ -294,44 +306,68 @@ void CMainFrame::registerMenuIcons(std::initializer_list<QMenu*> menus)
         menuIcons_->attach(menu);
 }
 
-bool CMainFrame::buildToolbar()
+void CMainFrame::buildToolbar()
 {
     if (toolbar_) {
         removeToolBar(toolbar_);
         delete toolbar_;
         toolbar_ = nullptr;
     }
-    if (general_.toolbarItems.empty())
-        return false;
-    const int size = general_.toolbarSize == 1 ? 24 : general_.toolbarSize == 2 ? 32 : 16;
+    // No button at all is a valid choice: the window then has no toolbar
+    // until the user adds some again.
+    const std::vector<ToolbarButton> buttons = toolbarButtons(general_.toolbarItems);
+    if (buttons.empty())
+        return;
+    const int size = toolbarImageSize(general_.toolbarSize);
     toolbar_ = new QToolBar(QStringLiteral("ツールバー"), this);
     toolbar_->setObjectName(QStringLiteral("toolbar"));
     toolbar_->setIconSize(QSize(size, size));
     toolbar_->setMovable(true);
     toolbar_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (int item : general_.toolbarItems) {
-        if (item == 0 || item == cmd::Separator) {
+    for (const ToolbarButton& button : buttons) {
+        if (button.separator) {
             toolbar_->addSeparator();
             continue;
         }
-        const CommandIcon* row = CommandIconTable::find(item);
-        if (!row)
-            continue;
-        QAction* action = makeAction(item, commandText(item));
+        QAction* action = makeAction(button.command, commandText(button.command));
         if (action->icon().isNull())
             action->setIcon(icons_.icon(118));
         toolbar_->addAction(action);
+        toolbar_->widgetForAction(action)->setFixedSize(size + kToolbarButtonMargin, size + kToolbarButtonMargin);
     }
+    toolbar_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(toolbar_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("ツールバーのカスタマイズ.."), this, &CMainFrame::onCustomizeToolbar);
+        menu.exec(toolbar_->mapToGlobal(pos));
+    });
     addToolBar(Qt::TopToolBarArea, toolbar_);
     if (QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"))) {
-        palette->clear();
+        // The old toolbar took its own item along; the new one goes first.
         QAction* toggle = toolbar_->toggleViewAction();
         toggle->setText(QStringLiteral("ツールバー(&T)"));
-        palette->addAction(toggle);
+        palette->insertAction(palette->actions().value(0), toggle);
     }
     updateCommandStates();
-    return true;
+}
+
+void CMainFrame::onCustomizeToolbar()
+{
+    ToolbarDialog dialog(general_, icons_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    buildToolbar();
+}
+
+void CMainFrame::onSettings()
+{
+    if (view_->loading())
+        return;
+    SettingsDialog dialog(general_, display_, settingsFile_, startup_.osVersionCode, this);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    const SettingsChanges changes = confirmed ? dialog.changes() : SettingsChanges{};
+    view_->settingsChanged(changes.layoutChanged, changes.displayChanged);
 }
 
 void CMainFrame::buildStatusBar()
@@ -413,7 +449,7 @@ void CMainFrame::updateCommandStates()
     for (auto it = actions_.begin(); it != actions_.end(); ++it) {
         const int id = it.key();
         QAction* action = it.value();
-        const bool frameCommand = id == cmd::Exit || id == cmd::Help || id == cmd::About;
+        const bool frameCommand = id == cmd::Exit || id == cmd::Help || id == cmd::About || id == cmd::CustomizeToolbar;
         action->setEnabled(commandBuilt(id) && (frameCommand || view_->commandEnabled(id)));
         if (action->isCheckable())
             action->setChecked(view_->commandChecked(id));

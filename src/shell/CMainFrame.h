@@ -2,7 +2,8 @@
 // The main window: menu bar, toolbar, the icon view and a status bar with
 // three panes. It owns the library document; menu, toolbar and key
 // commands go to the view, which routes them to the document. The frame
-// itself handles help, about and the window's own life.
+// itself handles help, about, the settings and toolbar dialogs and the
+// window's own life.
 
 #include <QHash>
 #include <QMainWindow>
@@ -42,8 +43,9 @@ public:
     // Restores the saved placement (or shows the window normally) and
     // stores it again with the cascade offset.
     void showWithPlacement();
-    // Builds the toolbar from the settings; false when it has no button.
-    bool buildToolbar();
+    // Builds the toolbar from the settings; none when the list has no
+    // button (toolbar() is then null).
+    void buildToolbar();
     // Runs the enabling and check rules over every command.
     void updateCommandStates();
 
@@ -55,6 +57,10 @@ public:
 
     void onHelp();
     void onAbout();
+    // The settings dialog, then the view's relayout or redraw.
+    void onSettings();
+    // The toolbar dialog; the toolbar is built again after OK.
+    void onCustomizeToolbar();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

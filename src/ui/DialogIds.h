@@ -13,10 +13,12 @@ enum DialogId {
     kAboutDialog = 102,
     kOtherSizeDialog = 104,
     kSaveOptionsDialog = 106,
+    kSettingsDialog = 107,
     kBatchDeleteDialog = 108,
     kSnapAllDialog = 109,
     kRenameDialog = 110,
     kAddIconDialog = 111,
+    kToolbarDialog = 113,
     kFolderChooserDialog = 115,
 };
 
@@ -67,12 +69,60 @@ enum ExportDialogControl {
     kSaveNumberedRadio = 1016,
 };
 
+// The settings dialog (107).
+enum SettingsDialogControl {
+    kArrangeVerticalRadio = 1017,
+    kArrangeHorizontalRadio = 1018,
+    kShowGridBox = 1019,
+    kGridColorButton = 1020,
+    kBackColorButton = 1021,
+    kTransparencyColorButton = 1022,
+    // Mac import sizes 16x12, 16x16, 32x32, 48x48, 128x128, in this order.
+    kMac16x12Box = 1023,
+    kMac16x16Box = 1024,
+    kMac32x32Box = 1025,
+    kMac48x48Box = 1026,
+    kMac128x128Box = 1027,
+    // Mac import colour classes: mono, 16, 256, 24/32-bit, in this order.
+    kMacMonoBox = 1029,
+    kMac16ColourBox = 1030,
+    kMac256ColourBox = 1031,
+    kMacTrueColourBox = 1032,
+    kMacFileTypesEdit = 1033,
+    kTransparencyBox = 1034,
+    kTransparencyTypeList = 1035,
+    kSelectColorButton = 1036,
+    kUseEditorBox = 1037,
+    kEditorPathEdit = 1038,
+    kEditorBrowseButton = 1039,
+    kXpDisplayBox = 1044,
+};
+
+// The toolbar dialog (113).
+enum ToolbarDialogControl {
+    kToolbarRemoveButton = 1003,
+    kToolbarSizeList = 1010,
+    kToolbarItemsList = 1070,
+    kToolbarCommandsList = 1071,
+    kToolbarAddButton = 1072,
+    kToolbarUpButton = 1073,
+    kToolbarDownButton = 1074,
+    kToolbarInitialiseButton = 1075,
+};
+
 // The main frame's status bar panes.
 enum StatusPane { kDescriptionPane = 10, kCountPane = 11, kSizePane = 12 };
 
 inline QString controlName(int id)
 {
     return QString::number(id);
+}
+
+// Gives a control its number and hands it back.
+template <typename W> W* named(W* widget, int id)
+{
+    widget->setObjectName(controlName(id));
+    return widget;
 }
 
 }  // namespace sigil

@@ -34,12 +34,6 @@ QString lastComponent(const std::string& path)
     return p.mid(p.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-template <typename T> T* named(T* widget, int id)
-{
-    widget->setObjectName(controlName(id));
-    return widget;
-}
-
 }  // namespace
 
 FolderChooser::FolderChooser(SettingsFile& settings, QWidget* parent)

@@ -170,6 +170,17 @@ void CIconView::applyDisplaySize()
     emit commandStateChanged();
 }
 
+void CIconView::settingsChanged(bool layoutChanged, bool displayChanged)
+{
+    if (layoutChanged)
+        updateScrollSizes();
+    if (displayChanged) {
+        cache_.invalidate();
+        emit displayImagesChanged();
+    }
+    viewport()->update();
+}
+
 void CIconView::changeDisplaySize(int size)
 {
     size = std::clamp(size, kMinDisplaySize, kMaxDisplaySize);
@@ -651,6 +662,10 @@ void CIconView::runCommand(int id)
         break;
     case cmd::OtherSize:
         onOtherSize();
+        break;
+    case cmd::Settings:
+        if (!document_.loading())
+            emit settingsRequested();
         break;
     default:
         if ((id >= cmd::RecentFileFirst && id <= cmd::RecentFileLast) ||

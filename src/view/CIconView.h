@@ -43,6 +43,10 @@ public:
     void applyDisplaySize();
     // Stores a new display size and applies it when it differs.
     void changeDisplaySize(int size);
+    // After the settings dialog: lays the grid out again for a new
+    // arrangement, makes the display images again for new colours, and
+    // repaints in any case.
+    void settingsChanged(bool layoutChanged, bool displayChanged);
     QPoint scrollPosition() const;
 
     // Selection and input.
@@ -65,6 +69,11 @@ signals:
     void commandStateChanged();
     void exitRequested();
     void helpRequested();
+    // The settings command, when no load runs: the frame shows the dialog.
+    void settingsRequested();
+    // Display images were made again with new settings (the property
+    // window repaints its own).
+    void displayImagesChanged();
     void contextMenuRequested(const QPoint& globalPos);
 
 protected:

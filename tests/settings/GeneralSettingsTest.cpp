@@ -133,6 +133,20 @@ TEST_F(GeneralSettingsTest, SaveAndLoadKeepEveryField)
     EXPECT_NE(readTextFile(path).find("item3=0\n"), std::string::npos);
 }
 
+TEST_F(GeneralSettingsTest, AnEmptyToolbarStaysEmptyUntilButtonsAreAddedAgain)
+{
+    GeneralSettings g = loaded("[SigilscopeToolBar]\nitem0=32771\nitem1=0\n");
+    g.toolbarItems.clear();
+    g.save();
+    EXPECT_TRUE(loadedAgain().toolbarItems.empty());
+
+    g.toolbarItems = {32772};
+    g.save();
+    EXPECT_EQ(loadedAgain().toolbarItems, (std::vector<int32_t>{32772}));
+    // A file whose list is empty without that choice still gets the default.
+    EXPECT_EQ(loaded("[SigilscopeToolBar]\nEmpty=0\nitem0=0\n").toolbarItems, defaultToolbarItems());
+}
+
 TEST_F(GeneralSettingsTest, SaveBeforeLoadWritesNothing)
 {
     GeneralSettings g;

@@ -4,15 +4,22 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "document/LibraryDocument.h"
 #include "formats/LibraryWriter.h"
 #include "platform/CommandIds.h"
+#include "shell/SettingsDialog.h"
+#include "shell/ToolbarDialog.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
+#include "ui/DialogIds.h"
 #include "ui/IconResources.h"
 #include "view/CIconView.h"
 
@@ -67,8 +74,74 @@ TEST_F(MainFrameTest, ToolbarFollowsTheSettingsList)
     EXPECT_TRUE(actions[1]->isSeparator());
     EXPECT_EQ(actions[2]->data().toInt(), 32771);
     EXPECT_EQ(frame.toolbar()->iconSize(), QSize(32, 32));
-    settings.general.toolbarItems.clear();
-    EXPECT_FALSE(frame.buildToolbar());
+    EXPECT_EQ(frame.toolbar()->widgetForAction(actions[2])->size(), QSize(39, 39));
+
+    settings.general.toolbarItems = {1, 1};
+    frame.buildToolbar();
+    ASSERT_NE(frame.toolbar(), nullptr);
+    EXPECT_EQ(frame.toolbar()->actions().size(), 2);
+    settings.general.toolbarItems = {40000};
+    frame.buildToolbar();
+    EXPECT_EQ(frame.toolbar(), nullptr);
+}
+
+// Answers the modal dialog of type D that the next step opens; `shown`
+// tells whether there was one.
+template <typename D, typename Answer> void answerDialog(bool& shown, Answer answer)
+{
+    QTimer::singleShot(0, [&shown, answer] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        shown = dialog != nullptr;
+        if (dialog)
+            answer(*dialog);
+    });
+}
+
+TEST_F(MainFrameTest, ToolbarDialogMayLeaveTheWindowWithoutToolbar)
+{
+    CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+    QMenu* palette = frame.menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"));
+    ASSERT_NE(palette, nullptr);
+    ASSERT_EQ(palette->actions().size(), 2);  // toolbar and status bar
+    bool shown = false;
+    answerDialog<ToolbarDialog>(shown, [](ToolbarDialog& dialog) {
+        auto* entries = test::control<QListWidget>(dialog, kToolbarItemsList);
+        auto* remove = test::control<QPushButton>(dialog, kToolbarRemoveButton);
+        while (entries->count() > 1) {
+            entries->setCurrentRow(0);
+            remove->click();
+        }
+        dialog.accept();
+    });
+    frame.action(cmd::CustomizeToolbar)->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(settings.general.toolbarItems.empty());
+    EXPECT_EQ(frame.toolbar(), nullptr);
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(palette->actions().size(), 1);
+    EXPECT_EQ(palette->actions()[0]->text(), QStringLiteral("ステータスバー(&S)"));
+
+    settings.general.toolbarItems = {cmd::OpenFile};
+    frame.buildToolbar();
+    ASSERT_NE(frame.toolbar(), nullptr);
+    EXPECT_EQ(palette->actions().size(), 2);
+    EXPECT_EQ(palette->actions()[0], frame.toolbar()->toggleViewAction());
+}
+
+TEST_F(MainFrameTest, SettingsKeyRunsTheDialogAndTheViewFollowsTheArrangement)
+{
+    CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+    frame.view()->initialUpdate({});
+    bool shown = false;
+    answerDialog<SettingsDialog>(shown, [](SettingsDialog& dialog) {
+        test::control<QRadioButton>(dialog, kArrangeHorizontalRadio)->click();
+        dialog.accept();
+    });
+    QTest::keyClick(frame.view(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(settings.general.horizontal, 1);
+    EXPECT_TRUE(frame.view()->gridLayout().horizontal);
+    EXPECT_EQ(settings.file.readInt("Sigilscope", "Horiz", 0), 1);
 }
 
 TEST_F(MainFrameTest, CommandsAreGreyedWhileALoadRuns)

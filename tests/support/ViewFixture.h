@@ -8,12 +8,22 @@
 #include <deque>
 
 #include "support/DocumentFixture.h"
+#include "ui/DialogIds.h"
 #include "ui/MessageBoxes.h"
 
 namespace sigil::test {
 
 // Records the message boxes shown and answers them in order (Ok, or the
 // answer queued with answerNext).
+// The control numbered `id` of a dialog; a failure when there is none.
+template <typename W> W* control(QWidget& dialog, int id)
+{
+    W* widget = dialog.findChild<W*>(controlName(id));
+    if (!widget)
+        ADD_FAILURE() << "no control " << id;
+    return widget;
+}
+
 class ScriptedMessages {
 public:
     ScriptedMessages()

@@ -8,6 +8,7 @@
 
 #include "settings/DisplaySettingsFile.h"
 #include "support/TempDir.h"
+#include "ui/ColorButton.h"
 #include "ui/IconButton.h"
 #include "ui/IconPreview.h"
 #include "ui/WindowKeeper.h"
@@ -53,6 +54,35 @@ TEST(IconButton, OwnerSetsCheckedAndTheMouseSetsHot)
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&b, &leave);
     EXPECT_FALSE(b.isHot());
+}
+
+// --- colour button ------------------------------------------------------------
+
+TEST(ColorButton, ChoosingKeepsTheColourUnlessTheDialogIsCancelled)
+{
+    std::optional<Color> answer = rgbColor(10, 20, 30);
+    Color offered = 0;
+    const ColorChooser previous = setColorChooser([&](QWidget*, Color current) {
+        offered = current;
+        return answer;
+    });
+    ColorButton b;
+    EXPECT_EQ(b.color(), rgbColor(255, 255, 255));
+    EXPECT_TRUE(b.choose());
+    EXPECT_EQ(offered, rgbColor(255, 255, 255));
+    EXPECT_EQ(b.color(), rgbColor(10, 20, 30));
+    answer.reset();
+    EXPECT_FALSE(b.choose());
+    EXPECT_EQ(offered, rgbColor(10, 20, 30));
+    EXPECT_EQ(b.color(), rgbColor(10, 20, 30));
+    setColorChooser(previous);
+}
+
+TEST(ColorButton, SwatchIsInsetAndMovesWhenPressedOrBesideAnIcon)
+{
+    EXPECT_EQ(ColorButton::swatchRect({40, 22}, false, 0), QRect(QPoint(4, 4), QPoint(34, 16)));
+    EXPECT_EQ(ColorButton::swatchRect({40, 22}, true, 0), QRect(QPoint(5, 5), QPoint(35, 17)));
+    EXPECT_EQ(ColorButton::swatchRect({40, 22}, false, 16), QRect(QPoint(23, 4), QPoint(34, 16)));
 }
 
 // --- preview ------------------------------------------------------------------

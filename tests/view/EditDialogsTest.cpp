@@ -17,13 +17,7 @@
 namespace sigil {
 namespace {
 
-template <typename W> W* control(QWidget& dialog, int id)
-{
-    W* widget = dialog.findChild<W*>(controlName(id));
-    if (!widget)
-        ADD_FAILURE() << "no control " << id;
-    return widget;
-}
+using test::control;
 
 // The one message a refusal showed, or empty when none was shown.
 QString refusal(const test::ScriptedMessages& messages)
