@@ -19,6 +19,7 @@ namespace sigil {
 
 class CIconView;
 class LibraryDocument;
+class PropertyWindow;
 struct GeneralSettings;
 class IconResources;
 class SettingsFile;
@@ -33,6 +34,7 @@ public:
 
     CIconView* view() const { return view_; }
     LibraryDocument* document() const { return document_; }
+    PropertyWindow* propertyWindow() const { return property_; }
     QAction* action(int commandId) const { return actions_.value(commandId); }
     QToolBar* toolbar() const { return toolbar_; }
     QString paneText(int pane) const;
@@ -73,6 +75,7 @@ private:
     const StartupInfo& startup_;
     LibraryDocument* document_;
     CIconView* view_;
+    PropertyWindow* property_;
     QToolBar* toolbar_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     QHash<int, QAction*> actions_;
