@@ -80,8 +80,9 @@ TEST(DeviceEdits, DeleteSelectsTheLineThatTookThePlaceOrTheNewLast)
         EXPECT_EQ(out.result, c.result) << c.count << " " << c.deleted;
         EXPECT_EQ(out.selected, c.selected) << c.count << " " << c.deleted;
         EXPECT_EQ(shapes(work), c.left);
-        if (out.result == EditResult::Changed)
+        if (out.result == EditResult::Changed) {
             EXPECT_EQ(work.current, c.selected);
+        }
     }
 }
 
