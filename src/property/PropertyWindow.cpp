@@ -99,8 +99,12 @@ PropertyWindow::~PropertyWindow()
 
 void PropertyWindow::buildControls(const IconResources& icons)
 {
+    // A dialog unit is a quarter of the average width of the Latin letters
+    // (a Japanese font's own average is that of its wide characters) and an
+    // eighth of the line height.
     const QFontMetrics metrics = fontMetrics();
-    const int unitX = metrics.averageCharWidth();
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int unitX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
     const int unitY = metrics.height();
     auto toPixels = [&](const Place& p) {
         return QRect(p.x * unitX / 4, p.y * unitY / 8, p.width * unitX / 4, p.height * unitY / 8);
@@ -182,6 +186,7 @@ void PropertyWindow::showIcon(IconEntry* icon, bool force)
         list_->clear();
         if (icon_) {
             sourceEdit_->setText(QString::fromStdString(icon_->source));
+            sourceEdit_->setCursorPosition(0);
             setWindowTitle(QString::fromStdString(icon_->name));
             for (const IconDevice& device : icon_->devices)
                 list_->addItem(deviceLineText(device));
