@@ -277,6 +277,26 @@ TEST_F(PropertyWindowTest, TheShowCommandTogglesTheWindowAndEscapeHidesIt)
     EXPECT_FALSE(view.commandChecked(cmd::ShowProperty));
 }
 
+// The main window is hidden while an external editor runs: the property
+// window goes with it and comes back only when it is meant to be shown.
+TEST_F(PropertyWindowTest, GoesAndComesBackWithTheMainWindow)
+{
+    QWidget frame;
+    PropertyWindow owned(doc, settings.file, icons, &frame);
+    settings.general.propertyShown = 1;
+    frame.show();
+    EXPECT_TRUE(owned.isVisible());
+    frame.hide();
+    EXPECT_FALSE(owned.isVisible());
+    EXPECT_EQ(settings.general.propertyShown, 1);
+    frame.show();
+    EXPECT_TRUE(owned.isVisible());
+    owned.closePane();
+    frame.hide();
+    frame.show();
+    EXPECT_FALSE(owned.isVisible());
+}
+
 TEST_F(PropertyWindowTest, OpenBitmapTakesPngWithItsAlphaAndRefusesGif)
 {
     addIcon({{16, 16, 4}});
