@@ -219,6 +219,16 @@ void LibraryDocument::batchDeleteDevices()
         push(new DevicesStep(*this, std::move(changes), kBatchDeleteText));
 }
 
+bool LibraryDocument::replaceDevices(int icon, std::vector<IconDevice> devices, int32_t current, const QString& text)
+{
+    if (loading_ || icon < 0 || icon >= library_.size())
+        return false;
+    std::vector<DevicesStep::Change> changes;
+    changes.push_back({icon, std::move(devices), current});
+    push(new DevicesStep(*this, std::move(changes), text));
+    return true;
+}
+
 void LibraryDocument::undo()
 {
     if (!loading_)

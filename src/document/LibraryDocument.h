@@ -94,6 +94,10 @@ public:
     void renameSelected();
     void deleteSameIcons();
     void batchDeleteDevices();
+    // Gives icon `icon` another set of devices, `current` the one shown, as
+    // one step named `text`. False, nothing done, while a load runs or for
+    // an index that is no icon.
+    bool replaceDevices(int icon, std::vector<IconDevice> devices, int32_t current, const QString& text);
     void undo();
     void redo();
     // Moves the selected icon to `to` and selects it there (Shift with a

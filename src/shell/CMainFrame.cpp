@@ -19,6 +19,7 @@
 #include "platform/CommandIds.h"
 #include "platform/SettingsFile.h"
 #include "platform/StringTable.h"
+#include "property/PropertyWindow.h"
 #include "settings/GeneralSettings.h"
 #include "settings/MainWindowPlacement.h"
 #include "shell/AboutBox.h"
@@ -62,6 +63,7 @@ bool commandBuilt(int id)
     case cmd::DeleteSameIcons:
     case cmd::BatchDeleteDevices:
     case cmd::EditWithEditor:
+    case cmd::ShowProperty:
     case cmd::Size16:
     case cmd::Size32:
     case cmd::Size48:
@@ -161,8 +163,13 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
       icons_(icons),
       startup_(startup),
       document_(new LibraryDocument(library, general, display, this)),
-      view_(new CIconView(*document_, settingsFile, this))
+      view_(new CIconView(*document_, settingsFile, this)),
+      property_(new PropertyWindow(*document_, settingsFile, icons, this))
 {
+    view_->setPropertyPane(property_);
+    connect(property_, &PropertyWindow::visibilityChanged, this, &CMainFrame::updateCommandStates);
+    // The picture follows the display settings (background, transparency).
+    connect(view_, &CIconView::displayImagesChanged, property_, qOverload<>(&QWidget::update));
     setWindowTitle(QStringLiteral("Sigilscope"));
     setWindowIcon(icons_.icon(100));
     setCentralWidget(view_);
@@ -190,6 +197,10 @@ CMainFrame::~CMainFrame()
     // (it still hears of focus loss); it must not reach them any more.
     disconnect(view_, nullptr, this, nullptr);
     library_.setProgressObserver(nullptr);
+    // The property window shows the document's icons: it goes first.
+    view_->setPropertyPane(nullptr);
+    delete property_;
+    property_ = nullptr;
     // The view goes before the document it shows.
     delete view_;
     view_ = nullptr;
@@ -331,6 +342,9 @@ void CMainFrame::buildToolbar()
             continue;
         }
         QAction* action = makeAction(button.command, commandText(button.command));
+        // Shown pressed while the property window is visible.
+        if (button.command == cmd::ShowProperty)
+            action->setCheckable(true);
         if (action->icon().isNull())
             action->setIcon(icons_.icon(118));
         toolbar_->addAction(action);

@@ -22,6 +22,7 @@ namespace sigil {
 class CIconView;
 class LibraryDocument;
 class MenuIconRegistry;
+class PropertyWindow;
 struct GeneralSettings;
 class IconResources;
 class SettingsFile;
@@ -36,6 +37,7 @@ public:
 
     CIconView* view() const { return view_; }
     LibraryDocument* document() const { return document_; }
+    PropertyWindow* propertyWindow() const { return property_; }
     QAction* action(int commandId) const { return actions_.value(commandId); }
     QToolBar* toolbar() const { return toolbar_; }
     QString paneText(int pane) const;
@@ -82,6 +84,7 @@ private:
     const StartupInfo& startup_;
     LibraryDocument* document_;
     CIconView* view_;
+    PropertyWindow* property_;
     QToolBar* toolbar_ = nullptr;
     MenuIconRegistry* menuIcons_ = nullptr;
     QMenu* contextMenu_ = nullptr;

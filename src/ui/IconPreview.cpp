@@ -65,14 +65,20 @@ void IconPreview::setSelected(bool selected)
 
 QImage IconPreview::render() const
 {
+    return render(devicePixelRatioF());
+}
+
+QImage IconPreview::render(qreal ratio) const
+{
     const DisplaySettings& s = settings_ ? *settings_ : defaults_;
-    QImage canvas(size(), QImage::Format_RGB32);
+    QImage canvas(size() * ratio, QImage::Format_RGB32);
     if (canvas.isNull())
         return canvas;
+    canvas.setDevicePixelRatio(ratio);
     QPainter p(&canvas);
-    p.fillRect(canvas.rect(), toQColor(s.backColor));
-    p.setPen(Qt::black);
-    p.drawRect(0, 0, width() - 1, height() - 1);
+    const QRect area = rect();
+    p.fillRect(area, Qt::black);
+    p.fillRect(area.adjusted(1, 1, -1, -1), toQColor(s.backColor));
     if (!device_)
         return canvas;
     const Color background = selected_ ? s.selectColor : s.backColor;
@@ -81,7 +87,10 @@ QImage IconPreview::render() const
     if (image.isNull() || at.isEmpty())
         return canvas;
     p.fillRect(at, toQColor(background));
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Enlarged, every pixel of the device stays a clean square; only a
+    // reduction is smoothed, where dropping pixels would break lines.
+    const bool reduced = at.width() * ratio < image.width() || at.height() * ratio < image.height();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, reduced);
     p.drawImage(at, image);
     return canvas;
 }

@@ -29,8 +29,11 @@ public:
     // Draw on the selection colour instead of the background colour.
     void setSelected(bool selected);
 
-    // The picture as painted (also what paintEvent draws).
+    // The picture as painted (also what paintEvent draws), at the screen's
+    // pixel ratio or the given one: `ratio` image pixels per pixel of the
+    // control, so that the frame and the device stay sharp on dense screens.
     QImage render() const;
+    QImage render(qreal ratio) const;
 
 signals:
     void clicked();

@@ -36,7 +36,11 @@ CIconView::CIconView(LibraryDocument& document, SettingsFile& settingsFile, QWid
     document_.setHost(&host_);
     connect(&document_, &LibraryDocument::iconAdded, this, &CIconView::onAdded);
     connect(&document_, &LibraryDocument::loadFinished, this, &CIconView::onLoadFinished);
-    connect(&document_, &LibraryDocument::libraryCleared, this, [this] { cache_.clear(); });
+    connect(&document_, &LibraryDocument::libraryCleared, this, [this] {
+        if (pane_)
+            pane_->showIcon(nullptr, false);
+        cache_.clear();
+    });
     connect(&document_, &LibraryDocument::iconsChanged, this, [this] {
         updateScrollSizes();
         viewport()->update();
@@ -261,6 +265,8 @@ bool CIconView::selectIcon(int k)
     const bool selected = document_.setSelection(k);
     if (document_.selection() != old)
         invalidateCell(document_.selection());
+    if (pane_)
+        pane_->showIcon(selected ? &library_.at(document_.selection()) : nullptr, selected);
     viewport()->repaint();
     emit selectionChangedMessage(document_.selection());
     emit commandStateChanged();
@@ -361,9 +367,32 @@ bool CIconView::handleCtrlKey(int key, bool shift)
     case Qt::Key_X:
         runCommand(cmd::SaveAllAsIcons);
         return true;
+    case Qt::Key_Tab:
+        focusPropertyPane();
+        return true;
     default:
         return true;  // any other Ctrl key is swallowed
     }
+}
+
+bool CIconView::event(QEvent* event)
+{
+    // Tab would move the focus along the frame's widgets; here it goes to
+    // the property pane instead.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            focusPropertyPane();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void CIconView::focusPropertyPane()
+{
+    if (pane_ && pane_->paneVisible())
+        pane_->focusPane();
 }
 
 void CIconView::keyPressEvent(QKeyEvent* event)
@@ -667,6 +696,10 @@ void CIconView::runCommand(int id)
         if (!document_.loading())
             emit settingsRequested();
         break;
+    case cmd::ShowProperty:
+        if (pane_ && !dragging_)
+            pane_->togglePane();
+        break;
     default:
         if ((id >= cmd::RecentFileFirst && id <= cmd::RecentFileLast) ||
             (id >= cmd::RecentFolderFirst && id <= cmd::RecentFolderLast))
@@ -674,6 +707,20 @@ void CIconView::runCommand(int id)
         break;
     }
     emit commandStateChanged();
+}
+
+bool CIconView::commandChecked(int id) const
+{
+    if (id == cmd::ShowProperty)
+        return pane_ && pane_->paneVisible();
+    return document_.commandChecked(id);
+}
+
+void CIconView::setPropertyPane(PropertyPane* pane)
+{
+    pane_ = pane;
+    if (pane_)
+        pane_->showIcon(document_.hasSelection() ? &library_.at(document_.selection()) : nullptr, true);
 }
 
 void CIconView::onOtherSize()

@@ -12,6 +12,7 @@
 #include "document/LibraryDocument.h"
 #include "view/DisplayIconCache.h"
 #include "view/IconGridLayout.h"
+#include "view/PropertyPane.h"
 #include "view/WidgetDocumentHost.h"
 
 namespace sigil {
@@ -57,7 +58,10 @@ public:
     // Commands: what the menus, the toolbar and the keys call.
     void runCommand(int id);
     bool commandEnabled(int id) const { return document_.commandEnabled(id); }
-    bool commandChecked(int id) const { return document_.commandChecked(id); }
+    bool commandChecked(int id) const;
+    // The window that shows the selected icon's devices; not owned, may be
+    // null.
+    void setPropertyPane(PropertyPane* pane);
     // The window icon of the folder chooser the open-folder command shows.
     void setFolderChooserIcon(const QIcon& icon) { host_.setFolderChooserIcon(icon); }
 
@@ -77,6 +81,7 @@ signals:
     void contextMenuRequested(const QPoint& globalPos);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -101,6 +106,8 @@ private:
     void autoScroll();
     QPoint toContent(QPoint viewportPos) const;
     void onOtherSize();
+    // Tab and Ctrl+Tab: the property pane takes the keys when it is shown.
+    void focusPropertyPane();
 
     LibraryDocument& document_;
     IconLibrary& library_;
@@ -108,6 +115,7 @@ private:
     DisplaySettings& display_;
     WidgetDocumentHost host_;
     DisplayIconCache cache_;
+    PropertyPane* pane_ = nullptr;
 
     bool initialized_ = false;
     bool pressArmed_ = false;
