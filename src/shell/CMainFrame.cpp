@@ -4,7 +4,9 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -22,6 +24,8 @@
 #include "settings/GeneralSettings.h"
 #include "settings/MainWindowPlacement.h"
 #include "shell/AboutBox.h"
+#include "shell/RecentMenu.h"
+#include "shell/ShortcutCard.h"
 #include "ui/CommandIconTable.h"
 #include "ui/DialogIds.h"
 #include "ui/IconResources.h"
@@ -65,6 +69,8 @@ bool commandBuilt(int id)
     case cmd::OtherSize:
     case cmd::Help:
     case cmd::About:
+    case cmd::ShortcutList:
+    case cmd::RecentMenu:
     case cmd::Exit:
         return true;
     default:
@@ -111,6 +117,12 @@ constexpr MenuItem kEditMenu[] = {
     {0, nullptr},
     {cmd::EditWithEditor, "エディタで編集(&E)\tSpace"},
 };
+
+// The frame's own commands; the view runs the others.
+bool frameCommand(int id)
+{
+    return id == cmd::Exit || id == cmd::Help || id == cmd::About || id == cmd::ShortcutList || id == cmd::RecentMenu;
+}
 
 // The view's right-click menu.
 constexpr MenuItem kContextMenu[] = {
@@ -161,6 +173,9 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     buildToolbar();
     buildStatusBar();
     library_.setProgressObserver(this);
+    shortcutCard_ = new ShortcutCard(this, settingsFile_, icons_, startup_.osVersionCode > 8);
+    shortcutCard_->setVisible(settingsFile_.readInt("Sigilscope", "ShowShortcut", 0) != 0);
+    general_.recentChanged = [this] { rebuildRecentMenu(); };
 
     connect(view_, &CIconView::countChangedMessage, this, &CMainFrame::countChangedMessage);
     connect(view_, &CIconView::selectionChangedMessage, this, &CMainFrame::selectionChangedMessage);
@@ -179,6 +194,7 @@ CMainFrame::~CMainFrame()
     // (it still hears of focus loss); it must not reach them any more.
     disconnect(view_, nullptr, this, nullptr);
     library_.setProgressObserver(nullptr);
+    general_.recentChanged = nullptr;
     // The view goes before the document it shows.
     delete view_;
     view_ = nullptr;
@@ -212,6 +228,13 @@ QAction* CMainFrame::makeAction(int id, const QString& menuText)
         case cmd::About:
             onAbout();
             break;
+        case cmd::ShortcutList:
+            shortcutCard_->toggle();
+            updateCommandStates();
+            break;
+        case cmd::RecentMenu:
+            popUpRecentMenu();
+            break;
         default:
             view_->runCommand(id);
             break;
@@ -231,7 +254,9 @@ void CMainFrame::buildMenus()
         }
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("fileMenu"));
     addItems(file, kFileMenu);
+    rebuildRecentMenu();
     // The accelerator table's one entry; every other key goes to the view.
     actions_.value(cmd::CloseFile)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     actions_.value(cmd::CloseFile)->setShortcutContext(Qt::WindowShortcut);
@@ -308,12 +333,7 @@ bool CMainFrame::buildToolbar()
         toolbar_->addAction(action);
     }
     addToolBar(Qt::TopToolBarArea, toolbar_);
-    if (QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"))) {
-        palette->clear();
-        QAction* toggle = toolbar_->toggleViewAction();
-        toggle->setText(QStringLiteral("ツールバー(&T)"));
-        palette->addAction(toggle);
-    }
+    fillPaletteMenu();
     updateCommandStates();
     return true;
 }
@@ -345,12 +365,57 @@ void CMainFrame::buildStatusBar()
     countChangedMessage();
     sizeChangedMessage();
     selectionChangedMessage(-1);
-    if (QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"))) {
-        QAction* toggle = palette->addAction(QStringLiteral("ステータスバー(&S)"));
-        toggle->setCheckable(true);
-        toggle->setChecked(true);
-        connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+    // "&S" belongs to the shortcut card's item of the same menu.
+    statusBarToggle_ = new QAction(QStringLiteral("ステータスバー(&U)"), this);
+    statusBarToggle_->setCheckable(true);
+    statusBarToggle_->setChecked(true);
+    connect(statusBarToggle_, &QAction::toggled, bar, &QWidget::setVisible);
+    fillPaletteMenu();
+}
+
+void CMainFrame::fillPaletteMenu()
+{
+    QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"));
+    if (!palette)
+        return;
+    palette->clear();
+    if (toolbar_) {
+        QAction* toggle = toolbar_->toggleViewAction();
+        toggle->setText(QStringLiteral("ツールバー(&T)"));
+        palette->addAction(toggle);
     }
+    if (statusBarToggle_)
+        palette->addAction(statusBarToggle_);
+    QAction* card = makeAction(cmd::ShortcutList, QStringLiteral("ショートカット一覧(&S)"));
+    card->setCheckable(true);
+    palette->addAction(card);
+}
+
+void CMainFrame::rebuildRecentMenu()
+{
+    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"));
+    if (!file)
+        return;
+    if (recentMenu_) {
+        file->removeAction(recentMenu_->menuAction());
+        // Later: the rebuild may come from one of the old menu's own items.
+        recentMenu_->deleteLater();
+    }
+    recentMenu_ = buildRecentMenu(general_.recentPaths, icons_, this);
+    connect(recentMenu_, &QMenu::triggered, this, [this](QAction* item) { view_->runCommand(item->data().toInt()); });
+    const QList<QAction*> items = file->actions();
+    file->insertMenu(items.size() > 2 ? items[2] : nullptr, recentMenu_);
+}
+
+void CMainFrame::popUpRecentMenu()
+{
+    if (recentMenu_)
+        recentMenu_->popup(QCursor::pos());
+}
+
+bool CMainFrame::shortcutCardVisible() const
+{
+    return shortcutCard_ && shortcutCard_->isVisible();
 }
 
 QString CMainFrame::paneText(int pane) const
@@ -397,9 +462,10 @@ void CMainFrame::updateCommandStates()
     for (auto it = actions_.begin(); it != actions_.end(); ++it) {
         const int id = it.key();
         QAction* action = it.value();
-        const bool frameCommand = id == cmd::Exit || id == cmd::Help || id == cmd::About;
-        action->setEnabled(commandBuilt(id) && (frameCommand || view_->commandEnabled(id)));
-        if (action->isCheckable())
+        action->setEnabled(commandBuilt(id) && (frameCommand(id) || view_->commandEnabled(id)));
+        if (id == cmd::ShortcutList)
+            action->setChecked(shortcutCardVisible());
+        else if (action->isCheckable())
             action->setChecked(view_->commandChecked(id));
     }
     // The undo and redo items name the step they would take.
@@ -424,7 +490,13 @@ void CMainFrame::showContextMenu(const QPoint& globalPos)
 
 void CMainFrame::onHelp()
 {
-    const QString path = startup_.exeDir + QLatin1Char('/') + loadString(str::HelpFile);
+    // Beside the executable, or where an installation puts the program's
+    // shared files.
+    const QString name = loadString(str::HelpFile);
+    QString path = startup_.exeDir + QLatin1Char('/') + name;
+    const QString installed = startup_.exeDir + QStringLiteral("/../share/sigilscope/") + name;
+    if (!QFileInfo::exists(path) && QFileInfo::exists(installed))
+        path = QFileInfo(installed).canonicalFilePath();
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
@@ -473,8 +545,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // The shortcut card does not exist in this build: it is never visible.
-    settingsFile_.writeInt("Sigilscope", "ShowShortcut", 0);
+    settingsFile_.writeInt("Sigilscope", "ShowShortcut", shortcutCardVisible() ? 1 : 0);
     savePlacement(false);
     document_->stopLoader();
     event->accept();

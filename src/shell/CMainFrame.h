@@ -19,6 +19,7 @@ namespace sigil {
 
 class CIconView;
 class LibraryDocument;
+class ShortcutCard;
 struct GeneralSettings;
 class IconResources;
 class SettingsFile;
@@ -54,6 +55,15 @@ public:
     void onHelp();
     void onAbout();
 
+    // The recent-files submenu at position 2 of the File menu, made anew
+    // from the recent list; called at creation and whenever the list changes.
+    void rebuildRecentMenu();
+    QMenu* recentMenu() const { return recentMenu_; }
+    // The toolbar's recent-files button: the submenu at the pointer.
+    void popUpRecentMenu();
+    ShortcutCard* shortcutCard() const { return shortcutCard_; }
+    bool shortcutCardVisible() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -61,6 +71,7 @@ private:
     QAction* makeAction(int id, const QString& menuText);
     void buildMenus();
     void buildStatusBar();
+    void fillPaletteMenu();
     void showContextMenu(const QPoint& globalPos);
     void savePlacement(bool cascade);
     void setPane(int pane, const QString& text);
@@ -75,6 +86,9 @@ private:
     CIconView* view_;
     QToolBar* toolbar_ = nullptr;
     QMenu* contextMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction* statusBarToggle_ = nullptr;
+    ShortcutCard* shortcutCard_ = nullptr;
     QHash<int, QAction*> actions_;
     QLabel* panes_[3] = {};
 };
