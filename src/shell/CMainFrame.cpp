@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -490,14 +489,7 @@ void CMainFrame::showContextMenu(const QPoint& globalPos)
 
 void CMainFrame::onHelp()
 {
-    // Beside the executable, or where an installation puts the program's
-    // shared files.
-    const QString name = loadString(str::HelpFile);
-    QString path = startup_.exeDir + QLatin1Char('/') + name;
-    const QString installed = startup_.exeDir + QStringLiteral("/../share/sigilscope/") + name;
-    if (!QFileInfo::exists(path) && QFileInfo::exists(installed))
-        path = QFileInfo(installed).canonicalFilePath();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFilePath(startup_.exeDir, loadString(str::HelpFile))));
 }
 
 void CMainFrame::onAbout()
