@@ -174,6 +174,7 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     library_.setProgressObserver(this);
     shortcutCard_ = new ShortcutCard(this, settingsFile_, icons_, startup_.osVersionCode > 8);
     shortcutCard_->setVisible(settingsFile_.readInt("Sigilscope", "ShowShortcut", 0) != 0);
+    shortcutCard_->visibilityChanged = [this] { updateCommandStates(); };
     general_.recentChanged = [this] { rebuildRecentMenu(); };
 
     connect(view_, &CIconView::countChangedMessage, this, &CMainFrame::countChangedMessage);
@@ -194,6 +195,7 @@ CMainFrame::~CMainFrame()
     disconnect(view_, nullptr, this, nullptr);
     library_.setProgressObserver(nullptr);
     general_.recentChanged = nullptr;
+    shortcutCard_->visibilityChanged = nullptr;
     // The view goes before the document it shows.
     delete view_;
     view_ = nullptr;
@@ -229,7 +231,6 @@ QAction* CMainFrame::makeAction(int id, const QString& menuText)
             break;
         case cmd::ShortcutList:
             shortcutCard_->toggle();
-            updateCommandStates();
             break;
         case cmd::RecentMenu:
             popUpRecentMenu();

@@ -2,7 +2,8 @@
 // The main window: menu bar, toolbar, the icon view and a status bar with
 // three panes. It owns the library document; menu, toolbar and key
 // commands go to the view, which routes them to the document. The frame
-// itself handles help, about and the window's own life.
+// itself handles help, about, the shortcut card, the recent-files menu and
+// its toolbar button, and the window's own life.
 
 #include <QHash>
 #include <QMainWindow>

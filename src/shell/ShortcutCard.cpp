@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
 #include <QWindow>
 #include <algorithm>
 
@@ -228,6 +229,20 @@ void ShortcutCard::closeEvent(QCloseEvent* event)
     // Closing only hides; the card lives as long as the frame.
     event->ignore();
     hide();
+}
+
+void ShortcutCard::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (visibilityChanged)
+        visibilityChanged();
+}
+
+void ShortcutCard::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (visibilityChanged)
+        visibilityChanged();
 }
 
 }  // namespace sigil

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "ui/WindowKeeper.h"
@@ -44,6 +45,8 @@ public:
 
     // Shows a hidden card, hides a visible one.
     void toggle();
+    // Called after the card was shown or hidden, whoever did it.
+    std::function<void()> visibilityChanged;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,6 +56,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QImage picture_;

@@ -66,8 +66,7 @@ TEST_F(ShortcutCardTest, ToggledByItsCommandHiddenByADoubleClickAndRememberedAtC
 
         QTest::mouseDClick(card, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
         EXPECT_FALSE(card->isVisible());
-        frame.updateCommandStates();
-        EXPECT_FALSE(toggle->isChecked());
+        EXPECT_FALSE(toggle->isChecked());  // the card told the frame
         toggle->trigger();
         EXPECT_TRUE(card->isVisible());
         QTest::keyClick(card, Qt::Key_Escape);
@@ -93,11 +92,13 @@ TEST_F(ShortcutCardTest, StatusBarItemGaveUpTheLetterOfTheCard)
         ASSERT_GE(amp, 0) << item->text().toStdString();
         mnemonics << item->text().mid(amp + 1, 1).toUpper();
     }
-    EXPECT_EQ(mnemonics.size(), 3);
+    ASSERT_GE(mnemonics.size(), 3);
+    EXPECT_TRUE(mnemonics.contains(QStringLiteral("S")));
     EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(QLatin1Char(' ')).toStdString();
     // Rebuilding the toolbar keeps every item of the menu.
+    const qsizetype items = palette->actions().size();
     frame.buildToolbar();
-    EXPECT_EQ(palette->actions().size(), 3);
+    EXPECT_EQ(palette->actions().size(), items);
 }
 
 }  // namespace
