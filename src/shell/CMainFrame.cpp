@@ -403,6 +403,13 @@ void CMainFrame::rebuildRecentMenu()
     }
     recentMenu_ = buildRecentMenu(general_.recentPaths, icons_, this);
     connect(recentMenu_, &QMenu::triggered, this, [this](QAction* item) { view_->runCommand(item->data().toInt()); });
+    // Greyed while a load runs, like every command that opens something.
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : recentMenu_->actions()) {
+            const int id = item->data().toInt();
+            item->setEnabled(id != kNoRecentData && view_->commandEnabled(id));
+        }
+    });
     const QList<QAction*> items = file->actions();
     file->insertMenu(items.size() > 2 ? items[2] : nullptr, recentMenu_);
 }

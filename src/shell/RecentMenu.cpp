@@ -15,8 +15,6 @@ namespace sigil {
 
 namespace {
 
-constexpr int kNoDataId = 32975;
-
 // The last component of a path; empty for a path that ends in a separator.
 QString lastComponent(const std::string& path)
 {
@@ -67,7 +65,7 @@ std::vector<RecentMenuItem> recentMenuItems(const std::vector<std::string>& path
 {
     std::vector<RecentMenuItem> items;
     if (paths.empty()) {
-        items.push_back({QStringLiteral("no data"), kNoDataId, RecentMenuItem::Kind::NoData, {}});
+        items.push_back({QStringLiteral("no data"), kNoRecentData, RecentMenuItem::Kind::NoData, {}});
         return items;
     }
     int k = 1;

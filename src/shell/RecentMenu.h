@@ -14,6 +14,9 @@ namespace sigil {
 
 class IconResources;
 
+// The command of the "no data" entry of an empty list; nothing handles it.
+constexpr int kNoRecentData = 32975;
+
 struct RecentMenuItem {
     enum class Kind { File, Folder, Missing, NoData };
     QString label;

@@ -94,6 +94,7 @@ TEST_F(RecentMenuTest, FrameKeepsTheSubmenuAtPositionTwoAndRebuildsItOnEveryAdd)
     EXPECT_TRUE(frame.action(cmd::RecentMenu)->isEnabled());
     frame.action(cmd::RecentMenu)->trigger();
     EXPECT_TRUE(frame.recentMenu()->isVisible());
+    EXPECT_FALSE(frame.recentMenu()->actions().at(0)->isEnabled());  // still: nothing handles it
     frame.recentMenu()->hide();
 
     const std::string ico = iconFile("one.ico");
@@ -119,6 +120,11 @@ TEST_F(RecentMenuTest, FrameKeepsTheSubmenuAtPositionTwoAndRebuildsItOnEveryAdd)
     const QImage own = image(items[2]->icon());
     EXPECT_NE(own, image(icons.icon(210)));
     EXPECT_EQ(qAlpha(own.pixel(8, 8)), 255);
+
+    // Shown, the entries take the enabling of their commands: idle, enabled.
+    frame.recentMenu()->popup(QPoint(0, 0));
+    EXPECT_TRUE(items[2]->isEnabled());
+    frame.recentMenu()->hide();
 
     // Choosing an entry opens it through the view.
     items[2]->trigger();
