@@ -32,7 +32,7 @@ share=$prefix/share
 for exe in sigilscope sigil; do
   [[ -x $prefix/bin/$exe ]] || fail "bin/$exe missing"
   [[ -s $share/man/man1/$exe.1 ]] || fail "manual page of $exe missing"
-  man -l "$share/man/man1/$exe.1" 2>&1 >/dev/null | grep . && fail "manual page of $exe has errors"
+  LC_ALL=C man -l "$share/man/man1/$exe.1" 2>&1 >/dev/null | grep . && fail "manual page of $exe has errors"
 done
 [[ -s $share/sigilscope/Sigilscope_help.txt ]] || fail "help text missing"
 "$prefix/bin/sigil" --help | grep -q 'sigil thumbnail' || fail "sigil --help"
