@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes
   clang-format
+  desktop-file-utils appstream shared-mime-info libxml2-utils man-db  # the install test
 )
 if [[ "${1:-}" == "--gui" ]]; then
   packages+=(xvfb xauth)   # to run the program where no display exists

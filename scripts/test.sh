@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test of Sigilscope: a check of the layers and of the source format,
-# the unit tests, every test again under AddressSanitizer and
+# the unit tests, an install into a temporary prefix, every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of every fuzz target on its seeds,
 # and a build of the benchmarks.
 set -euo pipefail
@@ -20,6 +20,9 @@ echo "== unit tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGIL_BENCH=ON -DSIGIL_WERROR=ON >/dev/null
 ninja -C build -j"$jobs"
 (cd build && ctest -j"$jobs" --output-on-failure)
+
+echo "== install (into a temporary prefix: desktop entry, MIME types, metainfo, thumbnailer)"
+scripts/install_test.sh build
 
 echo "== all tests under ASan + UBSan"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGIL_SANITIZE=ON -DSIGIL_WERROR=ON >/dev/null

@@ -10,6 +10,7 @@
 #include <ostream>
 #include <unistd.h>
 
+#include "cli/ThumbnailCommand.h"
 #include "formats/IconFile.h"
 #include "formats/IconFileNames.h"
 #include "formats/LibraryWriter.h"
@@ -22,6 +23,10 @@
 #include "platform/StringTable.h"
 #include "settings/DisplaySettingsFile.h"
 
+#ifndef SIGIL_VERSION
+#define SIGIL_VERSION "1.0.0"
+#endif
+
 namespace sigil {
 
 namespace {
@@ -29,7 +34,27 @@ namespace {
 constexpr const char* kUsage = "usage: sigil list [--json] PATH... [--ini FILE]\n"
                                "       sigil extract [--ico | --png] PATH... -o DIR [--numbered PREFIX DIGITS] "
                                "[--ini FILE]\n"
-                               "       sigil pack PATH... -o OUT.icl [--ini FILE]\n";
+                               "       sigil pack PATH... -o OUT.icl [--ini FILE]\n"
+                               "       sigil thumbnail INPUT OUTPUT.png SIZE\n"
+                               "       sigil --help | --version\n";
+
+constexpr const char* kHelp = "sigil: the command-line tool of Sigilscope, the icon viewer and icon-library editor.\n"
+                              "\n"
+                              "  sigil list [--json] PATH...     icons and their images (devices)\n"
+                              "  sigil extract PATH... -o DIR    every icon as DIR/NAME.ico, never overwriting\n"
+                              "      --numbered PREFIX DIGITS    names PREFIX01.ico, PREFIX02.ico ... instead\n"
+                              "      --png                       every image of every icon as DIR/NAME-WxH-BITS.png\n"
+                              "  sigil pack PATH... -o OUT.icl   all icons, in the order given, as one icon library\n"
+                              "  sigil thumbnail INPUT OUTPUT.png SIZE\n"
+                              "                                  the first icon of INPUT as a SIZE x SIZE picture\n"
+                              "  --ini FILE                      read import options from this settings file\n"
+                              "  --help, --version               this text; the version\n"
+                              "\n"
+                              "PATH is an icon, cursor or animated cursor (.ico .cur .ani), an icon library or\n"
+                              "module (.icl .exe .dll .mun .cpl .scr .ocx), a picture (.bmp .jpg .jpeg .png), a\n"
+                              "Mac icon file (.icns, or MacBinary), or a folder, read with everything below it.\n"
+                              "\n"
+                              "Exit status: 0 done, 1 failed, 2 wrong usage.\n";
 
 // Loads each path as the load job does; names the paths that gave nothing.
 bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, const DisplaySettings& settings,
@@ -340,6 +365,14 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << kUsage;
         return kExitUsage;
     }
+    if (args[0] == "--help" || args[0] == "-h") {
+        out << kUsage << "\n" << kHelp;
+        return kExitOk;
+    }
+    if (args[0] == "--version") {
+        out << "sigil (Sigilscope) " << SIGIL_VERSION << "\n";
+        return kExitOk;
+    }
     // "--ini FILE" anywhere after the command names the settings file.
     std::vector<std::string> rest;
     std::string ini;
@@ -363,6 +396,8 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return listCommand(rest, settings, out, err);
     if (args[0] == "extract")
         return extractCommand(rest, settings, out, err);
+    if (args[0] == "thumbnail")
+        return thumbnailCommand(rest, err);
     if (args[0] == "pack")
         return packCommand(rest, settings, out, err, showProgress.value_or(isatty(2) != 0));
     err << kUsage;

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,7 +24,9 @@
 #include "settings/GeneralSettings.h"
 #include "settings/MainWindowPlacement.h"
 #include "shell/AboutBox.h"
+#include "shell/RecentMenu.h"
 #include "shell/SettingsDialog.h"
+#include "shell/ShortcutCard.h"
 #include "shell/ToolbarDialog.h"
 #include "shell/ToolbarItems.h"
 #include "ui/CommandIconTable.h"
@@ -72,6 +75,8 @@ bool commandBuilt(int id)
     case cmd::OtherSize:
     case cmd::Help:
     case cmd::About:
+    case cmd::ShortcutList:
+    case cmd::RecentMenu:
     case cmd::Exit:
     case cmd::Settings:
     case cmd::CustomizeToolbar:
@@ -123,6 +128,13 @@ constexpr MenuItem kEditMenu[] = {
     {0, nullptr},
     {cmd::EditWithEditor, "エディタで編集(&E)\tSpace"},
 };
+
+// The frame's own commands; the view runs the others.
+bool frameCommand(int id)
+{
+    return id == cmd::Exit || id == cmd::Help || id == cmd::About || id == cmd::CustomizeToolbar ||
+           id == cmd::ShortcutList || id == cmd::RecentMenu;
+}
 
 // The view's right-click menu.
 constexpr MenuItem kContextMenu[] = {
@@ -178,6 +190,10 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     buildToolbar();
     buildStatusBar();
     library_.setProgressObserver(this);
+    shortcutCard_ = new ShortcutCard(this, settingsFile_, icons_, startup_.osVersionCode > 8);
+    shortcutCard_->setVisible(settingsFile_.readInt("Sigilscope", "ShowShortcut", 0) != 0);
+    shortcutCard_->visibilityChanged = [this] { updateCommandStates(); };
+    general_.recentChanged = [this] { rebuildRecentMenu(); };
 
     connect(view_, &CIconView::countChangedMessage, this, &CMainFrame::countChangedMessage);
     connect(view_, &CIconView::selectionChangedMessage, this, &CMainFrame::selectionChangedMessage);
@@ -201,6 +217,8 @@ CMainFrame::~CMainFrame()
     view_->setPropertyPane(nullptr);
     delete property_;
     property_ = nullptr;
+    general_.recentChanged = nullptr;
+    shortcutCard_->visibilityChanged = nullptr;
     // The view goes before the document it shows.
     delete view_;
     view_ = nullptr;
@@ -237,6 +255,12 @@ QAction* CMainFrame::makeAction(int id, const QString& menuText)
         case cmd::CustomizeToolbar:
             onCustomizeToolbar();
             break;
+        case cmd::ShortcutList:
+            shortcutCard_->toggle();
+            break;
+        case cmd::RecentMenu:
+            popUpRecentMenu();
+            break;
         default:
             view_->runCommand(id);
             break;
@@ -256,7 +280,9 @@ void CMainFrame::buildMenus()
         }
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("fileMenu"));
     addItems(file, kFileMenu);
+    rebuildRecentMenu();
     // The accelerator table's one entry; every other key goes to the view.
     actions_.value(cmd::CloseFile)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     actions_.value(cmd::CloseFile)->setShortcutContext(Qt::WindowShortcut);
@@ -315,6 +341,15 @@ void CMainFrame::registerMenuIcons(std::initializer_list<QMenu*> menus)
     menuIcons_->registerIcons(cmd::CustomizeToolbar, icons::kCustomizeToolbar.normal, icons::kCustomizeToolbar.hot, 0);
     for (QMenu* menu : menus)
         menuIcons_->attach(menu);
+    if (recentMenu_)
+        registerRecentMenuIcons();
+}
+
+void CMainFrame::registerRecentMenuIcons()
+{
+    menuIcons_->registerItemIcons(recentMenu_);
+    // The toolbar button pops the submenu up on its own.
+    menuIcons_->attach(recentMenu_);
 }
 
 void CMainFrame::buildToolbar()
@@ -357,12 +392,7 @@ void CMainFrame::buildToolbar()
         menu.exec(toolbar_->mapToGlobal(pos));
     });
     addToolBar(Qt::TopToolBarArea, toolbar_);
-    if (QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"))) {
-        // The old toolbar took its own item along; the new one goes first.
-        QAction* toggle = toolbar_->toggleViewAction();
-        toggle->setText(QStringLiteral("ツールバー(&T)"));
-        palette->insertAction(palette->actions().value(0), toggle);
-    }
+    fillPaletteMenu();
     updateCommandStates();
 }
 
@@ -411,12 +441,66 @@ void CMainFrame::buildStatusBar()
     countChangedMessage();
     sizeChangedMessage();
     selectionChangedMessage(-1);
-    if (QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"))) {
-        QAction* toggle = palette->addAction(QStringLiteral("ステータスバー(&S)"));
-        toggle->setCheckable(true);
-        toggle->setChecked(true);
-        connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+    // "&S" belongs to the shortcut card's item of the same menu.
+    statusBarToggle_ = new QAction(QStringLiteral("ステータスバー(&U)"), this);
+    statusBarToggle_->setCheckable(true);
+    statusBarToggle_->setChecked(true);
+    connect(statusBarToggle_, &QAction::toggled, bar, &QWidget::setVisible);
+    fillPaletteMenu();
+}
+
+void CMainFrame::fillPaletteMenu()
+{
+    QMenu* palette = menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"));
+    if (!palette)
+        return;
+    palette->clear();
+    if (toolbar_) {
+        QAction* toggle = toolbar_->toggleViewAction();
+        toggle->setText(QStringLiteral("ツールバー(&T)"));
+        palette->addAction(toggle);
     }
+    if (statusBarToggle_)
+        palette->addAction(statusBarToggle_);
+    QAction* card = makeAction(cmd::ShortcutList, QStringLiteral("ショートカット一覧(&S)"));
+    card->setCheckable(true);
+    palette->addAction(card);
+}
+
+void CMainFrame::rebuildRecentMenu()
+{
+    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"));
+    if (!file)
+        return;
+    if (recentMenu_) {
+        file->removeAction(recentMenu_->menuAction());
+        // Later: the rebuild may come from one of the old menu's own items.
+        recentMenu_->deleteLater();
+    }
+    recentMenu_ = buildRecentMenu(general_.recentPaths, icons_, this);
+    if (menuIcons_)
+        registerRecentMenuIcons();
+    connect(recentMenu_, &QMenu::triggered, this, [this](QAction* item) { view_->runCommand(item->data().toInt()); });
+    // Greyed while a load runs, like every command that opens something.
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : recentMenu_->actions()) {
+            const int id = item->data().toInt();
+            item->setEnabled(id != kNoRecentData && view_->commandEnabled(id));
+        }
+    });
+    const QList<QAction*> items = file->actions();
+    file->insertMenu(items.size() > 2 ? items[2] : nullptr, recentMenu_);
+}
+
+void CMainFrame::popUpRecentMenu()
+{
+    if (recentMenu_)
+        recentMenu_->popup(QCursor::pos());
+}
+
+bool CMainFrame::shortcutCardVisible() const
+{
+    return shortcutCard_ && shortcutCard_->isVisible();
 }
 
 QString CMainFrame::paneText(int pane) const
@@ -463,9 +547,10 @@ void CMainFrame::updateCommandStates()
     for (auto it = actions_.begin(); it != actions_.end(); ++it) {
         const int id = it.key();
         QAction* action = it.value();
-        const bool frameCommand = id == cmd::Exit || id == cmd::Help || id == cmd::About || id == cmd::CustomizeToolbar;
-        action->setEnabled(commandBuilt(id) && (frameCommand || view_->commandEnabled(id)));
-        if (action->isCheckable())
+        action->setEnabled(commandBuilt(id) && (frameCommand(id) || view_->commandEnabled(id)));
+        if (id == cmd::ShortcutList)
+            action->setChecked(shortcutCardVisible());
+        else if (action->isCheckable())
             action->setChecked(view_->commandChecked(id));
     }
     // The undo and redo items name the step they would take.
@@ -490,8 +575,7 @@ void CMainFrame::showContextMenu(const QPoint& globalPos)
 
 void CMainFrame::onHelp()
 {
-    const QString path = startup_.exeDir + QLatin1Char('/') + loadString(str::HelpFile);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFilePath(startup_.exeDir, loadString(str::HelpFile))));
 }
 
 void CMainFrame::onAbout()
@@ -539,8 +623,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // The shortcut card does not exist in this build: it is never visible.
-    settingsFile_.writeInt("Sigilscope", "ShowShortcut", 0);
+    settingsFile_.writeInt("Sigilscope", "ShowShortcut", shortcutCardVisible() ? 1 : 0);
     savePlacement(false);
     document_->stopLoader();
     event->accept();

@@ -2,7 +2,8 @@
 // The main window: menu bar, toolbar, the icon view and a status bar with
 // three panes. It owns the library document; menu, toolbar and key
 // commands go to the view, which routes them to the document. The frame
-// itself handles help, about, the settings and toolbar dialogs and the
+// itself handles help, about, the settings and toolbar dialogs, the
+// shortcut card, the recent-files menu and its toolbar button, and the
 // window's own life.
 
 #include <QHash>
@@ -23,6 +24,7 @@ class CIconView;
 class LibraryDocument;
 class MenuIconRegistry;
 class PropertyWindow;
+class ShortcutCard;
 struct GeneralSettings;
 class IconResources;
 class SettingsFile;
@@ -64,6 +66,15 @@ public:
     // The toolbar dialog; the toolbar is built again after OK.
     void onCustomizeToolbar();
 
+    // The recent-files submenu at position 2 of the File menu, made anew
+    // from the recent list; called at creation and whenever the list changes.
+    void rebuildRecentMenu();
+    QMenu* recentMenu() const { return recentMenu_; }
+    // The toolbar's recent-files button: the submenu at the pointer.
+    void popUpRecentMenu();
+    ShortcutCard* shortcutCard() const { return shortcutCard_; }
+    bool shortcutCardVisible() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -71,7 +82,9 @@ private:
     QAction* makeAction(int id, const QString& menuText);
     void buildMenus();
     void registerMenuIcons(std::initializer_list<QMenu*> menus);
+    void registerRecentMenuIcons();
     void buildStatusBar();
+    void fillPaletteMenu();
     void showContextMenu(const QPoint& globalPos);
     void savePlacement(bool cascade);
     void setPane(int pane, const QString& text);
@@ -88,6 +101,9 @@ private:
     QToolBar* toolbar_ = nullptr;
     MenuIconRegistry* menuIcons_ = nullptr;
     QMenu* contextMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction* statusBarToggle_ = nullptr;
+    ShortcutCard* shortcutCard_ = nullptr;
     QHash<int, QAction*> actions_;
     QLabel* panes_[3] = {};
 };

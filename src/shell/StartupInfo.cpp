@@ -44,4 +44,13 @@ StartupInfo makeStartupInfo(const QStringList& arguments)
     return info;
 }
 
+QString helpFilePath(const QString& exeDir, const QString& fileName)
+{
+    const QString beside = QDir(exeDir).filePath(fileName);
+    const QString installed = QDir(exeDir).filePath(QStringLiteral("../share/sigilscope/") + fileName);
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return QDir::cleanPath(installed);
+    return beside;
+}
+
 }  // namespace sigil

@@ -30,4 +30,9 @@ std::vector<std::string> commandLinePaths(const QStringList& arguments);
 
 StartupInfo makeStartupInfo(const QStringList& arguments);
 
+// The help text file: beside the executable, or else where an installation
+// puts the program's shared files (bin/../share/sigilscope); the first
+// place when it is in neither.
+QString helpFilePath(const QString& exeDir, const QString& fileName);
+
 }  // namespace sigil

@@ -246,6 +246,26 @@ void MenuIconRegistry::registerIconHandles(const QMenu* submenu, const QPixmap& 
     store(bySubmenu_[submenu], normal, highlighted, disabled);
 }
 
+void MenuIconRegistry::registerItemIcons(const QMenu* menu)
+{
+    const QSize size(iconWidth_, iconHeight_);
+    const auto pixmaps = [size](const QIcon& icon, QPixmap& normal, QPixmap& active) {
+        normal = icon.pixmap(size, QIcon::Normal);
+        active = icon.pixmap(size, QIcon::Active);
+    };
+    QPixmap normal, active;
+    pixmaps(menu->icon(), normal, active);
+    registerIconHandles(menu, normal, active);
+    for (const QAction* action : menu->actions()) {
+        bool isCommand = false;
+        const int command = action->data().toInt(&isCommand);
+        if (!isCommand || action->icon().isNull())
+            continue;
+        pixmaps(action->icon(), normal, active);
+        registerIconHandles(command, normal, active);
+    }
+}
+
 const MenuIconRegistry::ItemIcons* MenuIconRegistry::iconsFor(const QAction* action) const
 {
     if (const QMenu* submenu = action->menu()) {

@@ -56,6 +56,10 @@ public:
     void registerIconHandles(const QMenu* submenu, const QPixmap& normal, const QPixmap& highlighted = {},
                              const QPixmap& disabled = {});
 
+    // Registers the icons that `menu` and its items carry themselves (their
+    // normal and Active modes), replacing what their keys had.
+    void registerItemIcons(const QMenu* menu);
+
     // The icons of `action`: by its submenu for a popup item, else by the
     // command in its data. Null when none are registered.
     const ItemIcons* iconsFor(const QAction* action) const;

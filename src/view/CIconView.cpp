@@ -14,6 +14,7 @@
 #include "model/DisplaySettings.h"
 #include "model/QtColor.h"
 #include "platform/CommandIds.h"
+#include "platform/CommandKeys.h"
 #include "settings/GeneralSettings.h"
 #include "view/OtherSizeDialog.h"
 
@@ -310,68 +311,14 @@ bool CIconView::handleCtrlKey(int key, bool shift)
     case Qt::Key_Down:
         changeDisplaySize(largerStandardSize(display_.iconSize));
         return true;
-    case Qt::Key_Delete:
-        runCommand(cmd::BatchDeleteDevices);
-        return true;
-    case Qt::Key_C:
-        runCommand(cmd::CopyDevice);
-        return true;
-    case Qt::Key_E:
-        runCommand(cmd::OtherSize);
-        return true;
-    case Qt::Key_F:
-        runCommand(cmd::OpenFolder);
-        return true;
-    case Qt::Key_I:
-        runCommand(cmd::SaveAsIcon);
-        return true;
-    case Qt::Key_L:
-        runCommand(cmd::Duplicate);
-        return true;
-    case Qt::Key_M:
-        runCommand(cmd::DeleteSameIcons);
-        return true;
-    case Qt::Key_N:
-        runCommand(cmd::Add);
-        return true;
-    case Qt::Key_O:
-        runCommand(cmd::OpenFile);
-        return true;
-    case Qt::Key_P:
-        runCommand(cmd::Settings);
-        return true;
-    case Qt::Key_Q:
-        runCommand(cmd::Snap);
-        return true;
-    case Qt::Key_R:
-        runCommand(cmd::Rename);
-        return true;
-    case Qt::Key_S:
-        runCommand(cmd::SaveLibrary);
-        return true;
-    case Qt::Key_T:
-        runCommand(cmd::SaveAs);
-        return true;
-    case Qt::Key_V:
-        runCommand(cmd::Paste);
-        return true;
-    case Qt::Key_W:
-        runCommand(cmd::SnapAll);
-        return true;
-    case Qt::Key_Y:
-        runCommand(cmd::Redo);
-        return true;
-    case Qt::Key_Z:
-        runCommand(shift ? cmd::Redo : cmd::Undo);
-        return true;
-    case Qt::Key_X:
-        runCommand(cmd::SaveAllAsIcons);
-        return true;
     case Qt::Key_Tab:
         focusPropertyPane();
         return true;
     default:
-        return true;  // any other Ctrl key is swallowed
+        // The command keys; any other Ctrl key is swallowed.
+        if (const int id = viewCommandForKey(key, true, shift))
+            runKeyCommand(id);
+        return true;
     }
 }
 
@@ -395,6 +342,16 @@ void CIconView::focusPropertyPane()
         pane_->focusPane();
 }
 
+void CIconView::runKeyCommand(int id)
+{
+    if (id == cmd::Exit)
+        emit exitRequested();
+    else if (id == cmd::Help)
+        emit helpRequested();
+    else
+        runCommand(id);
+}
+
 void CIconView::keyPressEvent(QKeyEvent* event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
@@ -405,26 +362,11 @@ void CIconView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (const int id = viewCommandForKey(key, false, shift)) {
+        runKeyCommand(id);
+        return;
+    }
     switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        runCommand(cmd::ShowProperty);
-        return;
-    case Qt::Key_Escape:
-        emit exitRequested();
-        return;
-    case Qt::Key_Space:
-        runCommand(cmd::EditWithEditor);
-        return;
-    case Qt::Key_Delete:
-        runCommand(cmd::Delete);
-        return;
-    case Qt::Key_F1:
-        emit helpRequested();
-        return;
-    case Qt::Key_F2:
-        runCommand(cmd::Rename);
-        return;
     case Qt::Key_Left:
         moveSelectionByKey(MoveKey::Left, shift);
         return;

@@ -102,6 +102,8 @@ private:
     void onLoadFinished();
     void moveSelectionByKey(MoveKey key, bool shift);
     bool handleCtrlKey(int key, bool shift);
+    // A command key: exit and help go to the frame, the rest run here.
+    void runKeyCommand(int id);
     void releaseDrag(QPoint pos, bool ctrl, bool shift);
     void autoScroll();
     QPoint toContent(QPoint viewportPos) const;

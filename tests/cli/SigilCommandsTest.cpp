@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -355,3 +356,53 @@ TEST(SigilExtract, FilesThatCannotBeWrittenFail)
 
 }  // namespace
 }  // namespace sigil::test
+
+TEST(SigilThumbnail, DrawsTheFirstIconOfAnyReadableFileAtTheSizeAsked)
+{
+    TempDir dir;
+    // A library of two icons: the first (16 and 32 pixels) is drawn, the
+    // 32-pixel image scaled down to 24, or doubled to 64.
+    NeLibraryParts parts;
+    parts.names = {"FIRST", "SECOND"};
+    parts.icons = {{iconImage(16, 16, 4, 0x11), iconImage(32, 32, 8, 0x02)}, {iconImage(48, 48, 8, 0x03)}};
+    ASSERT_TRUE(writeFile(dir.file("set.icl"), neLibrary(parts)));
+    ASSERT_TRUE(writeFile(dir.file("one.ani"), aniFile({icoFile({iconImage(32, 32, 4)}, 2)})));
+    struct Case {
+        std::string input;
+        int size;
+    };
+    for (const Case& c : {Case{"set.icl", 24}, Case{"set.icl", 64}, Case{"one.ani", 128}}) {
+        const std::string png = dir.file(c.input + std::to_string(c.size) + ".png");
+        const RunResult r = sigilRun({"thumbnail", dir.file(c.input), png, std::to_string(c.size)});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        const QImage image(QString::fromStdString(png), "PNG");
+        EXPECT_EQ(image.size(), QSize(c.size, c.size)) << c.input;
+        EXPECT_EQ(qAlpha(image.pixel(c.size / 2, c.size / 2)), 255) << c.input;
+    }
+    // Doubled, not smoothed: the two pixels of each source pixel agree.
+    const QImage doubled(QString::fromStdString(dir.file("set.icl64.png")), "PNG");
+    EXPECT_EQ(doubled.pixel(10, 10), doubled.pixel(11, 11));
+
+    ASSERT_TRUE(writeFile(dir.file("empty.ico"), icoFile({})));
+    const RunResult none = sigilRun({"thumbnail", dir.file("empty.ico"), dir.file("none.png"), "64"});
+    EXPECT_EQ(none.code, kExitFailed);
+    EXPECT_NE(none.err.find("no icon"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("none.png"))));
+    for (const char* size : {"0", "1025", "64px", ""})
+        EXPECT_EQ(sigilRun({"thumbnail", dir.file("set.icl"), dir.file("x.png"), size}).code, kExitUsage) << size;
+    EXPECT_EQ(sigilRun({"thumbnail", dir.file("set.icl"), dir.file("x.png")}).code, kExitUsage);
+    const RunResult unwritable = sigilRun({"thumbnail", dir.file("set.icl"), dir.file("no/such/x.png"), "32"});
+    EXPECT_EQ(unwritable.code, kExitFailed);
+}
+
+TEST(SigilUsage, HelpAndVersionGoToStandardOutput)
+{
+    const RunResult help = sigilRun({"--help"});
+    EXPECT_EQ(help.code, kExitOk);
+    for (const char* word : {"sigil list", "sigil extract", "sigil pack", "sigil thumbnail", "--ini"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    const RunResult version = sigilRun({"--version"});
+    EXPECT_EQ(version.code, kExitOk);
+    EXPECT_EQ(version.out.rfind("sigil (Sigilscope) ", 0), 0u) << version.out;
+    EXPECT_NE(sigilRun({"thumbnail"}).err.find("usage"), std::string::npos);
+}

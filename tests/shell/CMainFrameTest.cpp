@@ -102,7 +102,7 @@ TEST_F(MainFrameTest, ToolbarDialogMayLeaveTheWindowWithoutToolbar)
     CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
     QMenu* palette = frame.menuBar()->findChild<QMenu*>(QStringLiteral("paletteMenu"));
     ASSERT_NE(palette, nullptr);
-    ASSERT_EQ(palette->actions().size(), 2);  // toolbar and status bar
+    ASSERT_EQ(palette->actions().size(), 3);  // toolbar, status bar and shortcut card
     bool shown = false;
     answerDialog<ToolbarDialog>(shown, [](ToolbarDialog& dialog) {
         auto* entries = test::control<QListWidget>(dialog, kToolbarItemsList);
@@ -118,13 +118,13 @@ TEST_F(MainFrameTest, ToolbarDialogMayLeaveTheWindowWithoutToolbar)
     EXPECT_TRUE(settings.general.toolbarItems.empty());
     EXPECT_EQ(frame.toolbar(), nullptr);
     EXPECT_TRUE(messages.shown.empty());
-    ASSERT_EQ(palette->actions().size(), 1);
-    EXPECT_EQ(palette->actions()[0]->text(), QStringLiteral("ステータスバー(&S)"));
+    ASSERT_EQ(palette->actions().size(), 2);
+    EXPECT_EQ(palette->actions()[0]->text(), QStringLiteral("ステータスバー(&U)"));
 
     settings.general.toolbarItems = {cmd::OpenFile};
     frame.buildToolbar();
     ASSERT_NE(frame.toolbar(), nullptr);
-    EXPECT_EQ(palette->actions().size(), 2);
+    EXPECT_EQ(palette->actions().size(), 3);
     EXPECT_EQ(palette->actions()[0], frame.toolbar()->toggleViewAction());
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include "platform/SettingsFile.h"
 #include "platform/StringTable.h"
@@ -27,6 +28,25 @@ TEST(StartupInfo, EveryArgumentIsOneAbsolutePath)
     EXPECT_EQ(paths[0], (here + QStringLiteral("/a.ico")).toStdString());
     EXPECT_EQ(paths[1], "/x/with blank.icl");
     EXPECT_EQ(paths[2], (here + QStringLiteral("/b.dll")).toStdString());
+}
+
+TEST(StartupInfo, HelpTextBesideTheExecutableOrInTheInstalledSharedFolder)
+{
+    test::TempDir dir;
+    const QString root = QString::fromStdString(dir.path());
+    const QString bin = root + QStringLiteral("/bin");
+    const QString shared = root + QStringLiteral("/share/sigilscope");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(shared));
+    const QString name = QStringLiteral("Sigilscope_help.txt");
+    EXPECT_EQ(helpFilePath(bin, name), bin + QLatin1Char('/') + name);  // in neither place
+    QFile installed(shared + QLatin1Char('/') + name);
+    ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
+    installed.close();
+    EXPECT_EQ(helpFilePath(bin, name), shared + QLatin1Char('/') + name);
+    QFile beside(bin + QLatin1Char('/') + name);
+    ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
+    beside.close();
+    EXPECT_EQ(helpFilePath(bin, name), bin + QLatin1Char('/') + name);
 }
 
 TEST(StringTable, TextsAndCommandPrompts)

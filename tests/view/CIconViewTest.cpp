@@ -108,6 +108,35 @@ TEST_F(IconViewTest, CtrlKeysChangeTheDisplaySize)
     EXPECT_EQ(sizes.count(), 2);
 }
 
+TEST_F(IconViewTest, CommandKeysRunTheirCommandsAndShiftFallsBackToThePlainKey)
+{
+    loadIcons(2);
+    view.selectIcon(0);
+    QSignalSpy exits(&view, &CIconView::exitRequested);
+    QSignalSpy helps(&view, &CIconView::helpRequested);
+    struct Step {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int icons;  // the count after the key
+    };
+    const Step steps[] = {
+        {Qt::Key_L, Qt::ControlModifier, 3},                      // duplicate
+        {Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier, 4},  // no row of its own: as Ctrl+L
+        {Qt::Key_Z, Qt::ControlModifier, 3},                      // undo
+        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 4},  // redo
+        {Qt::Key_Delete, Qt::NoModifier, 3},                      // delete the icon
+        {Qt::Key_F4, Qt::ControlModifier, 3},                     // the frame's key: swallowed here
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(&view, static_cast<Qt::Key>(step.key), step.modifiers);
+        EXPECT_EQ(library.size(), step.icons) << QKeySequence(step.key | step.modifiers).toString().toStdString();
+    }
+    QTest::keyClick(&view, Qt::Key_F1);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(helps.count(), 1);
+    EXPECT_EQ(exits.count(), 1);
+}
+
 TEST_F(IconViewTest, CtrlWheelShrinksByOnePixelPerNotch)
 {
     auto wheel = [this](int delta) {

@@ -1,0 +1,39 @@
+#include "cli/ThumbnailCommand.h"
+
+#include <QImage>
+#include <charconv>
+#include <ostream>
+
+#include "cli/SigilCommands.h"
+#include "formats/FirstIcon.h"
+#include "platform/FileBytes.h"
+
+namespace sigil {
+
+int thumbnailCommand(const std::vector<std::string>& args, std::ostream& err)
+{
+    int size = 0;
+    if (args.size() == 3) {
+        const std::string& text = args[2];
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), size);
+        if (error != std::errc() || end != text.data() + text.size())
+            size = 0;
+    }
+    if (size < 1 || size > kMaxThumbnailSize) {
+        err << "usage: sigil thumbnail INPUT OUTPUT.png SIZE (SIZE from 1 to " << kMaxThumbnailSize << ")\n";
+        return kExitUsage;
+    }
+    const auto icon = readFirstIcon(args[0]);
+    const QImage image = icon ? iconImage(*icon, size) : QImage();
+    if (image.isNull()) {
+        err << "sigil: " << args[0] << ": no icon to show\n";
+        return kExitFailed;
+    }
+    if (!image.save(toQtPath(args[1]), "PNG")) {
+        err << "sigil: " << args[1] << ": cannot be written\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace sigil
