@@ -51,7 +51,7 @@ bool readOneImage(ByteStream& stream, IconDevice& device, int64_t cutShortKeep)
         const int64_t length = device.bytesLeft;
         const ByteView png = stream.take(length > 0 ? static_cast<uint64_t>(length) : 0);
         device.bytesLeft -= static_cast<int64_t>(png.size());
-        return deviceFromPng(png, device);
+        return lazyDeviceFromPng(png, device);
     }
 
     // Any header size but 40 is refused before the header is read.
@@ -130,7 +130,7 @@ bool readIconFile(IconEntry& entry, const std::string& path, const std::string& 
     return true;
 }
 
-void putDirectoryFields(uint8_t* e, const IconDevice& d)
+void putDirectoryFields(uint8_t* e, const IconDevice& d, int64_t bytes)
 {
     e[0] = uint8_t(d.width);  // 256 becomes 0
     e[1] = uint8_t(d.height);
@@ -138,7 +138,7 @@ void putDirectoryFields(uint8_t* e, const IconDevice& d)
     e[3] = 0;
     putU16(e + 4, 1);
     putU16(e + 6, static_cast<uint16_t>(d.bitCount));
-    putU32(e + 8, static_cast<uint32_t>(d.allocatedBytes()));
+    putU32(e + 8, static_cast<uint32_t>(bytes < 0 ? d.allocatedBytes() : bytes));
 }
 
 std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
@@ -150,7 +150,7 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
     for (const IconDevice& d : entry.devices) {
         if (!d.hasBlock())
             return std::nullopt;
-        total += static_cast<uint64_t>(d.allocatedBytes());
+        total += d.storedImage().size();
     }
     // Offsets and sizes are 32-bit fields.
     if (total > std::numeric_limits<uint32_t>::max())
@@ -163,10 +163,11 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
     uint32_t offset = static_cast<uint32_t>(6 + 16 * count);
     uint8_t* e = p + 6;
     for (const IconDevice& d : entry.devices) {
-        const uint32_t bytes = static_cast<uint32_t>(d.allocatedBytes());
-        putDirectoryFields(e, d);
+        const ByteView image = d.storedImage();
+        const uint32_t bytes = static_cast<uint32_t>(image.size());
+        putDirectoryFields(e, d, bytes);
         putU32(e + 12, offset);
-        std::memcpy(p + offset, d.blockData(), bytes);
+        std::memcpy(p + offset, image.data(), bytes);
         offset += bytes;
         e += 16;
     }

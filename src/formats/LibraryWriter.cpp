@@ -204,7 +204,13 @@ bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<u
     for (int j = 0; j < icons; ++j) {
         library.notifyProgress(2, static_cast<int>(j * 100 / icons));
         for (const IconDevice& d : library.at(j).devices) {
-            if (!writeSlot(file, layout.images[image++], d.blockData(), static_cast<size_t>(d.allocatedBytes())))
+            // Libraries hold bitmaps: a PNG image not decoded yet is decoded
+            // into a copy, one at a time, and left compressed.
+            IconDevice decoded;
+            if (d.keepsPng() && !d.pixelsDecoded())
+                decoded.copyFrom(d);
+            const IconDevice& pixels = decoded.hasBlock() ? decoded : d;
+            if (!writeSlot(file, layout.images[image++], pixels.blockData(), static_cast<size_t>(d.allocatedBytes())))
                 return false;
         }
     }

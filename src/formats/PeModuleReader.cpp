@@ -31,7 +31,7 @@ constexpr int64_t kModuleBudgetPerByte = 32;
 bool deviceFromIconResource(ByteView resource, IconDevice& device)
 {
     if (hasPngSignature(resource))
-        return deviceFromPng(resource, device);
+        return lazyDeviceFromPng(resource, device);
     if (device.setFromHeader(
             resource, true, truncatedBlockLimit(resource.size() >= kHeaderBytes ? resource.size() - kHeaderBytes : 0)) <
         0)

@@ -136,6 +136,14 @@ QImage scaledIcon(const QImage& image, int cx, int cy)
 QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx,
                                    int cy) const
 {
+    if (keepsPng() && !pixelsDecoded()) {
+        // Display images are cached by whoever shows them; decoding into a
+        // copy keeps this device compressed.
+        IconDevice pixels;
+        pixels.copyFrom(*this);
+        pixels.blockData();  // decoded, and a plain bitmap from now on
+        return pixels.makeDisplayIcon(mode, background, settings, cx, cy);
+    }
     if (!hasBlock() || compression != 0 || allocatedBytes() < blockBytes())
         return {};
     if (cx < 0)

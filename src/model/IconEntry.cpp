@@ -116,7 +116,14 @@ void IconEntry::updateDisplayIcons(const DisplaySettings& settings)
     selectedIcon = QImage();
     if (index < 0)
         return;
-    const IconDevice& d = devices[index];
+    // Two images from one PNG image decode it once, into a copy.
+    const bool twoImages = settings.xpDisplay && devices[index].bitCount == 32;
+    IconDevice decoded;
+    if (twoImages && devices[index].keepsPng() && !devices[index].pixelsDecoded()) {
+        decoded.copyFrom(devices[index]);
+        decoded.blockData();
+    }
+    const IconDevice& d = decoded.hasBlock() ? decoded : devices[index];
     displayWidth = displayHeight = size;
     if (d.height > 0) {
         const double r = double(d.width) / double(d.height);
@@ -126,7 +133,7 @@ void IconEntry::updateDisplayIcons(const DisplaySettings& settings)
             displayWidth = static_cast<int32_t>(size * r);
     }
     normalIcon = d.makeDisplayIcon(DisplayMode::Normal, settings.backColor, settings, displayWidth, displayHeight);
-    if (settings.xpDisplay && d.bitCount == 32)
+    if (twoImages)
         selectedIcon =
             d.makeDisplayIcon(DisplayMode::Normal, settings.selectColor, settings, displayWidth, displayHeight);
 }
