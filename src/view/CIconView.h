@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QIcon>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,11 @@ protected:
 private:
     void onAdded(int index);
     void onLoadFinished();
+    // While a load runs, icons arrive faster than the screen shows frames:
+    // the layout, the repaint and the count notice they call for are made
+    // once a frame, each frame showing the library as it is then.
+    void scheduleFrame();
+    void showFrame();
     void moveSelectionByKey(MoveKey key, bool shift);
     bool handleCtrlKey(int key, bool shift);
     void releaseDrag(QPoint pos, bool ctrl, bool shift);
@@ -105,6 +111,8 @@ private:
     bool dragging_ = false;
     QPoint pointerPos_;
     QBasicTimer scrollTimer_;
+    QTimer frameTimer_;
+    bool countPending_ = false;
     int wheelRemainder_ = 0;
 };
 
