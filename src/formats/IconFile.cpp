@@ -1,6 +1,7 @@
 #include "formats/IconFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "formats/PngImage.h"
@@ -59,11 +60,14 @@ bool readOneImage(ByteStream& stream, IconDevice& device, int64_t cutShortKeep)
         return false;
     device.bytesLeft -= static_cast<int64_t>(stream.read(header, sizeof header));
     const int64_t limit = std::max(cutShortKeep, truncatedBlockLimit(stream.remaining()));
-    if (device.setFromHeader(ByteView(header, sizeof header), true, limit) < 0)
+    if (device.setFromHeader(ByteView(header, sizeof header), true, limit, false) < 0)
         return false;
     // Data bytes straight into the block; a short read leaves zeros.
-    const int64_t data = device.dataBytes();
-    device.bytesLeft -= static_cast<int64_t>(stream.read(device.blockData() + kHeaderBytes, static_cast<size_t>(data)));
+    const auto data = static_cast<size_t>(device.dataBytes());
+    uint8_t* into = device.blockData() + kHeaderBytes;
+    const size_t got = stream.read(into, data);
+    std::memset(into + got, 0, data - got);
+    device.bytesLeft -= static_cast<int64_t>(got);
     // An RLE8 image of another depth cannot be shown or converted: dropped.
     return device.expandPixels();
 }

@@ -274,7 +274,7 @@ int64_t IconDevice::blockBytes(int bits) const
     return kHeaderBytes + dataBytes(bits);
 }
 
-int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes)
+int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes, bool zeroFill)
 {
     reset();
     if (header.size() < size_t{kHeaderBytes} || getU32(&header[kHdrSize]) != kHeaderBytes)
@@ -300,7 +300,7 @@ int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBloc
             imageSize = accepted ? static_cast<int32_t>(storedImageSize) : 0;
         }
     }
-    if (!accepted || blockBytes() > std::min(maxBlockBytes, kMaxBlockBytes) || !allocate()) {
+    if (!accepted || blockBytes() > std::min(maxBlockBytes, kMaxBlockBytes) || !allocateBlock(-1, zeroFill)) {
         reset();
         return -1;
     }

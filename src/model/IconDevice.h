@@ -87,8 +87,9 @@ public:
     // Builds the device from a stored image header (at least 40 bytes).
     // Answers 40, or -1 when the header is refused. The caller copies the
     // data bytes to block offset 40. A block above `maxBlockBytes` is
-    // refused like an unsupported header.
-    int setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes = kMaxBlockBytes);
+    // refused like an unsupported header. Without `zeroFill` the data bytes
+    // are left as they come: the caller writes every one of them.
+    int setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes = kMaxBlockBytes, bool zeroFill = true);
     // Writes a fresh 40-byte header describing the device (null: own block).
     void writeIconHeader(uint8_t* target = nullptr);
 
