@@ -143,17 +143,19 @@ bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* cont
                 return true;
             // Every entry, hidden ones included, files and folders together
             // in name order (case-sensitive), so a numbered set loads in its
-            // order whatever order the file system keeps.
-            const QFileInfoList entries =
-                QDir(toQtPath(folder))
-                    .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+            // order whatever order the file system keeps. Names only: a
+            // folder of many thousand files costs little while it is read.
+            const QDir dir(toQtPath(folder));
+            const QStringList names =
+                dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
             bool all = true;
-            for (const QFileInfo& info : entries) {
+            for (const QString& name : names) {
                 if (cancelled(control))
                     break;
-                const std::string full = fromQtPath(info.filePath());
-                if (info.fileName().isEmpty())
+                if (name.isEmpty())
                     continue;
+                const QFileInfo info(dir, name);
+                const std::string full = fromQtPath(info.filePath());
                 if (info.isDir())
                     all = scan(full) && all;
                 else if (info.isFile())
