@@ -54,7 +54,7 @@ int main(int argc, char* argv[])
         QTimer grabTimer;
         if (!grab.isEmpty()) {
             QObject::connect(&grabTimer, &QTimer::timeout, &frame, [&] {
-                if (frame.view()->loading())
+                if (frame.view()->loading() || frame.view()->cellsPending())
                     return;
                 grabTimer.stop();
                 frame.grab().save(grab);

@@ -232,6 +232,7 @@ void CIconView::scrollContentsBy(int, int)
 void CIconView::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
+    cellsPending_ = false;
     const QRect client = viewport()->rect();
     painter.fillRect(client, toQColor(display_.backColor));
     const IconGridLayout layout = gridLayout();
@@ -290,6 +291,7 @@ void CIconView::paintEvent(QPaintEvent*)
         cache_.ensure(entry, display_);
         entry.drawIcon(painter, s, s, x, y, selected);
     }
+    cellsPending_ = unfinished;
     if (unfinished)
         scheduleFrame();
 }

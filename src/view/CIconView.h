@@ -45,6 +45,9 @@ public:
     // Stores a new display size and applies it when it differs.
     void changeDisplaySize(int size);
     QPoint scrollPosition() const;
+    // The last paint left cells without their display images (they follow
+    // in the next frames).
+    bool cellsPending() const { return cellsPending_; }
 
     // Selection and input.
     bool selectIcon(int k);
@@ -113,6 +116,7 @@ private:
     QBasicTimer scrollTimer_;
     QTimer frameTimer_;
     bool countPending_ = false;
+    bool cellsPending_ = false;
     int wheelRemainder_ = 0;
 };
 
