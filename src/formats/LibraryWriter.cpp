@@ -7,6 +7,7 @@
 #include "formats/IconFile.h"
 #include "formats/LoadJob.h"
 #include "formats/NeLayout.h"
+#include "model/TransientPixels.h"
 #include "platform/Cp932Text.h"
 #include "platform/SafeFileWriter.h"
 
@@ -206,10 +207,8 @@ bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<u
         for (const IconDevice& d : library.at(j).devices) {
             // Libraries hold bitmaps: a PNG image not decoded yet is decoded
             // into a copy, one at a time, and left compressed.
-            IconDevice decoded;
-            if (d.keepsPng() && !d.pixelsDecoded())
-                decoded.copyFrom(d);
-            const IconDevice& pixels = decoded.hasBlock() ? decoded : d;
+            IconDevice scratch;
+            const IconDevice& pixels = transientPixels(d, scratch);
             if (!writeSlot(file, layout.images[image++], pixels.blockData(), static_cast<size_t>(d.allocatedBytes())))
                 return false;
         }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/IconDevice.h"
+#include "model/TransientPixels.h"
 
 namespace sigil {
 
@@ -139,10 +140,8 @@ QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const Dis
     if (keepsPng() && !pixelsDecoded()) {
         // Display images are cached by whoever shows them; decoding into a
         // copy keeps this device compressed.
-        IconDevice pixels;
-        pixels.copyFrom(*this);
-        pixels.blockData();  // decoded, and a plain bitmap from now on
-        return pixels.makeDisplayIcon(mode, background, settings, cx, cy);
+        IconDevice scratch;
+        return transientPixels(*this, scratch).makeDisplayIcon(mode, background, settings, cx, cy);
     }
     if (!hasBlock() || compression != 0 || allocatedBytes() < blockBytes())
         return {};

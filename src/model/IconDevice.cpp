@@ -6,6 +6,7 @@
 #include <new>
 
 #include "model/Palettes.h"
+#include "model/TransientPixels.h"
 
 namespace sigil {
 
@@ -150,6 +151,15 @@ bool IconDevice::pixelsDecoded() const
     if (!png_)
         return block_ != nullptr;
     return decodeOnce_ && decodeOnce_->done.load(std::memory_order_acquire);
+}
+
+const IconDevice& transientPixels(const IconDevice& device, IconDevice& scratch)
+{
+    if (!device.keepsPng() || device.pixelsDecoded())
+        return device;
+    scratch.copyFrom(device);
+    scratch.blockData();  // decoded, and a plain bitmap from now on
+    return scratch;
 }
 
 void IconDevice::ensurePixels() const

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <utility>
 
+#include "model/TransientPixels.h"
+
 namespace sigil {
 
 QRect iconDrawRect(int displayWidth, int displayHeight, int w, int h, int x, int y)
@@ -118,12 +120,8 @@ void IconEntry::updateDisplayIcons(const DisplaySettings& settings)
         return;
     // Two images from one PNG image decode it once, into a copy.
     const bool twoImages = settings.xpDisplay && devices[index].bitCount == 32;
-    IconDevice decoded;
-    if (twoImages && devices[index].keepsPng() && !devices[index].pixelsDecoded()) {
-        decoded.copyFrom(devices[index]);
-        decoded.blockData();
-    }
-    const IconDevice& d = decoded.hasBlock() ? decoded : devices[index];
+    IconDevice scratch;
+    const IconDevice& d = twoImages ? transientPixels(devices[index], scratch) : devices[index];
     displayWidth = displayHeight = size;
     if (d.height > 0) {
         const double r = double(d.width) / double(d.height);
