@@ -1,5 +1,6 @@
 #include "cli/SigilCommands.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -7,6 +8,7 @@
 #include <QJsonObject>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <ostream>
 #include <unistd.h>
 
@@ -56,12 +58,49 @@ constexpr const char* kHelp = "sigil: the command-line tool of Sigilscope, the i
                               "\n"
                               "Exit status: 0 done, 1 failed, 2 wrong usage.\n";
 
+// Counts the icons that the load job hands over, and gives each to `take`
+// (when set) as soon as it is in the library: a command that is done with an
+// icon there and then removes it, so its memory stays flat however many
+// icons the paths hold.
+class IconIntake : public LoadObserver {
+public:
+    using Take = std::function<void(IconLibrary& library, int index, int number)>;
+    IconIntake(IconLibrary& library, Take take) : library_(library), take_(std::move(take)) {}
+
+    int deliverIcon(const std::function<int()>& append) override
+    {
+        const int index = append();
+        if (take_)
+            take_(library_, index, count_);
+        ++count_;
+        return index;
+    }
+    int addedMessage(int) override { return 0; }
+    void finishedMessage() override {}
+    int count() const { return count_; }
+
+private:
+    IconLibrary& library_;
+    Take take_;
+    int count_ = 0;
+};
+
 // Loads each path as the load job does; names the paths that gave nothing.
-bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, const DisplaySettings& settings,
-               std::ostream& err)
+// `take`, when set, receives each icon as it is read (see IconIntake). The
+// answer's count is the number of icons read.
+struct LoadResult {
+    bool allRead = true;
+    int icons = 0;
+};
+LoadResult loadPaths(IconLibrary& library, const std::vector<std::string>& paths, const DisplaySettings& settings,
+                     std::ostream& err, const IconIntake::Take& take = nullptr)
 {
     // Import options (transparency, the Mac filter) come from the settings.
     library.setDisplaySettings(&settings);
+    // Nothing is shown, so no display images are made.
+    library.setDisplayIconsOnDemand(true);
+    IconIntake intake(library, take);
+    library.setLoadObserver(&intake);
     // Icons record the full path of their source, as the program does.
     LoadControl control;
     for (const std::string& given : paths)
@@ -74,8 +113,8 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, cons
         // A file can be read and still hold no icons (a cursor without
         // frames, a module without icon resources): say so, or the user
         // sees nothing at all.
-        const bool none = library.size() == iconsBefore;
-        iconsBefore = library.size();
+        const bool none = intake.count() == iconsBefore;
+        iconsBefore = intake.count();
         switch (outcome) {
         case PathOutcome::Missing:
             err << "sigil: " << path << ": no such file or folder\n";
@@ -103,9 +142,10 @@ bool loadPaths(IconLibrary& library, const std::vector<std::string>& paths, cons
             break;
         }
     });
+    library.setLoadObserver(nullptr);
     if (control.gifRefused)
         err << "sigil: " << loadString(str::GifRefused).toStdString() << '\n';
-    return allRead;
+    return {allRead, intake.count()};
 }
 
 void printText(const IconEntry& icon, std::ostream& out)
@@ -148,15 +188,16 @@ int listCommand(const std::vector<std::string>& args, const DisplaySettings& set
         return kExitUsage;
     }
     IconLibrary library;
-    const bool ok = loadPaths(library, paths, settings, err);
-    for (int i = 0; i < library.size(); ++i) {
+    // Each icon is printed as it is read, then let go.
+    const LoadResult result = loadPaths(library, paths, settings, err, [&](IconLibrary& lib, int index, int) {
         if (json)
-            printJson(library.at(i), out);
+            printJson(lib.at(index), out);
         else
-            printText(library.at(i), out);
-    }
+            printText(lib.at(index), out);
+        lib.removeIcon(index);
+    });
     // Listing nothing at all is a failure, whatever the paths were.
-    return ok && library.size() > 0 ? kExitOk : kExitFailed;
+    return result.allRead && result.icons > 0 ? kExitOk : kExitFailed;
 }
 
 // The PNG file name of one image: NAME-WxH-BITS.png, with "_1", "_2"... put
@@ -197,6 +238,30 @@ QImage imageWithAlpha(const IconDevice& device)
         }
     }
     return image;
+}
+
+// The .ico file of an icon at a path chosen unused. Nothing stands there to
+// protect, so the file is written directly, without the safe writer's
+// temporary file and sync to disk; a file that appeared meanwhile is left
+// alone, and a failed write leaves no file behind.
+bool writeNewIconFile(const IconEntry& icon, const std::string& path, std::string& reason)
+{
+    const auto bytes = encodeIconFile(icon);
+    if (!bytes) {
+        reason = "the icon does not fit the .ico format";
+        return false;
+    }
+    QFile file(toQtPath(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        reason = file.errorString().toStdString();
+        return false;
+    }
+    const auto size = static_cast<qint64>(bytes->size());
+    if (file.write(reinterpret_cast<const char*>(bytes->data()), size) == size && file.flush())
+        return true;
+    reason = file.errorString().toStdString();
+    file.remove();
+    return false;
 }
 
 // Every image of the icon as its own PNG file; false when one failed.
@@ -272,26 +337,29 @@ int extractCommand(const std::vector<std::string>& args, const DisplaySettings& 
         return kExitFailed;
     }
     IconLibrary library;
-    bool ok = loadPaths(library, paths, settings, err);
-    for (int i = 0; i < library.size(); ++i) {
-        const IconEntry& icon = library.at(i);
-        if (icon.devices.empty())
-            continue;
-        const std::string baseName = iconFileBaseName(naming, i, icon.name);
-        if (png) {
-            ok = extractPngs(icon, baseName, dir, out, err) && ok;
-            continue;
+    bool written = true;
+    // Each icon is written as it is read, then let go.
+    const auto writeIcon = [&](IconLibrary& lib, int index, int number) {
+        const IconEntry& icon = lib.at(index);
+        if (!icon.devices.empty()) {
+            const std::string baseName = iconFileBaseName(naming, number, icon.name);
+            if (png) {
+                written = extractPngs(icon, baseName, dir, out, err) && written;
+            } else {
+                const std::string target = unusedIconFilePath(dir, baseName);
+                std::string reason;
+                if (writeNewIconFile(icon, target, reason)) {
+                    out << target << '\n';
+                } else {
+                    err << "sigil: " << target << ": cannot write the file: " << reason << '\n';
+                    written = false;
+                }
+            }
         }
-        const std::string target = unusedIconFilePath(dir, baseName);
-        std::string reason;
-        if (writeIconFile(icon, target, &reason)) {
-            out << target << '\n';
-        } else {
-            err << "sigil: " << target << ": cannot write the file: " << reason << '\n';
-            ok = false;
-        }
-    }
-    return ok ? kExitOk : kExitFailed;
+        lib.removeIcon(index);
+    };
+    const LoadResult result = loadPaths(library, paths, settings, err, writeIcon);
+    return result.allRead && written ? kExitOk : kExitFailed;
 }
 
 // The writer's progress as one line that is rewritten in place.
@@ -328,7 +396,7 @@ int packCommand(const std::vector<std::string>& args, const DisplaySettings& set
     if (!pathsAndOutput(args, paths, target, err))
         return kExitUsage;
     IconLibrary library;
-    const bool allRead = loadPaths(library, paths, settings, err);
+    const bool allRead = loadPaths(library, paths, settings, err).allRead;
     if (library.empty()) {
         err << "sigil: " << target << ": no icons to write\n";
         return kExitFailed;

@@ -7,6 +7,7 @@
 
 #include "document/LibraryDocument.h"
 #include "document/UndoSteps.h"
+#include "model/TransientPixels.h"
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
 
@@ -74,7 +75,11 @@ IconKey keyOf(const IconEntry& icon)
     IconKey key;
     for (const IconDevice& d : icon.devices) {
         key.shape.insert(key.shape.end(), {d.width, d.height, d.bitCount, d.allocatedBytes()});
-        const auto* bytes = reinterpret_cast<const char*>(d.blockData());
+        // A PNG image not decoded yet is hashed from a decoded copy, so a
+        // large library is not left holding every image decoded.
+        IconDevice scratch;
+        const IconDevice& pixels = transientPixels(d, scratch);
+        const auto* bytes = reinterpret_cast<const char*>(pixels.blockData());
         key.contents = qHash(QByteArrayView(bytes, static_cast<qsizetype>(d.allocatedBytes())), key.contents);
     }
     return key;

@@ -1,6 +1,17 @@
 #include "document/LoadBridge.h"
 
+#include <QElapsedTimer>
+
 namespace sigil {
+
+namespace {
+// Icons read ahead of the GUI: enough to keep both threads busy, few enough
+// that a cancel ends the job soon after.
+constexpr size_t kReadAhead = 8;
+// One turn of the GUI thread appends icons for at most this long, so input
+// is answered between turns.
+constexpr qint64 kDrainSliceMs = 8;
+}  // namespace
 
 LoadBridge::LoadBridge(const LoadControl& control, QObject* parent) : QObject(parent), control_(control)
 {}
@@ -8,37 +19,36 @@ LoadBridge::LoadBridge(const LoadControl& control, QObject* parent) : QObject(pa
 int LoadBridge::deliverIcon(const std::function<int()>& append)
 {
     std::unique_lock lock(mutex_);
-    pending_ = &append;
-    done_ = false;
-    QMetaObject::invokeMethod(this, &LoadBridge::drain, Qt::QueuedConnection);
-    // Once the GUI has taken the icon it finishes with it; before that a
-    // stop lets the job go on without it.
-    answered_.wait(lock, [this] { return done_ || (pending_ && control_.stopping()); });
-    if (!done_) {
-        pending_ = nullptr;
+    taken_.wait(lock, [this] { return queue_.size() < kReadAhead || control_.stopping(); });
+    if (control_.stopping())
         return -1;
-    }
-    return result_;
+    const bool idle = queue_.empty();
+    queue_.push_back(append);
+    if (idle)
+        QMetaObject::invokeMethod(this, &LoadBridge::drain, Qt::QueuedConnection);
+    return 0;
 }
 
 void LoadBridge::drain()
 {
-    const std::function<int()>* append = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        append = pending_;
-        pending_ = nullptr;
+    QElapsedTimer slice;
+    slice.start();
+    for (;;) {
+        std::function<int()> append;
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.empty())
+                return;
+            if (slice.elapsed() >= kDrainSliceMs) {
+                QMetaObject::invokeMethod(this, &LoadBridge::drain, Qt::QueuedConnection);
+                return;
+            }
+            append = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        taken_.notify_all();
+        addedMessage(append());
     }
-    if (!append)
-        return;
-    const int index = (*append)();
-    addedMessage(index);
-    {
-        std::lock_guard lock(mutex_);
-        result_ = index;
-        done_ = true;
-    }
-    answered_.notify_all();
 }
 
 int LoadBridge::addedMessage(int index)
@@ -49,13 +59,17 @@ int LoadBridge::addedMessage(int index)
 
 void LoadBridge::finishedMessage()
 {
+    // After the last icon: the job waits until the GUI has taken every one.
+    std::unique_lock lock(mutex_);
+    taken_.wait(lock, [this] { return queue_.empty() || control_.stopping(); });
     QMetaObject::invokeMethod(this, &LoadBridge::finished, Qt::QueuedConnection);
 }
 
 void LoadBridge::releaseWaitingJob()
 {
     std::lock_guard lock(mutex_);
-    answered_.notify_all();
+    queue_.clear();
+    taken_.notify_all();
 }
 
 }  // namespace sigil

@@ -1,11 +1,14 @@
 #pragma once
-// Carries the load job's notices into the GUI thread. A read icon is
-// appended to the library on the GUI thread, followed at once by the
-// view's addedMessage handling, while the job waits; so painting never
-// meets a half-done append. finishedMessage arrives queued.
+// Carries the load job's notices into the GUI thread. Read icons queue up,
+// a few at most, while the job reads on; the GUI thread appends them to the
+// library one at a time, in order, each followed at once by the view's
+// addedMessage handling, so painting never meets a half-done append.
+// finishedMessage arrives after the last icon.
 
 #include <QObject>
 #include <condition_variable>
+#include <deque>
+#include <functional>
 #include <mutex>
 
 #include "formats/LoadControl.h"
@@ -23,8 +26,9 @@ public:
     void finishedMessage() override;
     int addedMessage(int index) override;
 
-    // GUI side: wakes a job that waits for its icon to be taken, after the
-    // control was told to stop; the icon is dropped.
+    // GUI side: wakes a job that waits for room in the queue or for the
+    // queue to empty, after the control was told to stop; the icons still
+    // queued are dropped.
     void releaseWaitingJob();
 
 signals:
@@ -36,10 +40,8 @@ private:
 
     const LoadControl& control_;
     std::mutex mutex_;
-    std::condition_variable answered_;
-    const std::function<int()>* pending_ = nullptr;
-    bool done_ = false;
-    int result_ = -1;
+    std::condition_variable taken_;  // an icon left the queue, or a stop
+    std::deque<std::function<int()>> queue_;
 };
 
 }  // namespace sigil

@@ -1,6 +1,7 @@
 #include "formats/IconFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "formats/PngImage.h"
@@ -51,7 +52,7 @@ bool readOneImage(ByteStream& stream, IconDevice& device, int64_t cutShortKeep)
         const int64_t length = device.bytesLeft;
         const ByteView png = stream.take(length > 0 ? static_cast<uint64_t>(length) : 0);
         device.bytesLeft -= static_cast<int64_t>(png.size());
-        return deviceFromPng(png, device);
+        return lazyDeviceFromPng(png, device);
     }
 
     // Any header size but 40 is refused before the header is read.
@@ -59,11 +60,14 @@ bool readOneImage(ByteStream& stream, IconDevice& device, int64_t cutShortKeep)
         return false;
     device.bytesLeft -= static_cast<int64_t>(stream.read(header, sizeof header));
     const int64_t limit = std::max(cutShortKeep, truncatedBlockLimit(stream.remaining()));
-    if (device.setFromHeader(ByteView(header, sizeof header), true, limit) < 0)
+    if (device.setFromHeader(ByteView(header, sizeof header), true, limit, false) < 0)
         return false;
     // Data bytes straight into the block; a short read leaves zeros.
-    const int64_t data = device.dataBytes();
-    device.bytesLeft -= static_cast<int64_t>(stream.read(device.blockData() + kHeaderBytes, static_cast<size_t>(data)));
+    const auto data = static_cast<size_t>(device.dataBytes());
+    uint8_t* into = device.blockData() + kHeaderBytes;
+    const size_t got = stream.read(into, data);
+    std::memset(into + got, 0, data - got);
+    device.bytesLeft -= static_cast<int64_t>(got);
     // An RLE8 image of another depth cannot be shown or converted: dropped.
     return device.expandPixels();
 }
@@ -130,7 +134,7 @@ bool readIconFile(IconEntry& entry, const std::string& path, const std::string& 
     return true;
 }
 
-void putDirectoryFields(uint8_t* e, const IconDevice& d)
+void putDirectoryFields(uint8_t* e, const IconDevice& d, int64_t bytes)
 {
     e[0] = uint8_t(d.width);  // 256 becomes 0
     e[1] = uint8_t(d.height);
@@ -138,7 +142,7 @@ void putDirectoryFields(uint8_t* e, const IconDevice& d)
     e[3] = 0;
     putU16(e + 4, 1);
     putU16(e + 6, static_cast<uint16_t>(d.bitCount));
-    putU32(e + 8, static_cast<uint32_t>(d.allocatedBytes()));
+    putU32(e + 8, static_cast<uint32_t>(bytes < 0 ? d.allocatedBytes() : bytes));
 }
 
 std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
@@ -150,7 +154,7 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
     for (const IconDevice& d : entry.devices) {
         if (!d.hasBlock())
             return std::nullopt;
-        total += static_cast<uint64_t>(d.allocatedBytes());
+        total += d.storedImage().size();
     }
     // Offsets and sizes are 32-bit fields.
     if (total > std::numeric_limits<uint32_t>::max())
@@ -163,10 +167,11 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
     uint32_t offset = static_cast<uint32_t>(6 + 16 * count);
     uint8_t* e = p + 6;
     for (const IconDevice& d : entry.devices) {
-        const uint32_t bytes = static_cast<uint32_t>(d.allocatedBytes());
-        putDirectoryFields(e, d);
+        const ByteView image = d.storedImage();
+        const uint32_t bytes = static_cast<uint32_t>(image.size());
+        putDirectoryFields(e, d, bytes);
         putU32(e + 12, offset);
-        std::memcpy(p + offset, d.blockData(), bytes);
+        std::memcpy(p + offset, image.data(), bytes);
         offset += bytes;
         e += 16;
     }

@@ -31,8 +31,9 @@ constexpr int64_t kModestBlockBytes = int64_t{1} << 20;
 
 // The first 12 bytes of a directory entry describing `device` (width,
 // height, colour count, reserved, planes, bit count, byte count), alike in
-// .ico files and in the group directories of icon libraries.
-void putDirectoryFields(uint8_t* entry, const IconDevice& device);
+// .ico files and in the group directories of icon libraries. The byte count
+// is `bytes`, or the block's size when negative.
+void putDirectoryFields(uint8_t* entry, const IconDevice& device, int64_t bytes = -1);
 
 // Directory step: aligns (alignment 0: none), reads the 6-byte header and
 // its entries, and appends one empty device per entry with bytesLeft set
@@ -54,8 +55,9 @@ bool readIconBytes(ByteView data, IconEntry& entry);
 
 bool readIconFile(IconEntry& entry, const std::string& path, const std::string& baseName);
 
-// The .ico file of an entry: header, entries and blocks. Nothing when the
-// entry has no devices or does not fit the format's fields.
+// The .ico file of an entry: header, entries and images (the block, or the
+// PNG data of an unchanged PNG image). Nothing when the entry has no devices
+// or does not fit the format's fields.
 std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry);
 
 // Writes through a temporary file, so a failure leaves any old file intact.

@@ -7,6 +7,7 @@
 #include "formats/IconFile.h"
 #include "formats/LoadJob.h"
 #include "formats/NeLayout.h"
+#include "model/TransientPixels.h"
 #include "platform/Cp932Text.h"
 #include "platform/SafeFileWriter.h"
 
@@ -200,7 +201,11 @@ bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<u
     for (int j = 0; j < icons; ++j) {
         library.notifyProgress(2, static_cast<int>(j * 100 / icons));
         for (const IconDevice& d : library.at(j).devices) {
-            if (!writeSlot(file, layout.images[image++], d.blockData(), static_cast<size_t>(d.allocatedBytes())))
+            // Libraries hold bitmaps: a PNG image not decoded yet is decoded
+            // into a copy, one at a time, and left compressed.
+            IconDevice scratch;
+            const IconDevice& pixels = transientPixels(d, scratch);
+            if (!writeSlot(file, layout.images[image++], pixels.blockData(), static_cast<size_t>(d.allocatedBytes())))
                 return false;
         }
     }

@@ -1,7 +1,9 @@
 #include "formats/LoadJob.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
@@ -143,17 +145,26 @@ bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* cont
                 return true;
             // Every entry, hidden ones included, files and folders together
             // in name order (case-sensitive), so a numbered set loads in its
-            // order whatever order the file system keeps.
-            const QFileInfoList entries =
-                QDir(toQtPath(folder))
-                    .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+            // order whatever order the file system keeps. Only the names are
+            // kept and sorted: a folder of many thousand files then costs
+            // little memory (sorting through QDir holds a file record per
+            // entry).
+            const QString path = toQtPath(folder);
+            QStringList names;
+            QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            while (it.hasNext()) {
+                it.next();
+                names.push_back(it.fileName());
+            }
+            std::sort(names.begin(), names.end());
             bool all = true;
-            for (const QFileInfo& info : entries) {
+            for (const QString& name : names) {
                 if (cancelled(control))
                     break;
-                const std::string full = fromQtPath(info.filePath());
-                if (info.fileName().isEmpty())
+                if (name.isEmpty())
                     continue;
+                const QFileInfo info(path + QLatin1Char('/') + name);
+                const std::string full = fromQtPath(info.filePath());
                 if (info.isDir())
                     all = scan(full) && all;
                 else if (info.isFile())

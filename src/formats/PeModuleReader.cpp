@@ -31,17 +31,18 @@ constexpr int64_t kModuleBudgetPerByte = 32;
 bool deviceFromIconResource(ByteView resource, IconDevice& device)
 {
     if (hasPngSignature(resource))
-        return deviceFromPng(resource, device);
-    if (device.setFromHeader(
-            resource, true, truncatedBlockLimit(resource.size() >= kHeaderBytes ? resource.size() - kHeaderBytes : 0)) <
-        0)
+        return lazyDeviceFromPng(resource, device);
+    if (device.setFromHeader(resource, true,
+                             truncatedBlockLimit(resource.size() >= kHeaderBytes ? resource.size() - kHeaderBytes : 0),
+                             false) < 0)
         return false;
     // The data bytes follow the header; a resource shorter than its header
-    // claims leaves the rest of the zero-filled block as it is.
-    const uint64_t wanted = static_cast<uint64_t>(device.allocatedBytes() - kHeaderBytes);
-    const uint64_t stored = resource.size() - kHeaderBytes;
-    std::memcpy(device.blockData() + kHeaderBytes, resource.data() + kHeaderBytes,
-                static_cast<size_t>(std::min(wanted, stored)));
+    // claims leaves zeros in the rest of the block.
+    const auto wanted = static_cast<size_t>(device.allocatedBytes() - kHeaderBytes);
+    const size_t copied = static_cast<size_t>(std::min<uint64_t>(wanted, resource.size() - kHeaderBytes));
+    uint8_t* into = device.blockData() + kHeaderBytes;
+    std::memcpy(into, resource.data() + kHeaderBytes, copied);
+    std::memset(into + copied, 0, wanted - copied);
     return device.expandPixels();
 }
 

@@ -12,5 +12,10 @@ bool hasPngSignature(ByteView data);
 // the AND-mask bit set where alpha is 0. False when the data is not a PNG
 // image the engine accepts.
 bool deviceFromPng(ByteView data, IconDevice& device);
+// Keeps PNG data in the device undecoded (see IconDevice::keepPng): its size
+// comes from the header, and the chunks up to IEND must be whole with
+// correct checksums, with image data among them. False when refused; the
+// pixels are decoded by deviceFromPng when first read.
+bool lazyDeviceFromPng(ByteView data, IconDevice& device);
 
 }  // namespace sigil

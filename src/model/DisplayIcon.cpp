@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/IconDevice.h"
+#include "model/TransientPixels.h"
 
 namespace sigil {
 
@@ -136,6 +137,12 @@ QImage scaledIcon(const QImage& image, int cx, int cy)
 QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx,
                                    int cy) const
 {
+    if (keepsPng() && !pixelsDecoded()) {
+        // Display images are cached by whoever shows them; decoding into a
+        // copy keeps this device compressed.
+        IconDevice scratch;
+        return transientPixels(*this, scratch).makeDisplayIcon(mode, background, settings, cx, cy);
+    }
     if (!hasBlock() || compression != 0 || allocatedBytes() < blockBytes())
         return {};
     if (cx < 0)

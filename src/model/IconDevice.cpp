@@ -6,6 +6,7 @@
 #include <new>
 
 #include "model/Palettes.h"
+#include "model/TransientPixels.h"
 
 namespace sigil {
 
@@ -61,30 +62,41 @@ void IconDevice::adoptBlock(IconDevice& o)
 {
     block_ = std::move(o.block_);
     blockSize_ = o.blockSize_;
+    png_ = std::move(o.png_);
+    decodeOnce_ = std::move(o.decodeOnce_);
     locked_ = nullptr;
     o.blockSize_ = 0;
     o.locked_ = nullptr;
+}
+
+void IconDevice::dropPng()
+{
+    png_.reset();
+    decodeOnce_.reset();
 }
 
 void IconDevice::reset()
 {
     unlock();
     block_.reset();
+    dropPng();
     blockSize_ = 0;
     width = height = bitCount = compression = imageSize = 0;
     macFlag = 0;
 }
 
-bool IconDevice::allocate(int64_t bytes)
+bool IconDevice::allocateBlock(int64_t bytes, bool zeroFill)
 {
     unlock();
     block_.reset();
+    dropPng();
     blockSize_ = 0;
     if (bytes < 0)
         bytes = blockBytes();
     if (bytes < kHeaderBytes || bytes > kMaxBlockBytes)
         return false;
-    block_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]());
+    const size_t size = static_cast<size_t>(bytes);
+    block_.reset(zeroFill ? new (std::nothrow) uint8_t[size]() : new (std::nothrow) uint8_t[size]);
     if (!block_)
         return false;
     blockSize_ = bytes;
@@ -94,8 +106,81 @@ bool IconDevice::allocate(int64_t bytes)
 uint8_t* IconDevice::lock()
 {
     if (!locked_)
-        locked_ = block_.get();
+        locked_ = blockData();
     return locked_;
+}
+
+const uint8_t* IconDevice::blockData() const
+{
+    ensurePixels();
+    return block_.get();
+}
+
+uint8_t* IconDevice::blockData()
+{
+    ensurePixels();
+    dropPng();
+    return block_.get();
+}
+
+bool IconDevice::keepPng(std::vector<uint8_t> png, int32_t w, int32_t h, PngDecoder decoder)
+{
+    reset();
+    if (!decoder || w <= 0 || w > kMaxDimension || h <= 0 || h > kMaxDimension)
+        return false;
+    width = w;
+    height = h;
+    bitCount = 32;
+    if (blockBytes() > kMaxBlockBytes) {
+        reset();
+        return false;
+    }
+    blockSize_ = blockBytes();
+    png_ = std::make_shared<const PngSource>(PngSource{std::move(png), decoder});
+    decodeOnce_ = std::make_unique<DecodeOnce>();
+    return true;
+}
+
+ByteView IconDevice::pngData() const
+{
+    return png_ ? ByteView(png_->bytes) : ByteView();
+}
+
+bool IconDevice::pixelsDecoded() const
+{
+    if (!png_)
+        return block_ != nullptr;
+    return decodeOnce_ && decodeOnce_->done.load(std::memory_order_acquire);
+}
+
+const IconDevice& transientPixels(const IconDevice& device, IconDevice& scratch)
+{
+    if (!device.keepsPng() || device.pixelsDecoded())
+        return device;
+    scratch.copyFrom(device);
+    scratch.blockData();  // decoded, and a plain bitmap from now on
+    return scratch;
+}
+
+void IconDevice::ensurePixels() const
+{
+    // Only a PNG image has the flag; call_once orders the block's making
+    // before every later read on any thread.
+    if (decodeOnce_) {
+        std::call_once(decodeOnce_->flag, [this] {
+            decodePng();
+            decodeOnce_->done.store(true, std::memory_order_release);
+        });
+    }
+}
+
+void IconDevice::decodePng() const
+{
+    IconDevice decoded;
+    if (!png_->decode(png_->bytes, decoded) || decoded.width != width || decoded.height != height ||
+        decoded.bitCount != 32 || decoded.compression != 0 || decoded.blockSize_ != blockSize_ || !decoded.block_)
+        decoded.makeBlank(width, height, 32);
+    block_ = std::move(decoded.block_);
 }
 
 void IconDevice::copyFrom(const IconDevice& other)
@@ -104,6 +189,20 @@ void IconDevice::copyFrom(const IconDevice& other)
         return;
     reset();
     copyFieldsFrom(other);
+    if (other.png_) {
+        // The copy shares the PNG data and takes the pixels if they exist.
+        png_ = other.png_;
+        blockSize_ = other.blockSize_;
+        decodeOnce_ = std::make_unique<DecodeOnce>();
+        if (other.pixelsDecoded() && other.block_) {
+            block_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(blockSize_)]);
+            if (block_) {
+                std::memcpy(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_));
+                std::call_once(decodeOnce_->flag, [this] { decodeOnce_->done.store(true); });
+            }
+        }
+        return;
+    }
     if (other.hasBlock() && allocate(other.blockSize_))
         std::memcpy(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_));
 }
@@ -185,7 +284,7 @@ int64_t IconDevice::blockBytes(int bits) const
     return kHeaderBytes + dataBytes(bits);
 }
 
-int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes)
+int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes, bool zeroFill)
 {
     reset();
     if (header.size() < size_t{kHeaderBytes} || getU32(&header[kHdrSize]) != kHeaderBytes)
@@ -211,7 +310,7 @@ int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBloc
             imageSize = accepted ? static_cast<int32_t>(storedImageSize) : 0;
         }
     }
-    if (!accepted || blockBytes() > std::min(maxBlockBytes, kMaxBlockBytes) || !allocate()) {
+    if (!accepted || blockBytes() > std::min(maxBlockBytes, kMaxBlockBytes) || !allocateBlock(-1, zeroFill)) {
         reset();
         return -1;
     }
@@ -227,7 +326,7 @@ int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBloc
 
 void IconDevice::writeIconHeader(uint8_t* target)
 {
-    uint8_t* t = target ? target : block_.get();
+    uint8_t* t = target ? target : blockData();
     if (!t)
         return;
     std::memset(t, 0, kHeaderBytes);
@@ -249,7 +348,8 @@ bool IconDevice::makeBlank(int32_t w, int32_t h, int32_t bits)
     width = w;
     height = h;
     bitCount = bits;
-    if (blockBytes() > kMaxBlockBytes || !allocate()) {
+    // Every byte is written below.
+    if (blockBytes() > kMaxBlockBytes || !allocateBlock(-1, false)) {
         reset();
         return false;
     }
@@ -270,7 +370,10 @@ bool IconDevice::sameDevice(const IconDevice& other) const
         return false;
     if (blockSize_ > other.blockSize_)
         return false;
-    return blockSize_ == 0 || std::memcmp(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_)) == 0;
+    // The same PNG data decodes to the same pixels; other data may too.
+    if (png_ && other.png_ && (png_ == other.png_ || png_->bytes == other.png_->bytes))
+        return true;
+    return blockSize_ == 0 || std::memcmp(blockData(), other.blockData(), static_cast<size_t>(blockSize_)) == 0;
 }
 
 }  // namespace sigil

@@ -9,8 +9,11 @@
 // Reading, writing and comparing an image are plain copies of this block.
 
 #include <QImage>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "model/DisplaySettings.h"
 #include "platform/Bytes.h"
@@ -23,6 +26,11 @@ constexpr int kHeaderBytes = 40;
 // Limits that keep a lying header from demanding unbounded memory.
 constexpr int32_t kMaxDimension = 65535;
 constexpr int64_t kMaxBlockBytes = int64_t{256} << 20;
+
+class IconDevice;
+// Decodes PNG data into a 32-bit device of the PNG's size; false when the
+// data cannot be decoded. The formats layer supplies it.
+using PngDecoder = bool (*)(ByteView png, IconDevice& device);
 
 class IconDevice {
 public:
@@ -46,25 +54,42 @@ public:
     // A zero-filled block of `bytes` bytes (negative: blockBytes()); any old
     // block is released first. False when the size is out of bounds or memory
     // is short.
-    bool allocate(int64_t bytes = -1);
+    bool allocate(int64_t bytes = -1) { return allocateBlock(bytes, true); }
     // The block is a plain heap buffer; lock() gives its address and is the
     // only way at the bytes for code that follows the lock/unlock protocol.
+    // Writable access (lock, non-const blockData) means the image may change:
+    // a device kept as PNG data is decoded and becomes a plain bitmap.
     uint8_t* lock();
     void unlock() { locked_ = nullptr; }
     bool isLocked() const { return locked_ != nullptr; }
-    bool hasBlock() const { return block_ != nullptr; }
+    bool hasBlock() const { return block_ != nullptr || png_ != nullptr; }
     int64_t allocatedBytes() const { return blockSize_; }
-    const uint8_t* blockData() const { return block_.get(); }
-    uint8_t* blockData() { return block_.get(); }
-    ByteView blockView() const { return {block_.get(), static_cast<size_t>(blockSize_)}; }
+    const uint8_t* blockData() const;
+    uint8_t* blockData();
+    ByteView blockView() const { return {blockData(), static_cast<size_t>(blockSize_)}; }
+
+    // An image stored as PNG stays compressed: width and height come from the
+    // PNG header and the 32-bit block is decoded by `decoder` when its bytes
+    // are first read (from any thread; decoding happens once). Data that
+    // then fails to decode gives a black, wholly transparent image.
+    bool keepPng(std::vector<uint8_t> png, int32_t w, int32_t h, PngDecoder decoder);
+    // The PNG data kept for an unchanged image (empty for a bitmap).
+    bool keepsPng() const { return png_ != nullptr; }
+    ByteView pngData() const;
+    // Whether the block exists (false only for a PNG image not yet read).
+    bool pixelsDecoded() const;
+    // The image as an .ico file stores it: the PNG data of an unchanged PNG
+    // image, the block otherwise.
+    ByteView storedImage() const { return keepsPng() ? pngData() : blockView(); }
 
     void copyFrom(const IconDevice& other);
 
     // Builds the device from a stored image header (at least 40 bytes).
     // Answers 40, or -1 when the header is refused. The caller copies the
     // data bytes to block offset 40. A block above `maxBlockBytes` is
-    // refused like an unsupported header.
-    int setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes = kMaxBlockBytes);
+    // refused like an unsupported header. Without `zeroFill` the data bytes
+    // are left as they come: the caller writes every one of them.
+    int setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes = kMaxBlockBytes, bool zeroFill = true);
     // Writes a fresh 40-byte header describing the device (null: own block).
     void writeIconHeader(uint8_t* target = nullptr);
 
@@ -98,13 +123,34 @@ public:
     bool sameDevice(const IconDevice& other) const;
 
 private:
+    struct PngSource {
+        std::vector<uint8_t> bytes;
+        PngDecoder decode;
+    };
+    struct DecodeOnce {
+        std::once_flag flag;
+        std::atomic<bool> done{false};
+    };
+
     void copyFieldsFrom(const IconDevice& other);
+    // allocate(), leaving the bytes as they come when the caller writes
+    // every one of them.
+    bool allocateBlock(int64_t bytes, bool zeroFill);
     // Takes over the other device's block, leaving it without one.
     void adoptBlock(IconDevice& other);
+    // Makes the block of a PNG image if it is not there yet.
+    void ensurePixels() const;
+    void decodePng() const;
+    // Forgets the PNG data: the block alone is the image from now on.
+    void dropPng();
 
-    std::unique_ptr<uint8_t[]> block_;
+    // Filled once by ensurePixels() for a PNG image, hence mutable.
+    mutable std::unique_ptr<uint8_t[]> block_;
     int64_t blockSize_ = 0;
     uint8_t* locked_ = nullptr;
+    // The PNG data, shared by copies; immutable once made.
+    std::shared_ptr<const PngSource> png_;
+    std::unique_ptr<DecodeOnce> decodeOnce_;
 };
 
 }  // namespace sigil

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <utility>
 
+#include "model/TransientPixels.h"
+
 namespace sigil {
 
 QRect iconDrawRect(int displayWidth, int displayHeight, int w, int h, int x, int y)
@@ -116,7 +118,10 @@ void IconEntry::updateDisplayIcons(const DisplaySettings& settings)
     selectedIcon = QImage();
     if (index < 0)
         return;
-    const IconDevice& d = devices[index];
+    // Two images from one PNG image decode it once, into a copy.
+    const bool twoImages = settings.xpDisplay && devices[index].bitCount == 32;
+    IconDevice scratch;
+    const IconDevice& d = twoImages ? transientPixels(devices[index], scratch) : devices[index];
     displayWidth = displayHeight = size;
     if (d.height > 0) {
         const double r = double(d.width) / double(d.height);
@@ -126,7 +131,7 @@ void IconEntry::updateDisplayIcons(const DisplaySettings& settings)
             displayWidth = static_cast<int32_t>(size * r);
     }
     normalIcon = d.makeDisplayIcon(DisplayMode::Normal, settings.backColor, settings, displayWidth, displayHeight);
-    if (settings.xpDisplay && d.bitCount == 32)
+    if (twoImages)
         selectedIcon =
             d.makeDisplayIcon(DisplayMode::Normal, settings.selectColor, settings, displayWidth, displayHeight);
 }

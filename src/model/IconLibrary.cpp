@@ -19,7 +19,9 @@ int IconLibrary::addReadIcon(std::unique_ptr<IconEntry> entry)
     if (!displayIconsOnDemand_)
         entry->updateDisplayIcons(displaySettings());
     entry->current = entry->deviceCount() - 1;
-    auto append = [this, &entry] { return appendIcon(std::move(entry)); };
+    // The observer may keep the append to run later: it owns the entry.
+    auto held = std::make_shared<std::unique_ptr<IconEntry>>(std::move(entry));
+    auto append = [this, held] { return appendIcon(std::move(*held)); };
     if (!loadObserver_)
         return append();
     return loadObserver_->deliverIcon(append);

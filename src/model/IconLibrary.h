@@ -24,8 +24,10 @@ public:
     virtual void finishedMessage() = 0;
     // Hands a read icon over: runs `append`, which adds it to the list and
     // answers its index, then addedMessage for that index. An observer may
-    // run both on another thread while the job waits; it answers -1 when
-    // the icon was dropped instead (the job is being stopped).
+    // keep `append` (it owns the icon) and run both later on another thread,
+    // in the order the icons came, while the job reads on; it answers -1
+    // when the icon was dropped instead (the job is being stopped), else the
+    // index, or 0 when the append is still to come.
     virtual int deliverIcon(const std::function<int()>& append)
     {
         const int index = append();

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <fcntl.h>
 #include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +45,27 @@ std::string fromQtPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+void FileBytes::Release::operator()(uint8_t* p) const
+{
+    if (aligned)
+        std::free(p);
+    else
+        delete[] p;
+}
+
+std::unique_ptr<uint8_t[], FileBytes::Release> FileBytes::allocate(size_t size)
+{
+    constexpr size_t kHugePage = size_t{2} << 20;
+    if (size >= 2 * kHugePage) {
+        const size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+        if (void* p = std::aligned_alloc(kHugePage, rounded)) {
+            ::madvise(p, rounded, MADV_HUGEPAGE);  // only advice: failure is harmless
+            return {static_cast<uint8_t*>(p), Release{true}};
+        }
+    }
+    return {new (std::nothrow) uint8_t[size], Release{false}};
+}
+
 FileBytes::FileBytes() = default;
 FileBytes::~FileBytes() = default;
 
@@ -64,7 +87,7 @@ bool FileBytes::open(const std::string& path)
     if (static_cast<uint64_t>(info.st_size) > SIZE_MAX)
         return false;
     const auto size = static_cast<size_t>(info.st_size);
-    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size]);
+    std::unique_ptr<uint8_t[], Release> data = allocate(size);
     if (!data)
         return false;
     // The size from fstat bounds the read: bytes appended meanwhile are not

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "model/IconLibrary.h"
+#include "platform/AllocatorTuning.h"
 #include "platform/SettingsFile.h"
 #include "settings/DisplaySettingsFile.h"
 #include "settings/GeneralSettings.h"
@@ -16,6 +17,7 @@
 
 int main(int argc, char* argv[])
 {
+    sigil::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("sigilscope"));
     // No display name: on X11 Qt would append it to every window title,
@@ -52,7 +54,7 @@ int main(int argc, char* argv[])
         QTimer grabTimer;
         if (!grab.isEmpty()) {
             QObject::connect(&grabTimer, &QTimer::timeout, &frame, [&] {
-                if (frame.view()->loading())
+                if (frame.view()->loading() || frame.view()->cellsPending())
                     return;
                 grabTimer.stop();
                 frame.grab().save(grab);

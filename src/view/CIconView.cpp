@@ -3,10 +3,12 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QUrl>
 #include <algorithm>
@@ -19,6 +21,11 @@
 #include "view/OtherSizeDialog.h"
 
 namespace sigil {
+
+namespace {
+// Milliseconds of display-image making per paint: half a 60 Hz frame.
+constexpr qint64 kImageBudgetMs = 8;
+}  // namespace
 
 CIconView::CIconView(LibraryDocument& document, SettingsFile& settingsFile, QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -53,7 +60,16 @@ CIconView::CIconView(LibraryDocument& document, SettingsFile& settingsFile, QWid
         viewport()->update();
     });
     connect(&document_, &LibraryDocument::titleChanged, this, &CIconView::updateTitle);
-    connect(&document_, &LibraryDocument::countChangedMessage, this, &CIconView::countChangedMessage);
+    frameTimer_.setSingleShot(true);
+    connect(&frameTimer_, &QTimer::timeout, this, &CIconView::showFrame);
+    connect(&document_, &LibraryDocument::countChangedMessage, this, [this] {
+        if (!document_.loading()) {
+            emit countChangedMessage();
+            return;
+        }
+        countPending_ = true;
+        scheduleFrame();
+    });
     connect(&document_, &LibraryDocument::commandStateChanged, this, &CIconView::commandStateChanged);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CIconView::commandStateChanged);
 }
@@ -87,16 +103,37 @@ void CIconView::updateTitle()
 
 void CIconView::onAdded(int index)
 {
-    updateScrollSizes();
-    if (index == document_.selection())
+    if (index == document_.selection()) {
+        updateScrollSizes();
         selectAndShow(index);
-    else
-        viewport()->update();
+    } else {
+        scheduleFrame();
+    }
+}
+
+void CIconView::scheduleFrame()
+{
+    if (frameTimer_.isActive())
+        return;
+    const QScreen* shown = screen();
+    const qreal hz = shown ? shown->refreshRate() : 0;
+    frameTimer_.start(hz >= 1 ? qRound(1000 / hz) : 16);
+}
+
+void CIconView::showFrame()
+{
+    frameTimer_.stop();
+    updateScrollSizes();
+    viewport()->update();
+    if (countPending_) {
+        countPending_ = false;
+        emit countChangedMessage();
+    }
 }
 
 void CIconView::onLoadFinished()
 {
-    updateScrollSizes();
+    showFrame();
     selectIcon(document_.selection());
     viewport()->update();
 }
@@ -211,6 +248,7 @@ void CIconView::scrollContentsBy(int, int)
 void CIconView::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
+    cellsPending_ = false;
     const QRect client = viewport()->rect();
     painter.fillRect(client, toQColor(display_.backColor));
     const IconGridLayout layout = gridLayout();
@@ -232,6 +270,13 @@ void CIconView::paintEvent(QPaintEvent*)
     const int first = std::min(n, firstLine * per);
     const int end = std::min(n, (lastLine + 1) * per);
 
+    // Display images are made within a budget per paint (at least one), so
+    // the window keeps answering while many new cells, with large PNG
+    // images among them, come into view; the rest follow in the next frame.
+    QElapsedTimer spent;
+    spent.start();
+    bool madeOne = false;
+    bool unfinished = false;
     for (int k = first; k < end; ++k) {
         const QRect cell = layout.cellRect(k).translated(-scroll);
         const int x = cell.left();
@@ -252,9 +297,19 @@ void CIconView::paintEvent(QPaintEvent*)
             if (dragging_)
                 continue;
         }
+        if (!cache_.has(&entry)) {
+            if (madeOne && spent.elapsed() >= kImageBudgetMs) {
+                unfinished = true;
+                continue;
+            }
+            madeOne = true;
+        }
         cache_.ensure(entry, display_);
         entry.drawIcon(painter, s, s, x, y, selected);
     }
+    cellsPending_ = unfinished;
+    if (unfinished)
+        scheduleFrame();
 }
 
 // ---- Selection ------------------------------------------------------------

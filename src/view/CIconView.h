@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QIcon>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
     // repaints in any case.
     void settingsChanged(bool layoutChanged, bool displayChanged);
     QPoint scrollPosition() const;
+    // The last paint left cells without their display images (they follow
+    // in the next frames).
+    bool cellsPending() const { return cellsPending_; }
 
     // Selection and input.
     bool selectIcon(int k);
@@ -100,6 +104,11 @@ protected:
 private:
     void onAdded(int index);
     void onLoadFinished();
+    // While a load runs, icons arrive faster than the screen shows frames:
+    // the layout, the repaint and the count notice they call for are made
+    // once a frame, each frame showing the library as it is then.
+    void scheduleFrame();
+    void showFrame();
     void moveSelectionByKey(MoveKey key, bool shift);
     bool handleCtrlKey(int key, bool shift);
     // A command key: exit and help go to the frame, the rest run here.
@@ -124,6 +133,9 @@ private:
     bool dragging_ = false;
     QPoint pointerPos_;
     QBasicTimer scrollTimer_;
+    QTimer frameTimer_;
+    bool countPending_ = false;
+    bool cellsPending_ = false;
     int wheelRemainder_ = 0;
 };
 

@@ -19,6 +19,7 @@ public:
     // Makes the entry's display images if it has none yet and marks it as
     // the most recently used; older entries lose theirs beyond the budget.
     void ensure(IconEntry& entry, const DisplaySettings& settings);
+    bool has(const IconEntry* entry) const { return index_.count(entry) != 0; }
     // The entry is about to be destroyed or changed outside the cache.
     void forget(const IconEntry* entry);
     // Drops every image made so far (after a size or colour change): they

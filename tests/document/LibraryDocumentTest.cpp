@@ -106,7 +106,7 @@ TEST_F(LibraryDocumentTest, ClosingDuringALoadAsksToCancelThenStopsOnTheSecondRe
         doc.queueFile(iconFile(name));
     doc.startLoader();
     ASSERT_TRUE(doc.loading());
-    // The job now waits for its first icon to be taken; no events run.
+    // The job reads ahead, but no events run: nothing is taken yet.
     host.answers.push_back(DocumentHost::Answer::Yes);
     EXPECT_FALSE(doc.confirmClose());
     EXPECT_TRUE(doc.loadControl().cancelRequested);
@@ -123,6 +123,29 @@ TEST_F(LibraryDocumentTest, ClosingDuringALoadAsksToCancelThenStopsOnTheSecondRe
     ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
     ASSERT_EQ(library.size(), 1);
     EXPECT_EQ(library.at(0).name, "d");
+}
+
+TEST_F(LibraryDocumentTest, IconsReadAheadStillArriveOneAtATimeInOrder)
+{
+    // The job reads ahead of the GUI; each icon is appended and announced
+    // alone, and the end of the load comes after the last one.
+    std::vector<int> added;
+    QObject::connect(&doc, &LibraryDocument::iconAdded, [&](int index) {
+        EXPECT_EQ(library.size(), index + 1);
+        added.push_back(index);
+    });
+    bool finishedAfterAll = false;
+    QObject::connect(&doc, &LibraryDocument::loadFinished, [&] { finishedAfterAll = library.size() == 30; });
+    for (int i = 0; i < 30; ++i)
+        doc.queueFile(iconFile("n" + std::to_string(100 + i) + ".ico"));
+    doc.startLoader();
+    ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+    ASSERT_EQ(added.size(), 30u);
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_EQ(added[size_t(i)], i);
+        EXPECT_EQ(library.at(i).name, "n" + std::to_string(100 + i));
+    }
+    EXPECT_TRUE(finishedAfterAll);
 }
 
 TEST_F(LibraryDocumentTest, CancelledLoadKeepsWhatWasReadAndIsModified)

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImageReader>
 
 #include "formats/IconFile.h"
+#include "formats/PngImage.h"
 #include "support/FileSizeLimit.h"
 #include "support/IconBytes.h"
 #include "support/TempDir.h"
@@ -377,6 +379,73 @@ TEST(CorpusIcons, EveryFileReadsWithoutFault)
         for (const IconDevice& d : e.devices)
             EXPECT_EQ(d.allocatedBytes(), d.blockBytes()) << name;
     }
+}
+
+// The PNG images of the corpus icons stay compressed: they decode to exactly
+// the pixels of a decode at reading time, and are written back unchanged.
+TEST(CorpusIcons, PngImagesDecodeAlikeAndWriteBackByteForByte)
+{
+    if (corpusFile("pillow/hopper_256x256.ico").empty())
+        GTEST_SKIP() << "corpus not present";
+    const std::string root = SIGIL_CORPUS_DIR;
+    int pngImages = 0;
+    QDirIterator it(QString::fromStdString(root), {"*.ico", "*.cur"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const std::string path = it.next().toStdString();
+        const Bytes original = readFile(path);
+        IconEntry e;
+        if (!readIconBytes(original, e))
+            continue;
+        const auto written = encodeIconFile(e);
+        ASSERT_TRUE(written) << path;
+        for (size_t i = 0; i < e.devices.size(); ++i) {
+            const IconDevice& d = e.devices[i];
+            if (!d.keepsPng())
+                continue;
+            ++pngImages;
+            EXPECT_FALSE(d.pixelsDecoded()) << path;
+            const ByteView png = d.pngData();
+            EXPECT_NE(std::search(original.begin(), original.end(), png.begin(), png.end()), original.end()) << path;
+            const uint8_t* entry = written->data() + 6 + 16 * i;
+            ASSERT_EQ(getU32(entry + 8), png.size()) << path;
+            EXPECT_TRUE(std::equal(png.begin(), png.end(), written->data() + getU32(entry + 12))) << path;
+            IconDevice eager;
+            ASSERT_TRUE(deviceFromPng(png, eager)) << path;
+            ASSERT_EQ(eager.allocatedBytes(), d.allocatedBytes()) << path;
+            EXPECT_TRUE(std::equal(eager.blockView().begin(), eager.blockView().end(), d.blockData())) << path;
+        }
+    }
+    EXPECT_GT(pngImages, 0);
+}
+
+TEST(WriteIcon, EditedPngImageIsWrittenAsABitmap)
+{
+    const Bytes png = pngImage(32, 32, 0x80FF0000);
+    IconEntry e = readBytes(icoFile({png}));
+    ASSERT_EQ(e.deviceCount(), 1);
+    IconDevice& d = e.devices[0];
+    ASSERT_TRUE(d.keepsPng());
+    // An unchanged image keeps its size on disk.
+    EXPECT_EQ(encodeIconFile(e)->size(), 6 + 16 + png.size());
+    d.lock()[kHeaderBytes] = 0x12;
+    d.unlock();
+    const auto written = encodeIconFile(e);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(getU32(written->data() + 6 + 8), 40u + 4096 + 128);
+    EXPECT_EQ(getU32(written->data() + 22), 40u);  // a bitmap header
+    const IconEntry back = readBytes(*written);
+    ASSERT_EQ(back.deviceCount(), 1);
+    EXPECT_TRUE(back.devices[0].sameDevice(d));
+    EXPECT_EQ(back.devices[0].blockData()[kHeaderBytes], 0x12);
+}
+
+TEST(ReadIcon, PngWithABadChunkChecksumIsDropped)
+{
+    Bytes png = pngImage(32, 32, 0xFF00FF00);
+    png[29] ^= 1;  // inside IHDR's checksum
+    const IconEntry e = readBytes(icoFile({png, iconImage(16, 16, 4)}));
+    ASSERT_EQ(e.deviceCount(), 1);
+    EXPECT_EQ(e.devices[0].width, 16);
 }
 
 }  // namespace

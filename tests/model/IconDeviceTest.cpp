@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "model/IconDevice.h"
 #include "model/Palettes.h"
 #include "support/IconBytes.h"
@@ -285,6 +288,96 @@ TEST(DeviceLock, LockingTwiceKeepsTheAddressAndUnlockClears)
     d.reset();
     EXPECT_FALSE(d.hasBlock());
     EXPECT_EQ(d.lock(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A stand-in decoder for devices kept as PNG data: the first data byte
+// becomes every pixel's blue; data starting with 0 does not decode.
+std::atomic<int> fakeDecodes{0};
+bool fakeDecode(ByteView data, IconDevice& device)
+{
+    fakeDecodes.fetch_add(1);
+    if (data.empty() || data[0] == 0 || !device.makeBlank(4, 2, 32))
+        return false;
+    uint8_t* px = device.blockData() + kHeaderBytes;
+    for (int i = 0; i < 8; ++i)
+        px[4 * i] = data[0];
+    return true;
+}
+
+IconDevice lazyDevice(std::vector<uint8_t> data)
+{
+    IconDevice d;
+    EXPECT_TRUE(d.keepPng(std::move(data), 4, 2, &fakeDecode));
+    return d;
+}
+
+TEST(LazyDevice, DecodesOnceOnFirstReadFromAnyThread)
+{
+    fakeDecodes = 0;
+    const IconDevice d = lazyDevice({7, 1, 2});
+    EXPECT_TRUE(d.hasBlock());
+    EXPECT_EQ(d.allocatedBytes(), IconDevice::shape(4, 2, 32).blockBytes());
+    EXPECT_FALSE(d.pixelsDecoded());
+    EXPECT_EQ(fakeDecodes, 0);
+    std::vector<std::thread> readers;
+    std::vector<const uint8_t*> seen(4);
+    for (size_t i = 0; i < seen.size(); ++i)
+        readers.emplace_back([&d, &seen, i] { seen[i] = d.blockData(); });
+    for (std::thread& t : readers)
+        t.join();
+    EXPECT_EQ(fakeDecodes, 1);
+    EXPECT_TRUE(d.pixelsDecoded());
+    for (const uint8_t* p : seen)
+        EXPECT_EQ(p, seen[0]);
+    EXPECT_EQ(seen[0][kHeaderBytes], 7);
+    // Reading keeps the PNG data; writing access makes it a plain bitmap.
+    EXPECT_TRUE(d.keepsPng());
+    IconDevice edited;
+    edited.copyFrom(d);
+    EXPECT_TRUE(edited.keepsPng());
+    edited.lock()[kHeaderBytes] = 9;
+    edited.unlock();
+    EXPECT_FALSE(edited.keepsPng());
+    EXPECT_EQ(edited.storedImage().size(), size_t(edited.allocatedBytes()));
+    EXPECT_EQ(d.blockData()[kHeaderBytes], 7);
+}
+
+TEST(LazyDevice, UndecodableDataGivesATransparentImageAndBadShapesAreRefused)
+{
+    const IconDevice bad = lazyDevice({0, 1});
+    const IconDevice blank = [] {
+        IconDevice b;
+        b.makeBlank(4, 2, 32);
+        return b;
+    }();
+    EXPECT_TRUE(bad.sameDevice(blank));
+    IconDevice d;
+    EXPECT_FALSE(d.keepPng({1}, 0, 2, &fakeDecode));
+    EXPECT_FALSE(d.keepPng({1}, 4, kMaxDimension + 1, &fakeDecode));
+    EXPECT_FALSE(d.keepPng({1}, 60000, 60000, &fakeDecode));
+    EXPECT_FALSE(d.hasBlock());
+}
+
+TEST(LazyDevice, EqualDataComparesEqualWithoutDecodingAndPixelsDecide)
+{
+    fakeDecodes = 0;
+    const IconDevice a = lazyDevice({5, 1});
+    const IconDevice b = lazyDevice({5, 1});
+    EXPECT_TRUE(a.sameDevice(b));
+    EXPECT_EQ(fakeDecodes, 0);
+    // Other data with the same pixels is the same image.
+    const IconDevice c = lazyDevice({5, 2});
+    EXPECT_TRUE(a.sameDevice(c));
+    EXPECT_FALSE(a.sameDevice(lazyDevice({6, 1})));
+    IconDevice plain;
+    plain.copyFrom(c);
+    plain.blockData();  // now a bitmap
+    EXPECT_TRUE(plain.sameDevice(a));
+    EXPECT_TRUE(a.sameDevice(plain));
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+#include "platform/AllocatorTuning.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace sigil {
+
+void keepFreedMemoryForReuse()
+{
+#if defined(__GLIBC__)
+    // Blocks up to 32 MiB come from the heap, and up to 256 MiB of free heap
+    // is kept rather than trimmed.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
+}
+
+}  // namespace sigil
