@@ -20,6 +20,7 @@ public:
     explicit StopAfterFirst(LoadControl& control) : control_(control) {}
     int addedMessage(int) override
     {
+        // A second request turns the cancel into a stop.
         control_.requestCancel();
         control_.requestCancel();
         return 0;
