@@ -1,8 +1,6 @@
 #include "formats/PngImage.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageReader>
 #include <cstring>
 #include <zlib.h>
 
@@ -76,15 +74,8 @@ bool deviceFromPng(ByteView data, IconDevice& device)
     uint32_t w = 0, h = 0;
     if (!pngSize(data, w, h))
         return false;
-    QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    QImage image;
-    if (!reader.read(&image) || image.width() != int(w) || image.height() != int(h))
-        return false;
-    return deviceFromArgbImage(device, image);
+    const QImage image = decodePngOfSize(data, w, h);
+    return !image.isNull() && deviceFromArgbImage(device, image);
 }
 
 bool lazyDeviceFromPng(ByteView data, IconDevice& device)

@@ -1,6 +1,8 @@
 #include "imaging/Conversions.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 
@@ -268,6 +270,19 @@ bool deviceFromArgbImage(IconDevice& device, const QImage& image)
         }
     }
     return true;
+}
+
+QImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height)
+{
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    QImage image;
+    if (!reader.read(&image) || uint32_t(image.width()) != width || uint32_t(image.height()) != height)
+        return {};
+    return image;
 }
 
 }  // namespace sigil

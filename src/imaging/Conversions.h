@@ -37,6 +37,10 @@ bool applyMask(IconDevice& target, const IconDevice& source);
 // the alpha is 0. False, device empty, when the device cannot be made.
 bool deviceFromArgbImage(IconDevice& device, const QImage& image);
 
+// PNG data decoded, when it is `width` x `height` as its header said; null
+// when it does not decode or comes out another size.
+QImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height);
+
 // Overwrites `target` with `source` of the same size and depth: the whole
 // device, or (without withMask) everything but the target's own AND mask.
 bool replaceFrom(IconDevice& target, const IconDevice& source, bool withMask);

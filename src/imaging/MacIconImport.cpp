@@ -1,8 +1,6 @@
 #include "imaging/MacIconImport.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -303,14 +301,8 @@ QImage decodePng(ByteView data)
     if (data.size() < 24 || std::memcmp(data.data() + 12, "IHDR", 4) != 0 ||
         !pictureSideAccepted(beU32(data, 16), beU32(data, 20)))
         return {};
-    QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    QImage image;
-    if (!reader.read(&image) || uint32_t(image.width()) != beU32(data, 16) ||
-        uint32_t(image.height()) != beU32(data, 20))
+    const QImage image = decodePngOfSize(data, beU32(data, 16), beU32(data, 20));
+    if (image.isNull())
         return {};
     return image.convertToFormat(QImage::Format_ARGB32);
 }

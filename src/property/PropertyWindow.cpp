@@ -41,14 +41,14 @@ constexpr Place kSourcePlace{2, 2, 143, 12};
 constexpr Place kListPlace{1, 32, 68, 95};
 constexpr Place kPicturePlace{70, 31, 76, 96};
 
-struct ButtonSpec {
+struct ButtonLayout {
     int id;
     int x;  // every button is 13 x 14 at y 16
     icons::IconPair icons;
     const char* tooltip;
 };
 
-constexpr ButtonSpec kButtonSpecs[] = {
+constexpr ButtonLayout kButtonLayouts[] = {
     {kAddDeviceButton, 2, icons::kAddDevice, "デバイスの追加 [Ctrl+N]"},
     {kDeleteDeviceButton, 16, icons::kDeleteDevice, "デバイスの削除 [Delete]"},
     {kOpenBitmapButton, 29, icons::kOpenBitmap, "ビットマップをオープン [Ctrl+O]"},
@@ -129,13 +129,13 @@ void PropertyWindow::buildControls(const IconResources& icons)
     picture_->setGeometry(toPixels(kPicturePlace));
     connect(picture_, &IconPreview::clicked, this, &PropertyWindow::toggleBackground);
 
-    for (size_t i = 0; i < std::size(kButtonSpecs); ++i) {
-        const ButtonSpec& spec = kButtonSpecs[i];
+    for (size_t i = 0; i < std::size(kButtonLayouts); ++i) {
+        const ButtonLayout& layout = kButtonLayouts[i];
         auto* b = new IconButton(this);
-        b->setObjectName(controlName(spec.id));
-        const QRect at = toPixels({spec.x, 16, 13, 14});
-        b->setup(icons.icon(spec.icons.normal), QString::fromUtf8(spec.tooltip), at.width(), at.height());
-        b->setHotIcon(icons.icon(spec.icons.hot));
+        b->setObjectName(controlName(layout.id));
+        const QRect at = toPixels({layout.x, 16, 13, 14});
+        b->setup(icons.icon(layout.icons.normal), QString::fromUtf8(layout.tooltip), at.width(), at.height());
+        b->setHotIcon(icons.icon(layout.icons.hot));
         b->move(at.topLeft());
         b->setFocusPolicy(Qt::NoFocus);
         buttons_[i] = b;
@@ -170,8 +170,8 @@ void PropertyWindow::buildControls(const IconResources& icons)
 
 IconButton* PropertyWindow::button(int id) const
 {
-    for (size_t i = 0; i < std::size(kButtonSpecs); ++i)
-        if (kButtonSpecs[i].id == id)
+    for (size_t i = 0; i < std::size(kButtonLayouts); ++i)
+        if (kButtonLayouts[i].id == id)
             return buttons_[i];
     return nullptr;
 }

@@ -13,7 +13,7 @@
 namespace sigil {
 namespace {
 
-struct DeviceSpec {
+struct DeviceShape {
     int w, h, bits;
     uint32_t seed = 0;  // picks the pixels: equal seeds give equal devices
 };
@@ -23,10 +23,10 @@ protected:
     DocumentEditsTest() { doc.setHost(&host); }
 
     // Appends an icon with these devices (as a reader would) and answers its place.
-    int addIcon(const std::string& name, const std::vector<DeviceSpec>& specs)
+    int addIcon(const std::string& name, const std::vector<DeviceShape>& shapes)
     {
         auto entry = std::make_unique<IconEntry>();
-        for (const DeviceSpec& s : specs)
+        for (const DeviceShape& s : shapes)
             entry->devices.push_back(test::makeDevice(s.w, s.h, s.bits, [&](int x, int row) {
                 return (uint32_t(x * 7 + row * 3) + s.seed) % (s.bits >= 24 ? 0xFFFFFFu : (1u << std::min(s.bits, 16)));
             }));
@@ -100,7 +100,7 @@ TEST_F(DocumentEditsTest, BatchDeleteByClassAndSizeKeepsOneDeviceAnIcon)
 {
     struct Case {
         const char* what;
-        std::vector<DeviceSpec> devices;
+        std::vector<DeviceShape> devices;
         std::vector<int> ticked;
         std::string left;
     };
