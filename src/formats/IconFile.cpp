@@ -124,10 +124,14 @@ bool readIconBytes(ByteView data, IconEntry& entry)
 bool readIconFile(IconEntry& entry, const std::string& path, const std::string& baseName)
 {
     entry.clearEntry();
-    FileBytes file;
-    if (!file.open(path))
-        return false;
-    if (!readIconBytes(file.bytes(), entry))
+    // A folder of icon files is read through one buffer per thread; a large
+    // file's memory is given back at once.
+    thread_local FileBytes file;
+    constexpr size_t kKeptBuffer = size_t{1} << 20;
+    const bool read = file.open(path) && readIconBytes(file.bytes(), entry);
+    if (file.size() > kKeptBuffer)
+        file.close();
+    if (!read)
         return false;
     entry.name = baseName;
     entry.source = path;

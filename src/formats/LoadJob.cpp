@@ -9,6 +9,7 @@
 #include <set>
 
 #include "formats/AnimatedCursor.h"
+#include "formats/FileReadPool.h"
 #include "formats/IconFile.h"
 #include "formats/ModuleReader.h"
 #include "imaging/BitmapImport.h"
@@ -62,19 +63,25 @@ bool appendRead(IconLibrary& library, const EntryReader& reader, const std::stri
 
 namespace {
 
+// Animated cursors and modules append their icons one by one as they read
+// them and look at the control between them.
+bool appendsAsItReads(const std::string& ext)
+{
+    return ext == ".ani" || ext == ".exe" || ext == ".dll" || ext == ".icl" || ext == ".mun" || ext == ".cpl" ||
+           ext == ".scr" || ext == ".ocx";
+}
+
 bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* control)
 {
     const PathParts parts = splitPath(path);
     const std::string ext = lowerExtension(parts.extension);
 
     // Readers that append their own icons (one per frame or group icon).
-    if (ext == ".ani")
-        return readAnimatedCursor(library, path, parts.baseName, control);
     // Control-panel items, screen savers, ActiveX controls and MUI resource
     // files are modules like any program.
-    if (ext == ".exe" || ext == ".dll" || ext == ".icl" || ext == ".mun" || ext == ".cpl" || ext == ".scr" ||
-        ext == ".ocx")
-        return readModule(library, path, parts.baseName, control);
+    if (appendsAsItReads(ext))
+        return ext == ".ani" ? readAnimatedCursor(library, path, parts.baseName, control)
+                             : readModule(library, path, parts.baseName, control);
 
     // Single-icon readers fill one entry, which is appended here.
     if (ext == ".ico" || ext == ".cur")
@@ -130,52 +137,109 @@ bool openFile(IconLibrary& library, const std::string& path, LoadControl* contro
     }
 }
 
+namespace {
+
+// Files read ahead of the one whose icons the library takes next.
+constexpr size_t kFilesAhead = 16;
+
+// Walks a folder tree in order. Files of one icon each are read on the
+// pool's workers; their icons reach the library in the walk's order.
+// Animated cursors and modules are read on this thread, in their turn, so
+// their icons still appear as they are read.
+class FolderScan {
+public:
+    FolderScan(IconLibrary& library, LoadControl* control)
+        : library_(library), control_(control), pool_(library, FileReadPool::defaultWorkers())
+    {}
+
+    bool run(const std::string& path)
+    {
+        scan(path);
+        handOverAll();
+        // After a cancel the files read ahead are dropped: the job ends
+        // after the file in hand.
+        pool_.dropPending();
+        return all_;
+    }
+
+private:
+    void scan(const std::string& folder)
+    {
+        // Folders reached twice (through symbolic links) are scanned once.
+        const QString canonical = QFileInfo(toQtPath(folder)).canonicalFilePath();
+        if (canonical.isEmpty() || !seen_.insert(fromQtPath(canonical)).second)
+            return;
+        // Every entry, hidden ones included, files and folders together in
+        // name order (case-sensitive), so a numbered set loads in its order
+        // whatever order the file system keeps. Only the names are kept and
+        // sorted: a folder of many thousand files then costs little memory
+        // (sorting through QDir holds a file record per entry).
+        const QString path = toQtPath(folder);
+        QStringList names;
+        QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            names.push_back(it.fileName());
+        }
+        std::sort(names.begin(), names.end());
+        for (const QString& name : names) {
+            if (cancelled(control_))
+                break;
+            if (name.isEmpty())
+                continue;
+            const QFileInfo info(path + QLatin1Char('/') + name);
+            const std::string full = fromQtPath(info.filePath());
+            if (info.isDir())
+                scan(full);
+            else if (info.isFile())
+                open(full);
+            else
+                all_ = false;  // pipes, sockets, devices, dangling links: never opened
+        }
+    }
+
+    void open(const std::string& file)
+    {
+        if (appendsAsItReads(lowerExtension(splitPath(file).extension))) {
+            handOverAll();
+            if (!cancelled(control_))
+                all_ = openFile(library_, file, control_) && all_;
+            return;
+        }
+        LoadControl* control = control_;
+        pool_.submit([file, control](IconLibrary& into) { return !cancelled(control) && openFile(into, file, control); });
+        if (pool_.pending() > kFilesAhead)
+            handOverNext();
+    }
+
+    void handOverNext()
+    {
+        FileReadResult result = pool_.takeNext();
+        if (cancelled(control_))
+            return;
+        all_ = result.read && all_;
+        for (std::unique_ptr<IconEntry>& icon : result.icons)
+            library_.addReadIcon(std::move(icon));
+    }
+
+    void handOverAll()
+    {
+        while (pool_.pending() > 0 && !cancelled(control_))
+            handOverNext();
+    }
+
+    IconLibrary& library_;
+    LoadControl* control_;
+    std::set<std::string> seen_;
+    FileReadPool pool_;
+    bool all_ = true;
+};
+
+}  // namespace
+
 bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* control)
 {
-    // Folders reached twice (through symbolic links) are scanned once.
-    std::set<std::string> seen;
-    struct Scanner {
-        IconLibrary& library;
-        LoadControl* control;
-        std::set<std::string>& seen;
-        bool scan(const std::string& folder)
-        {
-            const QString canonical = QFileInfo(toQtPath(folder)).canonicalFilePath();
-            if (canonical.isEmpty() || !seen.insert(fromQtPath(canonical)).second)
-                return true;
-            // Every entry, hidden ones included, files and folders together
-            // in name order (case-sensitive), so a numbered set loads in its
-            // order whatever order the file system keeps. Only the names are
-            // kept and sorted: a folder of many thousand files then costs
-            // little memory (sorting through QDir holds a file record per
-            // entry).
-            const QString path = toQtPath(folder);
-            QStringList names;
-            QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-            while (it.hasNext()) {
-                it.next();
-                names.push_back(it.fileName());
-            }
-            std::sort(names.begin(), names.end());
-            bool all = true;
-            for (const QString& name : names) {
-                if (cancelled(control))
-                    break;
-                if (name.isEmpty())
-                    continue;
-                const QFileInfo info(path + QLatin1Char('/') + name);
-                const std::string full = fromQtPath(info.filePath());
-                if (info.isDir())
-                    all = scan(full) && all;
-                else if (info.isFile())
-                    all = openFile(library, full, control) && all;
-                else
-                    all = false;  // pipes, sockets, devices, dangling links: never opened
-            }
-            return all;
-        }
-    } scanner{library, control, seen};
-    return scanner.scan(path);
+    return FolderScan(library, control).run(path);
 }
 
 int runLoadJob(IconLibrary& library, LoadControl& control, const PathReport& report)

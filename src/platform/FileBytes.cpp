@@ -69,9 +69,15 @@ std::unique_ptr<uint8_t[], FileBytes::Release> FileBytes::allocate(size_t size)
 FileBytes::FileBytes() = default;
 FileBytes::~FileBytes() = default;
 
-bool FileBytes::open(const std::string& path)
+void FileBytes::close()
 {
     data_.reset();
+    size_ = 0;
+    capacity_ = 0;
+}
+
+bool FileBytes::open(const std::string& path)
+{
     size_ = 0;
     // Non-blocking so that a named pipe found in a folder does not wait for
     // a writer; the type check below then refuses it, and devices, which
@@ -80,22 +86,28 @@ bool FileBytes::open(const std::string& path)
     if (fd.get() < 0)
         return false;
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0)
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        close();
         return false;
+    }
     if (info.st_size == 0)
         return true;
     if (static_cast<uint64_t>(info.st_size) > SIZE_MAX)
         return false;
     const auto size = static_cast<size_t>(info.st_size);
-    std::unique_ptr<uint8_t[], Release> data = allocate(size);
-    if (!data)
-        return false;
+    if (size > capacity_) {
+        close();
+        data_ = allocate(size);
+        if (!data_)
+            return false;
+        capacity_ = data_.get_deleter().aligned ? 0 : size;
+    }
     // The size from fstat bounds the read: bytes appended meanwhile are not
     // taken, and a read that ends early means the file was cut meanwhile.
     size_t got = 0;
     while (got < size) {
         const size_t chunk = std::min<size_t>(size - got, size_t{1} << 30);
-        const ssize_t n = ::read(fd.get(), data.get() + got, chunk);
+        const ssize_t n = ::read(fd.get(), data_.get() + got, chunk);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -104,7 +116,6 @@ bool FileBytes::open(const std::string& path)
             break;
         got += static_cast<size_t>(n);
     }
-    data_ = std::move(data);
     size_ = got;
     return true;
 }

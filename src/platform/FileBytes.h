@@ -27,7 +27,12 @@ public:
     // Reads the whole of a regular file; false when it cannot be opened or
     // read. A file that shrinks while it is read gives the bytes it still
     // had, as if it had been that short; readers then refuse what is cut off.
+    // An object opened again reuses its memory when the new file fits in
+    // it, so a reader that goes through many small files keeps one warm
+    // buffer instead of faulting in fresh pages for every file.
     bool open(const std::string& path);
+    // Releases the memory.
+    void close();
     std::span<const uint8_t> bytes() const { return {data_.get(), size_}; }
     size_t size() const { return size_; }
 
@@ -41,6 +46,7 @@ private:
     static std::unique_ptr<uint8_t[], Release> allocate(size_t size);
     std::unique_ptr<uint8_t[], Release> data_;
     size_t size_ = 0;
+    size_t capacity_ = 0;  // of a reusable buffer; 0 for one of huge pages
 };
 
 }  // namespace sigil

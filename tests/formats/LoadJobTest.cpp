@@ -139,6 +139,9 @@ TEST(ScanFolder, EntriesLoadInNameOrderWithFoldersAmongFiles)
         expected.push_back(name);
     }
     expected.insert(expected.begin() + 30, "00030x");  // inside folder 00030a
+    // An animated cursor, read on the scanning thread, between icon files
+    // read ahead on workers.
+    ASSERT_TRUE(writeFile(dir.file("00045a.ani"), threeFrames()));
     for (size_t k = 0; k < 61; ++k) {
         const std::string& name = expected[(k * 37) % 61];
         if (name == "00030x") {
@@ -148,6 +151,7 @@ TEST(ScanFolder, EntriesLoadInNameOrderWithFoldersAmongFiles)
             ASSERT_TRUE(writeFile(dir.file(name + ".ico"), icoFile({iconImage(16, 16, 4)})));
         }
     }
+    expected.insert(std::find(expected.begin(), expected.end(), "00046"), {"00045a_0", "00045a_1", "00045a_2"});
     IconLibrary lib;
     EXPECT_TRUE(scanFolder(lib, dir.path()));
     std::vector<std::string> names;
