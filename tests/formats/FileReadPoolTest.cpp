@@ -36,10 +36,10 @@ TEST(FileReadPool, ResultsComeInSubmissionOrderWhateverOrderReadsEnd)
 {
     IconLibrary library;
     for (int workers : {0, 1, 2}) {
-        FileReadPool pool(library, workers);
         // With two workers the first read ends only after the second ran.
         std::promise<void> secondRan;
         std::shared_future<void> second = secondRan.get_future().share();
+        FileReadPool pool(library, workers);
         pool.submit([&, workers](IconLibrary& into) {
             if (workers == 2)
                 second.wait();
@@ -67,11 +67,12 @@ TEST(FileReadPool, DroppedReadsThatHaveNotStartedNeverRun)
 {
     IconLibrary library;
     std::atomic<int> runs{0};
+    // Made before the pool, which waits for its reads when it goes.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<void> started;
     {
         FileReadPool pool(library, 1);
-        std::promise<void> release;
-        std::shared_future<void> released = release.get_future().share();
-        std::promise<void> started;
         pool.submit([&](IconLibrary&) {
             started.set_value();
             released.wait();
