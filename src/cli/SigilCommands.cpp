@@ -1,6 +1,5 @@
 #include "cli/SigilCommands.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -21,6 +20,7 @@
 #include "model/IconLibrary.h"
 #include "model/Palettes.h"
 #include "platform/FileBytes.h"
+#include "platform/NewFile.h"
 #include "platform/SettingsFile.h"
 #include "platform/StringTable.h"
 #include "settings/DisplaySettingsFile.h"
@@ -240,28 +240,31 @@ QImage imageWithAlpha(const IconDevice& device)
     return image;
 }
 
-// The .ico file of an icon at a path chosen unused. Nothing stands there to
-// protect, so the file is written directly, without the safe writer's
-// temporary file and sync to disk; a file that appeared meanwhile is left
-// alone, and a failed write leaves no file behind.
-bool writeNewIconFile(const IconEntry& icon, const std::string& path, std::string& reason)
+// The .ico file of an icon under the first of its names where nothing
+// stands. Nothing is there to protect, so the file is written directly,
+// without the safe writer's temporary file and sync to disk; it is created
+// exclusively, so a file that appears meanwhile is left alone, and a failed
+// write leaves no file behind. The path written, or empty with `reason`.
+std::string writeNewIconFile(const IconEntry& icon, const std::string& dir, const std::string& baseName,
+                             std::string& reason)
 {
     const auto bytes = encodeIconFile(icon);
     if (!bytes) {
-        reason = "the icon does not fit the .ico format";
-        return false;
+        reason = iconFilePath(dir, baseName, 0) + ": cannot write the file: the icon does not fit the .ico format";
+        return {};
     }
-    QFile file(toQtPath(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        reason = file.errorString().toStdString();
-        return false;
+    for (int attempt = 0;; ++attempt) {
+        const std::string path = iconFilePath(dir, baseName, attempt);
+        switch (writeNewFile(path, bytes->data(), bytes->size(), &reason)) {
+        case NewFileResult::Written:
+            return path;
+        case NewFileResult::Failed:
+            reason = path + ": cannot write the file: " + reason;
+            return {};
+        case NewFileResult::Taken:
+            break;
+        }
     }
-    const auto size = static_cast<qint64>(bytes->size());
-    if (file.write(reinterpret_cast<const char*>(bytes->data()), size) == size && file.flush())
-        return true;
-    reason = file.errorString().toStdString();
-    file.remove();
-    return false;
 }
 
 // Every image of the icon as its own PNG file; false when one failed.
@@ -346,12 +349,12 @@ int extractCommand(const std::vector<std::string>& args, const DisplaySettings& 
             if (png) {
                 written = extractPngs(icon, baseName, dir, out, err) && written;
             } else {
-                const std::string target = unusedIconFilePath(dir, baseName);
                 std::string reason;
-                if (writeNewIconFile(icon, target, reason)) {
+                const std::string target = writeNewIconFile(icon, dir, baseName, reason);
+                if (!target.empty()) {
                     out << target << '\n';
                 } else {
-                    err << "sigil: " << target << ": cannot write the file: " << reason << '\n';
+                    err << "sigil: " << reason << '\n';
                     written = false;
                 }
             }

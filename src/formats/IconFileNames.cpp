@@ -70,15 +70,22 @@ std::string iconFileBaseName(const IconFileNaming& naming, int index, const std:
     return prefix + number;
 }
 
+std::string iconFilePath(const std::string& folder, const std::string& baseName, int attempt)
+{
+    std::string path = folder;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    path += baseName;
+    if (attempt > 0)
+        path += "_" + std::to_string(attempt);
+    return path + ".ico";
+}
+
 std::string unusedIconFilePath(const std::string& folder, const std::string& baseName)
 {
-    std::string stem = folder;
-    if (stem.empty() || stem.back() != '/')
-        stem += '/';
-    stem += baseName;
-    std::string path = stem + ".ico";
+    std::string path = iconFilePath(folder, baseName, 0);
     for (int n = 1; occupied(path); ++n)
-        path = stem + "_" + std::to_string(n) + ".ico";
+        path = iconFilePath(folder, baseName, n);
     return path;
 }
 

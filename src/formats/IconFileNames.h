@@ -28,8 +28,9 @@ std::string safeFileBaseName(const std::string& name);
 // empty name takes the numbered form, so that every file is visible.
 std::string iconFileBaseName(const IconFileNaming& naming, int index, const std::string& iconName);
 
-// folder/base.ico, or folder/base_1.ico, base_2.ico, ... when a file,
-// folder or link of that name exists.
+// folder/base.ico for attempt 0, folder/base_1.ico, base_2.ico, ... after.
+std::string iconFilePath(const std::string& folder, const std::string& baseName, int attempt);
+// The first of those paths where no file, folder or link stands.
 std::string unusedIconFilePath(const std::string& folder, const std::string& baseName);
 
 }  // namespace sigil

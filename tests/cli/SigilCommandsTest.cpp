@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -137,15 +138,19 @@ TEST(SigilExtract, NeverOverwrites)
     const Bytes ico = icoFile({iconImage(16, 16, 4)});
     ASSERT_TRUE(writeFile(in.file("same.ico"), ico));
     ASSERT_TRUE(writeFile(out.file("same.ico"), Bytes{1, 2, 3}));
+    // A dangling link and a folder take their names too.
+    ASSERT_TRUE(QFile::link("/no/such/target", QString::fromStdString(out.file("same_1.ico"))));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(out.file("same_2.ico"))));
     const RunResult r = sigilRun({"extract", in.file("same.ico"), in.file("same.ico"), "-o", out.path()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(readFile(out.file("same.ico")), (Bytes{1, 2, 3}));
-    for (const char* name : {"same_1.ico", "same_2.ico"}) {
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString("/no/such/target")));
+    for (const char* name : {"same_3.ico", "same_4.ico"}) {
         IconEntry e;
         EXPECT_TRUE(readIconBytes(readFile(out.file(name)), e)) << name;
         EXPECT_EQ(e.deviceCount(), 1);
     }
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(out.file("same_3.ico"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out.file("same_5.ico"))));
 }
 
 TEST(SigilExtract, MissingOutputFolderFails)

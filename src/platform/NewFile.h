@@ -1,0 +1,21 @@
+#pragma once
+// Writes a file that must not exist yet. The file is created exclusively, so
+// nothing that stands at the path (a file, a folder, even a dangling link) is
+// ever touched, and no other program can slip one in between a check and the
+// write.
+
+#include <cstddef>
+#include <string>
+
+namespace sigil {
+
+enum class NewFileResult {
+    Written,
+    Taken,   // something stands at the path: nothing was written
+    Failed,  // created but not written whole (then removed again), or not creatable
+};
+
+// `reason` (when given) receives the system's words for a failure.
+NewFileResult writeNewFile(const std::string& path, const void* data, size_t size, std::string* reason = nullptr);
+
+}  // namespace sigil
