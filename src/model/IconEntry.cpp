@@ -1,6 +1,8 @@
 #include "model/IconEntry.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "model/TransientPixels.h"
@@ -69,6 +71,15 @@ int IconEntry::addDevice(int32_t w, int32_t h, int32_t bits)
     return static_cast<int>(pos);
 }
 
+namespace {
+
+bool canonicallyBefore(const IconDevice& a, const IconDevice& b)
+{
+    return a.width < b.width || (a.width == b.width && a.bitCount < b.bitCount);
+}
+
+}  // namespace
+
 void IconEntry::sortDevices()
 {
     // The exchange order is kept as it is (rather than a stable sort): two
@@ -79,8 +90,7 @@ void IconEntry::sortDevices()
         for (size_t j = i + 1; j < n; ++j) {
             const IconDevice& a = devices[i];
             const IconDevice& b = devices[j];
-            const bool smaller = a.width < b.width || (a.width == b.width && a.bitCount < b.bitCount);
-            if (!smaller)
+            if (!canonicallyBefore(a, b))
                 std::swap(devices[i], devices[j]);
         }
     }
@@ -90,11 +100,20 @@ int IconEntry::displayDevice(int size) const
 {
     if (devices.empty())
         return -1;
+    // The walk below assumes canonical order. Icons read from PE modules
+    // keep their group's order (often largest first); they are walked as if
+    // sorted, so a cell shows the icon's own image of its size rather than
+    // the largest one shrunk.
+    std::vector<int> order(devices.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto before = [this](int a, int b) { return canonicallyBefore(devices[size_t(a)], devices[size_t(b)]); };
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::stable_sort(order.begin(), order.end(), before);
     int candidate = -1;
     int cw = 0;
     int ch = 0;
-    for (int i = 0; i < deviceCount(); ++i) {
-        const IconDevice& d = devices[i];
+    for (const int i : order) {
+        const IconDevice& d = devices[size_t(i)];
         if (d.width < size || d.height < size)
             continue;
         if (candidate < 0) {
@@ -107,7 +126,7 @@ int IconEntry::displayDevice(int size) const
             break;
         }
     }
-    return candidate >= 0 ? candidate : deviceCount() - 1;
+    return candidate >= 0 ? candidate : order.back();
 }
 
 void IconEntry::updateDisplayIcons(const DisplaySettings& settings)

@@ -66,6 +66,11 @@ TEST_P(DisplayDevice, IsTheDeepestOfTheSmallestSizeAtLeastS)
     IconEntry e;
     fill(e, {{16, 16, 4}, {32, 32, 4}, {32, 32, 8}, {48, 48, 8}});
     EXPECT_EQ(e.displayDevice(GetParam().size), GetParam().expected);
+    // Devices kept largest first, as a PE module's group lists them, give
+    // the same device.
+    IconEntry group;
+    fill(group, {{48, 48, 8}, {32, 32, 8}, {32, 32, 4}, {16, 16, 4}});
+    EXPECT_EQ(group.displayDevice(GetParam().size), 3 - GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DisplayDevice,
