@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/IconLibrary.h"
+#include "platform/ImageMemory.h"
 
 namespace sigil {
 
@@ -87,6 +88,7 @@ void FileReadPool::dropPending()
 
 void FileReadPool::work()
 {
+    const ReadingImages reading;
     for (;;) {
         std::packaged_task<FileReadResult()> task;
         {

@@ -16,6 +16,7 @@
 #include "imaging/MacIconImport.h"
 #include "imaging/PictureImport.h"
 #include "platform/FileBytes.h"
+#include "platform/ImageMemory.h"
 
 namespace sigil {
 
@@ -244,6 +245,7 @@ bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* cont
 
 int runLoadJob(IconLibrary& library, LoadControl& control, const PathReport& report)
 {
+    const ReadingImages reading;
     const size_t n = control.pendingPaths.size();
     for (size_t i = 0; i < n && !control.cancelled(); ++i) {
         const std::string& path = control.pendingPaths[i];

@@ -84,8 +84,7 @@ bool lazyDeviceFromPng(ByteView data, IconDevice& device)
     uint32_t w = 0, h = 0;
     if (!pngSize(data, w, h) || !pngChunksSound(data))
         return false;
-    return device.keepPng(std::vector<uint8_t>(data.begin(), data.end()), static_cast<int32_t>(w),
-                          static_cast<int32_t>(h), &deviceFromPng);
+    return device.keepPng(data, static_cast<int32_t>(w), static_cast<int32_t>(h), &deviceFromPng);
 }
 
 }  // namespace sigil

@@ -96,9 +96,11 @@ bool IconDevice::allocateBlock(int64_t bytes, bool zeroFill)
     if (bytes < kHeaderBytes || bytes > kMaxBlockBytes)
         return false;
     const size_t size = static_cast<size_t>(bytes);
-    block_.reset(zeroFill ? new (std::nothrow) uint8_t[size]() : new (std::nothrow) uint8_t[size]);
+    block_ = allocateImageBlock(size);
     if (!block_)
         return false;
+    if (zeroFill)
+        std::memset(block_.get(), 0, size);
     blockSize_ = bytes;
     return true;
 }
@@ -123,7 +125,7 @@ uint8_t* IconDevice::blockData()
     return block_.get();
 }
 
-bool IconDevice::keepPng(std::vector<uint8_t> png, int32_t w, int32_t h, PngDecoder decoder)
+bool IconDevice::keepPng(ByteView png, int32_t w, int32_t h, PngDecoder decoder)
 {
     reset();
     if (!decoder || w <= 0 || w > kMaxDimension || h <= 0 || h > kMaxDimension)
@@ -135,15 +137,25 @@ bool IconDevice::keepPng(std::vector<uint8_t> png, int32_t w, int32_t h, PngDeco
         reset();
         return false;
     }
+    auto source = std::make_shared<PngSource>();
+    source->data = allocateImageBlock(png.size());
+    if (!source->data) {
+        reset();
+        return false;
+    }
+    if (!png.empty())
+        std::memcpy(source->data.get(), png.data(), png.size());
+    source->size = png.size();
+    source->decode = decoder;
     blockSize_ = blockBytes();
-    png_ = std::make_shared<const PngSource>(PngSource{std::move(png), decoder});
+    png_ = std::move(source);
     decodeOnce_ = std::make_unique<DecodeOnce>();
     return true;
 }
 
 ByteView IconDevice::pngData() const
 {
-    return png_ ? ByteView(png_->bytes) : ByteView();
+    return png_ ? png_->bytes() : ByteView();
 }
 
 bool IconDevice::pixelsDecoded() const
@@ -177,7 +189,7 @@ void IconDevice::ensurePixels() const
 void IconDevice::decodePng() const
 {
     IconDevice decoded;
-    if (!png_->decode(png_->bytes, decoded) || decoded.width != width || decoded.height != height ||
+    if (!png_->decode(png_->bytes(), decoded) || decoded.width != width || decoded.height != height ||
         decoded.bitCount != 32 || decoded.compression != 0 || decoded.blockSize_ != blockSize_ || !decoded.block_)
         decoded.makeBlank(width, height, 32);
     block_ = std::move(decoded.block_);
@@ -195,7 +207,7 @@ void IconDevice::copyFrom(const IconDevice& other)
         blockSize_ = other.blockSize_;
         decodeOnce_ = std::make_unique<DecodeOnce>();
         if (other.pixelsDecoded() && other.block_) {
-            block_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(blockSize_)]);
+            block_ = allocateImageBlock(static_cast<size_t>(blockSize_));
             if (block_) {
                 std::memcpy(block_.get(), other.block_.get(), static_cast<size_t>(blockSize_));
                 std::call_once(decodeOnce_->flag, [this] { decodeOnce_->done.store(true); });
@@ -371,7 +383,7 @@ bool IconDevice::sameDevice(const IconDevice& other) const
     if (blockSize_ > other.blockSize_)
         return false;
     // The same PNG data decodes to the same pixels; other data may too.
-    if (png_ && other.png_ && (png_ == other.png_ || png_->bytes == other.png_->bytes))
+    if (png_ && other.png_ && (png_ == other.png_ || std::ranges::equal(png_->bytes(), other.png_->bytes())))
         return true;
     return blockSize_ == 0 || std::memcmp(blockData(), other.blockData(), static_cast<size_t>(blockSize_)) == 0;
 }

@@ -17,6 +17,7 @@
 
 #include "model/DisplaySettings.h"
 #include "platform/Bytes.h"
+#include "platform/ImageMemory.h"
 
 namespace sigil {
 
@@ -55,7 +56,7 @@ public:
     // block is released first. False when the size is out of bounds or memory
     // is short.
     bool allocate(int64_t bytes = -1) { return allocateBlock(bytes, true); }
-    // The block is a plain heap buffer; lock() gives its address and is the
+    // The block is a plain buffer (see ImageMemory); lock() gives its address and is the
     // only way at the bytes for code that follows the lock/unlock protocol.
     // Writable access (lock, non-const blockData) means the image may change:
     // a device kept as PNG data is decoded and becomes a plain bitmap.
@@ -72,7 +73,8 @@ public:
     // PNG header and the 32-bit block is decoded by `decoder` when its bytes
     // are first read (from any thread; decoding happens once). Data that
     // then fails to decode gives a black, wholly transparent image.
-    bool keepPng(std::vector<uint8_t> png, int32_t w, int32_t h, PngDecoder decoder);
+    // The data is copied.
+    bool keepPng(ByteView png, int32_t w, int32_t h, PngDecoder decoder);
     // The PNG data kept for an unchanged image (empty for a bitmap).
     bool keepsPng() const { return png_ != nullptr; }
     ByteView pngData() const;
@@ -124,8 +126,10 @@ public:
 
 private:
     struct PngSource {
-        std::vector<uint8_t> bytes;
-        PngDecoder decode;
+        ImageBlock data;
+        size_t size = 0;
+        PngDecoder decode = nullptr;
+        ByteView bytes() const { return {data.get(), size}; }
     };
     struct DecodeOnce {
         std::once_flag flag;
@@ -145,7 +149,7 @@ private:
     void dropPng();
 
     // Filled once by ensurePixels() for a PNG image, hence mutable.
-    mutable std::unique_ptr<uint8_t[]> block_;
+    mutable ImageBlock block_;
     int64_t blockSize_ = 0;
     uint8_t* locked_ = nullptr;
     // The PNG data, shared by copies; immutable once made.

@@ -311,7 +311,7 @@ bool fakeDecode(ByteView data, IconDevice& device)
 IconDevice lazyDevice(std::vector<uint8_t> data)
 {
     IconDevice d;
-    EXPECT_TRUE(d.keepPng(std::move(data), 4, 2, &fakeDecode));
+    EXPECT_TRUE(d.keepPng(data, 4, 2, &fakeDecode));
     return d;
 }
 
@@ -356,9 +356,10 @@ TEST(LazyDevice, UndecodableDataGivesATransparentImageAndBadShapesAreRefused)
     }();
     EXPECT_TRUE(bad.sameDevice(blank));
     IconDevice d;
-    EXPECT_FALSE(d.keepPng({1}, 0, 2, &fakeDecode));
-    EXPECT_FALSE(d.keepPng({1}, 4, kMaxDimension + 1, &fakeDecode));
-    EXPECT_FALSE(d.keepPng({1}, 60000, 60000, &fakeDecode));
+    const std::vector<uint8_t> one{1};
+    EXPECT_FALSE(d.keepPng(one, 0, 2, &fakeDecode));
+    EXPECT_FALSE(d.keepPng(one, 4, kMaxDimension + 1, &fakeDecode));
+    EXPECT_FALSE(d.keepPng(one, 60000, 60000, &fakeDecode));
     EXPECT_FALSE(d.hasBlock());
 }
 
