@@ -215,6 +215,9 @@ private:
 
     void handOverNext()
     {
+        // After a cancel nothing more is handed over, so nothing is waited for.
+        if (cancelled(control_))
+            return;
         FileReadResult result = pool_.takeNext();
         if (cancelled(control_))
             return;
