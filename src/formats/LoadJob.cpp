@@ -150,7 +150,9 @@ constexpr size_t kFilesAhead = 16;
 class FolderScan {
 public:
     FolderScan(IconLibrary& library, LoadControl* control)
-        : library_(library), control_(control), pool_(library, FileReadPool::defaultWorkers())
+        : library_(library),
+          control_(control),
+          pool_(library, FileReadPool::defaultWorkers())
     {}
 
     bool run(const std::string& path)
@@ -208,7 +210,8 @@ private:
             return;
         }
         LoadControl* control = control_;
-        pool_.submit([file, control](IconLibrary& into) { return !cancelled(control) && openFile(into, file, control); });
+        pool_.submit(
+            [file, control](IconLibrary& into) { return !cancelled(control) && openFile(into, file, control); });
         if (pool_.pending() > kFilesAhead)
             handOverNext();
     }

@@ -56,8 +56,9 @@ public:
     // block is released first. False when the size is out of bounds or memory
     // is short.
     bool allocate(int64_t bytes = -1) { return allocateBlock(bytes, true); }
-    // The block is a plain buffer (see ImageMemory); lock() gives its address and is the
-    // only way at the bytes for code that follows the lock/unlock protocol.
+    // The block is a plain buffer (platform/ImageMemory); lock() gives its
+    // address and is the only way at the bytes for code that follows the
+    // lock/unlock protocol.
     // Writable access (lock, non-const blockData) means the image may change:
     // a device kept as PNG data is decoded and becomes a plain bitmap.
     uint8_t* lock();
