@@ -248,14 +248,15 @@ QImage imageWithAlpha(const IconDevice& device)
 std::string writeNewIconFile(const IconEntry& icon, const std::string& dir, const std::string& baseName,
                              std::string& reason)
 {
-    const auto bytes = encodeIconFile(icon);
-    if (!bytes) {
+    std::vector<uint8_t> header;
+    const auto pieces = iconFilePieces(icon, header);
+    if (!pieces) {
         reason = iconFilePath(dir, baseName, 0) + ": cannot write the file: the icon does not fit the .ico format";
         return {};
     }
     for (int attempt = 0;; ++attempt) {
         const std::string path = iconFilePath(dir, baseName, attempt);
-        switch (writeNewFile(path, bytes->data(), bytes->size(), &reason)) {
+        switch (writeNewFile(path, *pieces, &reason)) {
         case NewFileResult::Written:
             return path;
         case NewFileResult::Failed:

@@ -149,36 +149,55 @@ void putDirectoryFields(uint8_t* e, const IconDevice& d, int64_t bytes)
     putU32(e + 8, static_cast<uint32_t>(bytes < 0 ? d.allocatedBytes() : bytes));
 }
 
-std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
+std::optional<std::vector<ByteView>> iconFilePieces(const IconEntry& entry, std::vector<uint8_t>& header)
 {
     const size_t count = entry.devices.size();
     if (count == 0 || count > 0xFFFF)
         return std::nullopt;
+    std::vector<ByteView> pieces;
+    pieces.reserve(count + 1);
+    pieces.emplace_back();  // the header, filled below
     uint64_t total = 6 + 16 * count;
     for (const IconDevice& d : entry.devices) {
         if (!d.hasBlock())
             return std::nullopt;
-        total += d.storedImage().size();
+        pieces.push_back(d.storedImage());
+        total += pieces.back().size();
     }
     // Offsets and sizes are 32-bit fields.
     if (total > std::numeric_limits<uint32_t>::max())
         return std::nullopt;
 
-    std::vector<uint8_t> out(static_cast<size_t>(total), 0);
-    uint8_t* p = out.data();
+    header.assign(6 + 16 * count, 0);
+    uint8_t* p = header.data();
     putU16(p + 2, 1);  // always an icon, also for what was read from a cursor
     putU16(p + 4, static_cast<uint16_t>(count));
-    uint32_t offset = static_cast<uint32_t>(6 + 16 * count);
+    uint32_t offset = static_cast<uint32_t>(header.size());
     uint8_t* e = p + 6;
-    for (const IconDevice& d : entry.devices) {
-        const ByteView image = d.storedImage();
-        const uint32_t bytes = static_cast<uint32_t>(image.size());
-        putDirectoryFields(e, d, bytes);
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t bytes = static_cast<uint32_t>(pieces[i + 1].size());
+        putDirectoryFields(e, entry.devices[i], bytes);
         putU32(e + 12, offset);
-        std::memcpy(p + offset, image.data(), bytes);
         offset += bytes;
         e += 16;
     }
+    pieces[0] = ByteView(header);
+    return pieces;
+}
+
+std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
+{
+    std::vector<uint8_t> header;
+    const auto pieces = iconFilePieces(entry, header);
+    if (!pieces)
+        return std::nullopt;
+    size_t total = 0;
+    for (const ByteView piece : *pieces)
+        total += piece.size();
+    std::vector<uint8_t> out;
+    out.reserve(total);
+    for (const ByteView piece : *pieces)
+        out.insert(out.end(), piece.begin(), piece.end());
     return out;
 }
 

@@ -59,6 +59,10 @@ bool readIconFile(IconEntry& entry, const std::string& path, const std::string& 
 // PNG data of an unchanged PNG image). Nothing when the entry has no devices
 // or does not fit the format's fields.
 std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry);
+// The same file as pieces to write one after another: the header with its
+// entries, then each device's stored image, viewed where it lies (valid
+// while the entry is unchanged).
+std::optional<std::vector<ByteView>> iconFilePieces(const IconEntry& entry, std::vector<uint8_t>& header);
 
 // Writes through a temporary file, so a failure leaves any old file intact.
 // On failure `reason`, when given, receives why in a few words.

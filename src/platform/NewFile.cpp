@@ -1,9 +1,13 @@
 #include "platform/NewFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
+#include <vector>
 
 namespace sigil {
 
@@ -18,23 +22,36 @@ NewFileResult failed(std::string* reason, int error)
 
 }  // namespace
 
-NewFileResult writeNewFile(const std::string& path, const void* data, size_t size, std::string* reason)
+NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno == EEXIST ? NewFileResult::Taken : failed(reason, errno);
-    const auto* bytes = static_cast<const char*>(data);
-    size_t done = 0;
+    // One system call for all pieces where it can; a short write goes on
+    // from where it stopped.
+    std::vector<iovec> left;
+    left.reserve(pieces.size());
+    for (const ByteView piece : pieces)
+        if (!piece.empty())
+            left.push_back({const_cast<uint8_t*>(piece.data()), piece.size()});
+    size_t first = 0;
     int error = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, bytes + done, size - done);
+    while (first < left.size()) {
+        const int count = static_cast<int>(std::min<size_t>(left.size() - first, IOV_MAX));
+        const ssize_t n = ::writev(fd, left.data() + first, count);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             error = n < 0 ? errno : EIO;
             break;
         }
-        done += static_cast<size_t>(n);
+        auto done = static_cast<size_t>(n);
+        while (first < left.size() && done >= left[first].iov_len)
+            done -= left[first++].iov_len;
+        if (done > 0) {
+            left[first].iov_base = static_cast<uint8_t*>(left[first].iov_base) + done;
+            left[first].iov_len -= done;
+        }
     }
     // Linux closes the descriptor even when close() is interrupted.
     if (::close(fd) != 0 && error == 0 && errno != EINTR)

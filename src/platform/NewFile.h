@@ -5,7 +5,10 @@
 // write.
 
 #include <cstddef>
+#include <span>
 #include <string>
+
+#include "platform/Bytes.h"
 
 namespace sigil {
 
@@ -15,7 +18,8 @@ enum class NewFileResult {
     Failed,  // created but not written whole (then removed again), or not creatable
 };
 
-// `reason` (when given) receives the system's words for a failure.
-NewFileResult writeNewFile(const std::string& path, const void* data, size_t size, std::string* reason = nullptr);
+// Writes `pieces` one after another. `reason` (when given) receives the
+// system's words for a failure.
+NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason = nullptr);
 
 }  // namespace sigil
