@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
 #include <new>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/HugePages.h"
 
 namespace sigil {
 
@@ -47,23 +47,19 @@ std::string fromQtPath(const QString& path)
 
 void FileBytes::Release::operator()(uint8_t* p) const
 {
-    if (aligned)
-        std::free(p);
+    if (mapped > 0)
+        unmapHugePages(p, mapped);
     else
         delete[] p;
 }
 
 std::unique_ptr<uint8_t[], FileBytes::Release> FileBytes::allocate(size_t size)
 {
-    constexpr size_t kHugePage = size_t{2} << 20;
-    if (size >= 2 * kHugePage) {
-        const size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
-        if (void* p = std::aligned_alloc(kHugePage, rounded)) {
-            ::madvise(p, rounded, MADV_HUGEPAGE);  // only advice: failure is harmless
-            return {static_cast<uint8_t*>(p), Release{true}};
-        }
+    if (size >= 2 * kHugePageBytes) {
+        if (uint8_t* p = mapHugePages(size))
+            return {p, Release{size}};
     }
-    return {new (std::nothrow) uint8_t[size], Release{false}};
+    return {new (std::nothrow) uint8_t[size], Release{0}};
 }
 
 FileBytes::FileBytes() = default;
@@ -100,7 +96,7 @@ bool FileBytes::open(const std::string& path)
         data_ = allocate(size);
         if (!data_)
             return false;
-        capacity_ = data_.get_deleter().aligned ? 0 : size;
+        capacity_ = data_.get_deleter().mapped > 0 ? 0 : size;
     }
     // The size from fstat bounds the read: bytes appended meanwhile are not
     // taken, and a read that ends early means the file was cut meanwhile.

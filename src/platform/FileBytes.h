@@ -40,7 +40,7 @@ private:
     // Large files go to memory that the system may back with huge pages,
     // which spares a page fault for every 4 KiB of a 15 MB module.
     struct Release {
-        bool aligned;
+        size_t mapped;  // bytes asked of mapHugePages; 0: from the heap
         void operator()(uint8_t* p) const;
     };
     static std::unique_ptr<uint8_t[], Release> allocate(size_t size);

@@ -2,7 +2,8 @@
 
 #include <atomic>
 #include <new>
-#include <sys/mman.h>
+
+#include "platform/HugePages.h"
 
 namespace sigil {
 
@@ -15,34 +16,17 @@ struct ImageChunk {
 
 namespace {
 
-constexpr size_t kChunkBytes = size_t{2} << 20;
+// One huge page each.
+constexpr size_t kChunkBytes = kHugePageBytes;
 // Larger blocks (a 256 x 256 image decoded is 260 KiB) are rare during a
 // load and would leave much of a chunk unused.
 constexpr size_t kLargestCarved = size_t{128} << 10;
 constexpr size_t kBlockAlignment = 16;
 
-// Maps a chunk aligned to its own size, so one huge page can back it.
-uint8_t* mapChunk()
-{
-    void* p = ::mmap(nullptr, 2 * kChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED)
-        return nullptr;
-    const auto start = reinterpret_cast<uintptr_t>(p);
-    const uintptr_t aligned = (start + kChunkBytes - 1) & ~(uintptr_t{kChunkBytes} - 1);
-    if (aligned > start)
-        ::munmap(p, aligned - start);
-    const uintptr_t end = start + 2 * kChunkBytes;
-    if (end > aligned + kChunkBytes)
-        ::munmap(reinterpret_cast<void*>(aligned + kChunkBytes), end - aligned - kChunkBytes);
-    auto* chunk = reinterpret_cast<uint8_t*>(aligned);
-    ::madvise(chunk, kChunkBytes, MADV_HUGEPAGE);  // only advice: failure is harmless
-    return chunk;
-}
-
 void letGo(ImageChunk* chunk)
 {
     if (chunk->users.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        ::munmap(chunk->base, kChunkBytes);
+        unmapHugePages(chunk->base, kChunkBytes);
         delete chunk;
     }
 }
@@ -66,12 +50,12 @@ struct ThreadChunk {
         const size_t need = (bytes + kBlockAlignment - 1) & ~(kBlockAlignment - 1);
         if (!chunk || used + need > kChunkBytes) {
             drop();
-            uint8_t* base = mapChunk();
+            uint8_t* base = mapHugePages(kChunkBytes);
             if (!base)
                 return nullptr;
             chunk = new (std::nothrow) ImageChunk;
             if (!chunk) {
-                ::munmap(base, kChunkBytes);
+                unmapHugePages(base, kChunkBytes);
                 return nullptr;
             }
             chunk->base = base;

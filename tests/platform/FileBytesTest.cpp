@@ -24,7 +24,7 @@ std::string pattern(size_t size)
 TEST(FileBytes, FileCutAfterOpeningKeepsTheBytesRead)
 {
     test::TempDir dir;
-    for (const size_t size : {size_t{100}, size_t{1} << 20, (size_t{3} << 20) + 5}) {
+    for (const size_t size : {size_t{100}, size_t{1} << 20, (size_t{3} << 20) + 5, (size_t{5} << 20) + 5}) {
         const std::string path = dir.file("cut.bin");
         const std::string original = pattern(size);
         test::writeTextFile(path, original);
