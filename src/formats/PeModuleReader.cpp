@@ -9,6 +9,7 @@
 #include "formats/IconFile.h"
 #include "formats/PngImage.h"
 #include "platform/Cp932Text.h"
+#include "platform/FileBytes.h"
 #include "platform/PeResources.h"
 
 namespace sigil {
@@ -120,22 +121,23 @@ std::unique_ptr<IconEntry> readGroupIcon(const PeResources& resources, uint16_t 
     return entry;
 }
 
-bool readPeModule(IconLibrary& library, ByteView file, const std::string& path, LoadControl* control)
+namespace {
+
+// The icons of a module whose resources are loaded, in directory order.
+void readIcons(IconLibrary& library, const PeResources& resources, size_t fileSize, const std::string& path,
+               LoadControl* control)
 {
-    PeResources resources;
-    if (!resources.load(file))
-        return false;
     int k = 0;
-    int64_t budget = kModuleBudgetBase + kModuleBudgetPerByte * static_cast<int64_t>(file.size());
+    int64_t budget = kModuleBudgetBase + kModuleBudgetPerByte * static_cast<int64_t>(fileSize);
     for (const ResourceName& name : resources.names(kResourceGroupIcon)) {
         if (stopping(control) || budget < 0)
-            return true;
+            return;
         const auto group = findGroup(resources, name);
         if (!group)
             break;
         auto entry = iconOfGroup(resources, *group, control, budget);
         if (!entry)  // stopped while building: nothing half-added
-            return true;
+            return;
         if (entry->devices.empty())
             break;
         entry->source = path + "," + std::to_string(k);
@@ -143,6 +145,41 @@ bool readPeModule(IconLibrary& library, ByteView file, const std::string& path, 
         library.addReadIcon(std::move(entry));
         ++k;
     }
+}
+
+// Reads the section that holds the resources and loads them from the parts
+// read. False when that is not enough: the headers lie further on, or some
+// table, icon or string lies outside that section.
+bool loadFromResourceSection(PeResources& resources, FileBytes& file)
+{
+    if (!resources.load(file.bytes(), file.readRanges()))
+        return false;
+    const auto section = resources.resourceSection();
+    if (!section)  // no resource directory in any section: no icons
+        return true;
+    return file.readRange(*section) && resources.load(file.bytes(), file.readRanges()) &&
+           resources.indexTypes({kResourceGroupIcon, kResourceIcon, kResourceString});
+}
+
+}  // namespace
+
+bool readPeModule(IconLibrary& library, ByteView file, const std::string& path, LoadControl* control)
+{
+    PeResources resources;
+    if (!resources.load(file))
+        return false;
+    readIcons(library, resources, file.size(), path, control);
+    return true;
+}
+
+bool readPeModule(IconLibrary& library, FileBytes& file, const std::string& path, LoadControl* control)
+{
+    PeResources resources;
+    if (!file.complete() && !loadFromResourceSection(resources, file) && !file.readAll())
+        return false;
+    if (file.complete() && !resources.load(file.bytes()))
+        return false;
+    readIcons(library, resources, file.size(), path, control);
     return true;
 }
 

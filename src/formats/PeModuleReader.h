@@ -19,6 +19,13 @@ namespace sigil {
 // gives no usable image. False only when the bytes are not a PE module.
 bool readPeModule(IconLibrary& library, ByteView file, const std::string& path, LoadControl* control = nullptr);
 
+class FileBytes;
+
+// The same from a file that may be read only in part so far (its headers):
+// then only the section holding the resources is read, unless something
+// the icons need lies elsewhere, and then the rest of the file too.
+bool readPeModule(IconLibrary& library, FileBytes& file, const std::string& path, LoadControl* control = nullptr);
+
 class PeResources;
 
 // One icon resource (an image record, or PNG data) into `device`, pixels

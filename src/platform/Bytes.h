@@ -9,6 +9,14 @@ namespace sigil {
 
 using ByteView = std::span<const uint8_t>;
 
+// Bytes [offset, offset + size) of a file.
+struct FileRange {
+    uint64_t offset = 0;
+    uint64_t size = 0;
+    uint64_t end() const { return offset + size; }
+    bool operator==(const FileRange&) const = default;
+};
+
 inline uint16_t getU16(const uint8_t* p)
 {
     return uint16_t(p[0] | (p[1] << 8));

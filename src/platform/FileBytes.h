@@ -8,6 +8,9 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "platform/Bytes.h"
 
 class QString;
 
@@ -31,6 +34,20 @@ public:
     // it, so a reader that goes through many small files keeps one warm
     // buffer instead of faulting in fresh pages for every file.
     bool open(const std::string& path);
+    // Opens a regular file as open() does but reads only its first `head`
+    // bytes; readRange and readAll read more from the file, which stays open
+    // until it is read completely or the object is closed. Meanwhile bytes()
+    // spans the whole file and only the bytes inside readRanges() are its
+    // content: a reader that needs a few parts of a large file reads only
+    // those.
+    bool openHead(const std::string& path, size_t head);
+    // Reads what is not read yet of `range` (cut at the end of the file);
+    // false on a read error. A file found shorter than it was ends there.
+    bool readRange(FileRange range);
+    bool readAll() { return readRange({0, size_}); }
+    bool complete() const { return size_ == 0 || (read_.size() == 1 && read_[0] == FileRange{0, size_}); }
+    // The parts read, in file order, neither overlapping nor touching.
+    std::span<const FileRange> readRanges() const { return read_; }
     // Releases the memory.
     void close();
     std::span<const uint8_t> bytes() const { return {data_.get(), size_}; }
@@ -44,9 +61,16 @@ private:
         void operator()(uint8_t* p) const;
     };
     static std::unique_ptr<uint8_t[], Release> allocate(size_t size);
+    // Reads [at, at + count) into place; false on a read error. Where the
+    // file ends first, size_ becomes its new length.
+    bool readAt(uint64_t at, uint64_t count);
+    void closeDescriptor();
+    void addRead(FileRange range);
     std::unique_ptr<uint8_t[], Release> data_;
     size_t size_ = 0;
     size_t capacity_ = 0;  // of a reusable buffer; 0 for one of huge pages
+    int fd_ = -1;          // while the file is not read completely
+    std::vector<FileRange> read_;
 };
 
 }  // namespace sigil

@@ -152,35 +152,44 @@ PeResources::PeResources() : preferredLanguage_(windowsLanguageId(QLocale::syste
 
 bool PeResources::load(ByteView file)
 {
+    const FileRange whole{0, file.size()};
+    return load(file, {&whole, 1});
+}
+
+bool PeResources::load(ByteView file, std::span<const FileRange> read)
+{
     types_.clear();
-    file_ = {};
+    file_ = file;
+    read_.assign(read.begin(), read.end());
+    reachedUnread_ = false;
+    resourceSection_.reset();
     directory_ = {};
     sections_.clear();
 
-    if (file.size() < kDosHeaderBytes || file[0] != 'M' || file[1] != 'Z')
+    const auto dos = fileBytes(0, kDosHeaderBytes);
+    if (!dos || (*dos)[0] != 'M' || (*dos)[1] != 'Z')
         return false;
-    const uint64_t peOffset = getU32(&file[kNewHeaderOffsetField]);
-    const auto coff = slice(file, peOffset, kSignatureBytes + kCoffHeaderBytes);
+    const uint64_t peOffset = getU32(dos->data() + kNewHeaderOffsetField);
+    const auto coff = fileBytes(peOffset, kSignatureBytes + kCoffHeaderBytes);
     if (!coff || getU32(coff->data()) != 0x00004550)  // "PE\0\0"
         return false;
     const uint16_t sectionCount = getU16(coff->data() + kSignatureBytes + 2);
     const uint16_t optionalBytes = getU16(coff->data() + kSignatureBytes + 16);
     const uint64_t optionalOffset = peOffset + kSignatureBytes + kCoffHeaderBytes;
-    const auto optional = slice(file, optionalOffset, optionalBytes);
+    const auto optional = fileBytes(optionalOffset, optionalBytes);
     if (!optional || optional->size() < 2)
         return false;
     const uint16_t magic = getU16(optional->data());
     const OptionalLayout* layout = magic == kPe32.magic ? &kPe32 : magic == kPe32Plus.magic ? &kPe32Plus : nullptr;
     if (!layout)
         return false;
-    const auto table = slice(file, optionalOffset + optionalBytes, uint64_t{sectionCount} * kSectionHeaderBytes);
+    const auto table = fileBytes(optionalOffset + optionalBytes, uint64_t{sectionCount} * kSectionHeaderBytes);
     if (!table)
         return false;
     for (size_t i = 0; i < sectionCount; ++i) {
         const uint8_t* s = table->data() + i * kSectionHeaderBytes;
         sections_.push_back({getU32(s + 12), getU32(s + 16), getU32(s + 20)});
     }
-    file_ = file;
 
     // From here on the module is loadable; a missing or unreadable resource
     // directory only means that it has no resources.
@@ -194,9 +203,26 @@ bool PeResources::load(ByteView file)
     const uint32_t size = getU32(optional->data() + resourceField + 4);
     if (rva == 0 || size == 0)
         return true;
+    for (const Section& s : sections_)
+        if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize) {
+            resourceSection_ = FileRange{s.rawOffset, s.rawSize};
+            break;
+        }
     if (const auto directory = mapRva(rva, size))
         directory_ = *directory;
     return true;
+}
+
+std::optional<ByteView> PeResources::fileBytes(uint64_t offset, uint64_t size) const
+{
+    const auto bytes = slice(file_, offset, size);
+    if (!bytes)
+        return bytes;
+    for (const FileRange& r : read_)
+        if (offset >= r.offset && offset - r.offset <= r.size && size <= r.size - (offset - r.offset))
+            return bytes;
+    reachedUnread_ = true;
+    return std::nullopt;
 }
 
 std::optional<ByteView> PeResources::mapRva(uint64_t rva, uint64_t size) const
@@ -207,9 +233,16 @@ std::optional<ByteView> PeResources::mapRva(uint64_t rva, uint64_t size) const
         const uint64_t into = rva - s.virtualAddress;
         if (into > s.rawSize || size > s.rawSize - into)
             continue;
-        return slice(file_, uint64_t{s.rawOffset} + into, size);
+        return fileBytes(uint64_t{s.rawOffset} + into, size);
     }
     return std::nullopt;
+}
+
+bool PeResources::indexTypes(std::initializer_list<uint16_t> types) const
+{
+    for (const uint16_t type : types)
+        typeIndex(type);
+    return !reachedUnread_;
 }
 
 std::optional<PeResources::Directory> PeResources::readDirectory(uint32_t offset) const

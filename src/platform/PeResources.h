@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -59,6 +60,18 @@ public:
     // with no resources, as the system loader would load it. The view must
     // outlive every lookup and every view the lookups hand out.
     bool load(ByteView file);
+    // As load(file), for a file of which only the `read` parts hold its
+    // bytes so far. Whatever would need bytes outside them is treated as
+    // missing and sets reachedUnread().
+    bool load(ByteView file, std::span<const FileRange> read);
+    // True once the headers or a lookup needed bytes that were not read:
+    // answers since may lack what a complete read would give.
+    bool reachedUnread() const { return reachedUnread_; }
+    // The file bytes of the section that holds the resource directory.
+    std::optional<FileRange> resourceSection() const { return resourceSection_; }
+    // Indexes these types now, as their first lookups would; false when
+    // any of their tables or data lies outside the bytes read.
+    bool indexTypes(std::initializer_list<uint16_t> types) const;
 
     // Names of the resources of one type, in the directory's stored order
     // (text names, then identifiers). Entries whose name cannot be read are
@@ -120,6 +133,8 @@ private:
     const TypeIndex& typeIndex(uint16_t type) const;
     std::optional<ByteView> dataOf(const Entry& entry) const;
     std::optional<ByteView> mapRva(uint64_t rva, uint64_t size) const;
+    // Bytes of the file that were read; nothing when they are not all there.
+    std::optional<ByteView> fileBytes(uint64_t offset, uint64_t size) const;
 
     struct Section {
         uint32_t virtualAddress;
@@ -127,6 +142,9 @@ private:
         uint32_t rawOffset;
     };
     ByteView file_;
+    std::vector<FileRange> read_;
+    mutable bool reachedUnread_ = false;
+    std::optional<FileRange> resourceSection_;
     ByteView directory_;  // the whole resource directory, offsets are relative to it
     std::vector<Section> sections_;
     uint16_t preferredLanguage_ = 0;

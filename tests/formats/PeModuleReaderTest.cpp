@@ -9,6 +9,8 @@
 #include "platform/FileBytes.h"
 #include "platform/PeResources.h"
 #include "support/PeBuilder.h"
+#include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 using namespace sigil;
 using namespace sigil::test;
@@ -316,13 +318,19 @@ TEST(PeModuleFile, NotAModuleIsRefusedAModuleWithoutIconsIsNot)
     EXPECT_TRUE(lib.empty());
 }
 
-TEST(PeModuleFile, TruncatedModulesGiveWholeIconsOrNone)
+// Two icons, the first of two images, and the second's name in a string.
+PeFile twoIconModule()
 {
     PeBuilder builder;
     builder.addIconGroup(u"FIRST", {iconImage(16, 16, 4), iconImage(32, 32, 1)}, 1)
         .addIconGroup(7, {iconImage(16, 16, 8)}, 5)
         .addStrings({{7, u"seven"}});
-    const PeFile pe = builder.build();
+    return builder.build();
+}
+
+TEST(PeModuleFile, TruncatedModulesGiveWholeIconsOrNone)
+{
+    const PeFile pe = twoIconModule();
     const size_t headersEnd = pe.sectionTable + 2 * 40;
     for (size_t cut = 0; cut <= pe.bytes.size(); ++cut) {
         IconLibrary lib;
@@ -333,6 +341,52 @@ TEST(PeModuleFile, TruncatedModulesGiveWholeIconsOrNone)
         for (int i = 0; i < lib.size(); ++i) {
             EXPECT_EQ(lib.at(i).source, kPath + "," + std::to_string(i)) << cut;
             EXPECT_EQ(lib.at(i).current, lib.at(i).deviceCount() - 1) << cut;
+        }
+    }
+}
+
+// Read from its headers on, a module gives what its whole file gives:
+// reading only the resource section when that holds everything, and the rest
+// too when the headers lie further on or an icon lies in another section.
+TEST(PeModuleFile, ReadInPartsGivesWhatTheWholeFileGives)
+{
+    const PeFile plain = twoIconModule();
+    PeFile outside = plain;  // the first icon's image moved into ".text"
+    const uint32_t textRva = getU32(&plain.bytes[plain.sectionTable + 12]);
+    const uint32_t textOffset = getU32(&plain.bytes[plain.sectionTable + 20]);
+    const uint32_t dataAt = plain.root + getU32(&plain.bytes[plain.dataEntries[0]]) - plain.resourceRva;
+    const uint32_t dataSize = getU32(&plain.bytes[plain.dataEntries[0] + 4]);
+    std::copy_n(plain.bytes.begin() + dataAt, dataSize, outside.bytes.begin() + textOffset);
+    outside.put32At(plain.dataEntries[0], textRva);
+
+    const size_t headersEnd = plain.sectionTable + 2 * 40;
+    const struct {
+        const char* what;
+        const PeFile& pe;
+        size_t head;
+        bool readWhole;
+    } cases[] = {{"resources in their section", plain, headersEnd, false},
+                 {"headers past the first bytes", plain, 64, true},
+                 {"an icon in another section", outside, headersEnd, true}};
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        const std::string path = dir.file("module.dll");
+        test::writeTextFile(path, std::string(c.pe.bytes.begin(), c.pe.bytes.end()));
+        IconLibrary whole, parts;
+        ASSERT_TRUE(readPeModule(whole, c.pe.bytes, path)) << c.what;
+        FileBytes file;
+        ASSERT_TRUE(file.openHead(path, c.head)) << c.what;
+        ASSERT_TRUE(readPeModule(parts, file, path)) << c.what;
+        EXPECT_EQ(file.complete(), c.readWhole) << c.what;
+        ASSERT_EQ(whole.size(), 2) << c.what;
+        EXPECT_EQ(shapesOf(whole.at(0)), (std::vector<std::string>{"16x16x4", "32x32x1"})) << c.what;
+        ASSERT_EQ(namesOf(parts), namesOf(whole)) << c.what;
+        for (int i = 0; i < whole.size(); ++i) {
+            ASSERT_EQ(shapesOf(parts.at(i)), shapesOf(whole.at(i))) << c.what;
+            for (int d = 0; d < whole.at(i).deviceCount(); ++d) {
+                const ByteView a = whole.at(i).devices[d].blockView(), b = parts.at(i).devices[d].blockView();
+                EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << c.what << " " << i << "/" << d;
+            }
         }
     }
 }
