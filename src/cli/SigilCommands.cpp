@@ -1,5 +1,6 @@
 #include "cli/SigilCommands.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -202,14 +203,14 @@ int listCommand(const std::vector<std::string>& args, const DisplaySettings& set
 
 // The PNG file name of one image: NAME-WxH-BITS.png, with "_1", "_2"... put
 // before the extension, as for .ico files, until no file has the name.
-std::string unusedPngPath(const std::string& dir, const std::string& baseName, const IconDevice& device)
+// DIR/NAME-WxH-BITS.png for attempt 0, then NAME-WxH-BITS_1.png and so on.
+std::string pngFilePath(const std::string& dir, const std::string& baseName, const IconDevice& device, int attempt)
 {
-    const std::string base = dir + "/" + baseName + "-" + std::to_string(device.width) + "x" +
-                             std::to_string(device.height) + "-" + std::to_string(device.bitCount);
-    std::string path = base + ".png";
-    for (int n = 1; QFileInfo::exists(toQtPath(path)); ++n)
-        path = base + "_" + std::to_string(n) + ".png";
-    return path;
+    std::string path = dir + "/" + baseName + "-" + std::to_string(device.width) + "x" + std::to_string(device.height) +
+                       "-" + std::to_string(device.bitCount);
+    if (attempt > 0)
+        path += "_" + std::to_string(attempt);
+    return path + ".png";
 }
 
 // The image with its transparency as alpha: 0 where the AND mask is set,
@@ -240,46 +241,31 @@ QImage imageWithAlpha(const IconDevice& device)
     return image;
 }
 
-// The .ico file of an icon under the first of its names where nothing
-// stands. Nothing is there to protect, so the file is written directly,
-// without the safe writer's temporary file and sync to disk; it is created
-// exclusively, so a file that appears meanwhile is left alone, and a failed
-// write leaves no file behind. The path written, or empty with `reason`.
-std::string writeNewIconFile(const IconEntry& icon, const std::string& dir, const std::string& baseName,
-                             std::string& reason)
-{
-    std::vector<uint8_t> header;
-    const auto pieces = iconFilePieces(icon, header);
-    if (!pieces) {
-        reason = iconFilePath(dir, baseName, 0) + ": cannot write the file: the icon does not fit the .ico format";
-        return {};
-    }
-    for (int attempt = 0;; ++attempt) {
-        const std::string path = iconFilePath(dir, baseName, attempt);
-        switch (writeNewFile(path, *pieces, &reason)) {
-        case NewFileResult::Written:
-            return path;
-        case NewFileResult::Failed:
-            reason = path + ": cannot write the file: " + reason;
-            return {};
-        case NewFileResult::Taken:
-            break;
-        }
-    }
-}
-
 // Every image of the icon as its own PNG file; false when one failed.
 bool extractPngs(const IconEntry& icon, const std::string& baseName, const std::string& dir, std::ostream& out,
                  std::ostream& err)
 {
     bool ok = true;
     for (const IconDevice& device : icon.devices) {
-        const std::string target = unusedPngPath(dir, baseName, device);
+        QByteArray png;
+        QBuffer buffer(&png);
         const QImage image = imageWithAlpha(device);
-        if (!image.isNull() && image.save(toQtPath(target), "PNG")) {
-            out << target << '\n';
+        const bool encoded = !image.isNull() && buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
+        const ByteView bytes(reinterpret_cast<const uint8_t*>(png.constData()), static_cast<size_t>(png.size()));
+        // Each name is claimed by creating its file, as for .ico files.
+        std::string path = pngFilePath(dir, baseName, device, 0);
+        std::string reason = "the image cannot be encoded";
+        NewFileResult result = NewFileResult::Failed;
+        for (int attempt = 1; encoded; ++attempt) {
+            result = writeNewFile(path, {&bytes, 1}, &reason);
+            if (result != NewFileResult::Taken)
+                break;
+            path = pngFilePath(dir, baseName, device, attempt);
+        }
+        if (result == NewFileResult::Written) {
+            out << path << '\n';
         } else {
-            err << "sigil: " << target << ": cannot write the file\n";
+            err << "sigil: " << path << ": cannot write the file: " << reason << '\n';
             ok = false;
         }
     }
@@ -350,12 +336,13 @@ int extractCommand(const std::vector<std::string>& args, const DisplaySettings& 
             if (png) {
                 written = extractPngs(icon, baseName, dir, out, err) && written;
             } else {
-                std::string reason;
-                const std::string target = writeNewIconFile(icon, dir, baseName, reason);
-                if (!target.empty()) {
-                    out << target << '\n';
+                // Nothing is there to protect: the file is written directly,
+                // without the safe writer's temporary file and sync to disk.
+                const NewIconFile file = writeNewIconFile(icon, dir, baseName, false);
+                if (file.written) {
+                    out << file.path << '\n';
                 } else {
-                    err << "sigil: " << reason << '\n';
+                    err << "sigil: " << file.path << ": cannot write the file: " << file.reason << '\n';
                     written = false;
                 }
             }

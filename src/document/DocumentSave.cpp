@@ -127,11 +127,12 @@ void LibraryDocument::saveAllAsIcons()
         WaitGuard wait(host_);
         for (int i = 0; i < library_.size(); ++i) {
             const IconEntry& icon = library_.at(i);
-            const std::string path = unusedIconFilePath(folder, iconFileBaseName(naming, i, icon.name));
-            std::string reason;
-            // One file that fails does not stop the others.
-            if (!writeIconFile(icon, path, &reason) && failed++ == 0)
-                firstFailure = path + "\r\n" + reason;
+            // Each file is new: nothing that stands in the folder, or appears
+            // there meanwhile, is replaced. One that fails does not stop the
+            // others.
+            const NewIconFile file = writeNewIconFile(icon, folder, iconFileBaseName(naming, i, icon.name), true);
+            if (!file.written && failed++ == 0)
+                firstFailure = file.path + "\r\n" + file.reason;
         }
     }
     if (failed > 0)

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <limits>
 
+#include "formats/IconFileNames.h"
 #include "formats/PngImage.h"
 #include "platform/FileBytes.h"
+#include "platform/NewFile.h"
 #include "platform/SafeFileWriter.h"
 
 namespace sigil {
@@ -201,12 +203,40 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry)
     return out;
 }
 
+namespace {
+
+std::string notEncodedReason(const IconEntry& entry)
+{
+    return entry.devices.empty() ? "the icon has no images" : "the icon does not fit the .ico format";
+}
+
+}  // namespace
+
+NewIconFile writeNewIconFile(const IconEntry& entry, const std::string& folder, const std::string& baseName, bool sync)
+{
+    NewIconFile out{iconFilePath(folder, baseName, 0), false, {}};
+    std::vector<uint8_t> header;
+    const auto pieces = iconFilePieces(entry, header);
+    if (!pieces) {
+        out.reason = notEncodedReason(entry);
+        return out;
+    }
+    for (int attempt = 1;; ++attempt) {
+        const NewFileResult result = writeNewFile(out.path, *pieces, &out.reason, sync);
+        if (result != NewFileResult::Taken) {
+            out.written = result == NewFileResult::Written;
+            return out;
+        }
+        out.path = iconFilePath(folder, baseName, attempt);
+    }
+}
+
 bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason)
 {
     const auto bytes = encodeIconFile(entry);
     if (!bytes) {
         if (reason)
-            *reason = entry.devices.empty() ? "the icon has no images" : "the icon does not fit the .ico format";
+            *reason = notEncodedReason(entry);
         return false;
     }
     SafeFileWriter writer(path);

@@ -64,6 +64,18 @@ std::optional<std::vector<uint8_t>> encodeIconFile(const IconEntry& entry);
 // while the entry is unchanged).
 std::optional<std::vector<ByteView>> iconFilePieces(const IconEntry& entry, std::vector<uint8_t>& header);
 
+// Writes the icon as a new .ico file in `folder`: baseName.ico, or where
+// anything stands already baseName_1.ico, baseName_2.ico and so on. Each name
+// is claimed by creating its file exclusively, so nothing that stands there
+// or appears meanwhile is touched, and a failed write leaves no file. With
+// `sync` the file is on disk before the answer.
+struct NewIconFile {
+    std::string path;  // the file written, or the name whose write failed
+    bool written = false;
+    std::string reason;  // why not, in a few words
+};
+NewIconFile writeNewIconFile(const IconEntry& entry, const std::string& folder, const std::string& baseName, bool sync);
+
 // Writes through a temporary file, so a failure leaves any old file intact.
 // On failure `reason`, when given, receives why in a few words.
 bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason = nullptr);

@@ -1,8 +1,6 @@
 #include "formats/IconFileNames.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace sigil {
 
@@ -11,17 +9,6 @@ namespace {
 bool replacedByte(unsigned char c)
 {
     return c < 0x20 || c == 0x7f || c == '/' || c == '\\';
-}
-
-// True when something, even a dangling link, stands at `path`.
-bool occupied(const std::string& path)
-{
-    std::error_code error;
-    const auto status = std::filesystem::symlink_status(std::filesystem::u8path(path), error);
-    // A name we cannot even look at is taken as occupied: never written.
-    if (error && error != std::errc::no_such_file_or_directory)
-        return true;
-    return std::filesystem::exists(status);
 }
 
 // Cuts to at most `limit` bytes without splitting a UTF-8 sequence.
@@ -79,14 +66,6 @@ std::string iconFilePath(const std::string& folder, const std::string& baseName,
     if (attempt > 0)
         path += "_" + std::to_string(attempt);
     return path + ".ico";
-}
-
-std::string unusedIconFilePath(const std::string& folder, const std::string& baseName)
-{
-    std::string path = iconFilePath(folder, baseName, 0);
-    for (int n = 1; occupied(path); ++n)
-        path = iconFilePath(folder, baseName, n);
-    return path;
 }
 
 }  // namespace sigil

@@ -1,8 +1,8 @@
 #pragma once
 // File names for icons written one file each (save all as icons, and
 // `sigil extract`): the icon's own name or a numbered pattern, made safe to
-// use as one name inside the chosen folder, and never the name of anything
-// that already stands there.
+// use as one name inside the chosen folder, and the names to try after it
+// when something stands there already.
 
 #include <string>
 
@@ -30,7 +30,5 @@ std::string iconFileBaseName(const IconFileNaming& naming, int index, const std:
 
 // folder/base.ico for attempt 0, folder/base_1.ico, base_2.ico, ... after.
 std::string iconFilePath(const std::string& folder, const std::string& baseName, int attempt);
-// The first of those paths where no file, folder or link stands.
-std::string unusedIconFilePath(const std::string& folder, const std::string& baseName);
 
 }  // namespace sigil

@@ -22,7 +22,7 @@ NewFileResult failed(std::string* reason, int error)
 
 }  // namespace
 
-NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason)
+NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason, bool sync)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
@@ -53,6 +53,8 @@ NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pi
             left[first].iov_len -= done;
         }
     }
+    if (sync && error == 0 && ::fsync(fd) != 0)
+        error = errno;
     // Linux closes the descriptor even when close() is interrupted.
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;

@@ -18,8 +18,10 @@ enum class NewFileResult {
     Failed,  // created but not written whole (then removed again), or not creatable
 };
 
-// Writes `pieces` one after another. `reason` (when given) receives the
-// system's words for a failure.
-NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason = nullptr);
+// Writes `pieces` one after another; with `sync`, the file is on disk before
+// the answer. `reason` (when given) receives the system's words for a
+// failure.
+NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason = nullptr,
+                           bool sync = false);
 
 }  // namespace sigil

@@ -134,23 +134,32 @@ TEST(SigilUsage, WrongUsageExitsWithTwo)
 
 TEST(SigilExtract, NeverOverwrites)
 {
-    TempDir in, out;
-    const Bytes ico = icoFile({iconImage(16, 16, 4)});
-    ASSERT_TRUE(writeFile(in.file("same.ico"), ico));
-    ASSERT_TRUE(writeFile(out.file("same.ico"), Bytes{1, 2, 3}));
-    // A dangling link and a folder take their names too.
-    ASSERT_TRUE(QFile::link("/no/such/target", QString::fromStdString(out.file("same_1.ico"))));
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(out.file("same_2.ico"))));
-    const RunResult r = sigilRun({"extract", in.file("same.ico"), in.file("same.ico"), "-o", out.path()});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(readFile(out.file("same.ico")), (Bytes{1, 2, 3}));
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString("/no/such/target")));
-    for (const char* name : {"same_3.ico", "same_4.ico"}) {
-        IconEntry e;
-        EXPECT_TRUE(readIconBytes(readFile(out.file(name)), e)) << name;
-        EXPECT_EQ(e.deviceCount(), 1);
+    const struct {
+        const char* option;
+        std::string name;  // of the one image's file, without the extension
+        const char* extension;
+    } cases[] = {{"--ico", "same", ".ico"}, {"--png", "same-16x16-4", ".png"}};
+    for (const auto& c : cases) {
+        TempDir in, out;
+        const auto at = [&](const std::string& suffix) { return out.file(c.name + suffix + c.extension); };
+        ASSERT_TRUE(writeFile(in.file("same.ico"), icoFile({iconImage(16, 16, 4)})));
+        ASSERT_TRUE(writeFile(at(""), Bytes{1, 2, 3}));
+        // A dangling link and a folder take their names too.
+        ASSERT_TRUE(QFile::link("/no/such/target", QString::fromStdString(at("_1"))));
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(at("_2"))));
+        const RunResult r = sigilRun({"extract", c.option, in.file("same.ico"), in.file("same.ico"), "-o", out.path()});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, at("_3") + "\n" + at("_4") + "\n");
+        EXPECT_EQ(readFile(at("")), (Bytes{1, 2, 3}));
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString("/no/such/target")));
+        for (const char* suffix : {"_3", "_4"}) {
+            IconEntry e;
+            const QImage png(QString::fromStdString(at(suffix)));
+            EXPECT_TRUE(c.extension == std::string(".ico") ? readIconBytes(readFile(at(suffix)), e)
+                                                           : png.size() == QSize(16, 16))
+                << at(suffix);
+        }
     }
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(out.file("same_5.ico"))));
 }
 
 TEST(SigilExtract, MissingOutputFolderFails)
