@@ -373,7 +373,7 @@ void CMainFrame::buildToolbar()
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const ToolbarButton& button : buttons) {
         if (button.separator) {
-            toolbar_->addSeparator();
+            toolbar_->widgetForAction(toolbar_->addSeparator())->setFixedWidth(kToolbarSeparatorWidth);
             continue;
         }
         QAction* action = makeAction(button.command, commandText(button.command));

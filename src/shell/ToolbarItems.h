@@ -11,6 +11,8 @@ namespace sigil {
 // anything else 16. Buttons are 7 pixels larger.
 int toolbarImageSize(int toolbarSize);
 constexpr int kToolbarButtonMargin = 7;
+// A separator's width in the (always horizontal) toolbar.
+constexpr int kToolbarSeparatorWidth = 10;
 
 struct ToolbarButton {
     bool separator = false;

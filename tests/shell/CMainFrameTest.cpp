@@ -72,6 +72,7 @@ TEST_F(MainFrameTest, ToolbarFollowsTheSettingsList)
     const auto actions = frame.toolbar()->actions();
     ASSERT_EQ(actions.size(), 3);  // 40000 is no command: no button
     EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(frame.toolbar()->widgetForAction(actions[1])->width(), 10);
     EXPECT_EQ(actions[2]->data().toInt(), 32771);
     EXPECT_EQ(frame.toolbar()->iconSize(), QSize(32, 32));
     EXPECT_EQ(frame.toolbar()->widgetForAction(actions[2])->size(), QSize(39, 39));
