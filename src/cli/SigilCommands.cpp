@@ -201,9 +201,8 @@ int listCommand(const std::vector<std::string>& args, const DisplaySettings& set
     return result.allRead && result.icons > 0 ? kExitOk : kExitFailed;
 }
 
-// The PNG file name of one image: NAME-WxH-BITS.png, with "_1", "_2"... put
-// before the extension, as for .ico files, until no file has the name.
-// DIR/NAME-WxH-BITS.png for attempt 0, then NAME-WxH-BITS_1.png and so on.
+// The PNG file name of one image: DIR/NAME-WxH-BITS.png for attempt 0, then
+// "_1", "_2"... put before the extension, as for .ico files.
 std::string pngFilePath(const std::string& dir, const std::string& baseName, const IconDevice& device, int attempt)
 {
     std::string path = dir + "/" + baseName + "-" + std::to_string(device.width) + "x" + std::to_string(device.height) +

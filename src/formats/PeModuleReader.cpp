@@ -156,7 +156,7 @@ bool loadFromResourceSection(PeResources& resources, FileBytes& file)
         return false;
     const auto section = resources.resourceSection();
     if (!section)  // no resource directory in any section: no icons
-        return true;
+        return !resources.reachedUnread();
     return file.readRange(*section) && resources.load(file.bytes(), file.readRanges()) &&
            resources.indexTypes({kResourceGroupIcon, kResourceIcon, kResourceString});
 }

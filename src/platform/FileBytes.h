@@ -1,5 +1,5 @@
 #pragma once
-// Read-only access to the bytes of a file, read into memory in one go.
+// Read-only access to the bytes of a file, read into memory whole or in parts.
 // Readers parse the bytes through bounded views; the object keeps them
 // alive. The file is never mapped: another program that truncates a mapped
 // file makes the next access past its new end fault and end the process.
