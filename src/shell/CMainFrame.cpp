@@ -477,7 +477,12 @@ void CMainFrame::rebuildRecentMenu()
         // Later: the rebuild may come from one of the old menu's own items.
         recentMenu_->deleteLater();
     }
-    recentMenu_ = buildRecentMenu(general_.recentPaths, icons_, this);
+    // The menus draw registered icons: a file's first icon that arrives
+    // later is registered then.
+    recentMenu_ = buildRecentMenu(general_.recentPaths, icons_, this, [this] {
+        if (menuIcons_ && recentMenu_)
+            menuIcons_->registerItemIcons(recentMenu_);
+    });
     if (menuIcons_)
         registerRecentMenuIcons();
     connect(recentMenu_, &QMenu::triggered, this, [this](QAction* item) { view_->runCommand(item->data().toInt()); });

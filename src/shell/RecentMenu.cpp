@@ -1,8 +1,10 @@
 #include "shell/RecentMenu.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QMenu>
 #include <QPixmap>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "formats/FirstIcon.h"
 #include "formats/LoadJob.h"
@@ -44,19 +46,36 @@ QIcon itemIcon(const RecentMenuItem& item, const IconResources& icons)
     switch (item.kind) {
     case RecentMenuItem::Kind::Folder:
         return pairIcon(icons, icons::kFolder);
-    case RecentMenuItem::Kind::File:
-        if (const auto entry = holdsIcons(item.path) ? readFirstIcon(item.path) : nullptr) {
-            const QImage image = iconImage(*entry, 16);
-            if (!image.isNull())
-                return QIcon(QPixmap::fromImage(image));
-        }
-        return pairIcon(icons, icons::kMissingFile);
+    case RecentMenuItem::Kind::File:  // until its own first icon is read
     case RecentMenuItem::Kind::Missing:
         return pairIcon(icons, icons::kMissingFile);
     case RecentMenuItem::Kind::NoData:
         break;
     }
     return {};
+}
+
+// Reads the file's first icon on a worker thread, so that a large module or
+// a slow disk never holds up the window, and shows it in the entry once it
+// is in hand; a file that gives none keeps the missing-file icon. An entry
+// gone meanwhile (its menu was rebuilt) drops the answer.
+void showFirstIcon(QAction* action, const std::string& path, const std::function<void()>& arrived)
+{
+    // The watcher belongs to the entry and goes with it.
+    auto* watcher = new QFutureWatcher<QImage>(action);
+    QObject::connect(watcher, &QFutureWatcher<QImage>::finished, action, [action, watcher, arrived] {
+        const QImage image = watcher->result();
+        watcher->deleteLater();
+        if (image.isNull())
+            return;
+        action->setIcon(QIcon(QPixmap::fromImage(image)));
+        if (arrived)
+            arrived();
+    });
+    watcher->setFuture(QtConcurrent::run([path] {
+        const auto entry = readFirstIcon(path);
+        return entry ? iconImage(*entry, 16) : QImage();
+    }));
 }
 
 }  // namespace
@@ -86,7 +105,8 @@ std::vector<RecentMenuItem> recentMenuItems(const std::vector<std::string>& path
     return items;
 }
 
-QMenu* buildRecentMenu(const std::vector<std::string>& paths, const IconResources& icons, QWidget* parent)
+QMenu* buildRecentMenu(const std::vector<std::string>& paths, const IconResources& icons, QWidget* parent,
+                       const std::function<void()>& iconArrived)
 {
     auto* menu = new QMenu(QStringLiteral("最近使ったファイル(&R)"), parent);
     menu->setObjectName(QStringLiteral("recentMenu"));
@@ -97,6 +117,8 @@ QMenu* buildRecentMenu(const std::vector<std::string>& paths, const IconResource
         action->setObjectName(QString::number(item.id));
         // "no data" has no handler: shown greyed.
         action->setEnabled(item.kind != RecentMenuItem::Kind::NoData);
+        if (item.kind == RecentMenuItem::Kind::File && holdsIcons(item.path))
+            showFirstIcon(action, item.path, iconArrived);
     }
     return menu;
 }

@@ -4,6 +4,7 @@
 // an icon (a file's own first icon, a folder, or a missing file).
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ struct RecentMenuItem {
 std::vector<RecentMenuItem> recentMenuItems(const std::vector<std::string>& paths);
 
 // A new popup menu "最近使ったファイル(&R)" holding those items with their icons.
-QMenu* buildRecentMenu(const std::vector<std::string>& paths, const IconResources& icons, QWidget* parent);
+// A file's own first icon is read on a worker thread and replaces the
+// missing-file icon when it arrives; `iconArrived` (if any) is called then.
+QMenu* buildRecentMenu(const std::vector<std::string>& paths, const IconResources& icons, QWidget* parent,
+                       const std::function<void()>& iconArrived = {});
 
 }  // namespace sigil
