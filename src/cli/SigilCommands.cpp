@@ -254,14 +254,8 @@ bool extractPngs(const IconEntry& icon, const std::string& baseName, const std::
         // Each name is claimed by creating its file, as for .ico files.
         std::string path = pngFilePath(dir, baseName, device, 0);
         std::string reason = "the image cannot be encoded";
-        NewFileResult result = NewFileResult::Failed;
-        for (int attempt = 1; encoded; ++attempt) {
-            result = writeNewFile(path, {&bytes, 1}, &reason);
-            if (result != NewFileResult::Taken)
-                break;
-            path = pngFilePath(dir, baseName, device, attempt);
-        }
-        if (result == NewFileResult::Written) {
+        const auto pathFor = [&](int attempt) { return pngFilePath(dir, baseName, device, attempt); };
+        if (encoded && writeUnderFreeName(pathFor, {&bytes, 1}, path, &reason) == NewFileResult::Written) {
             out << path << '\n';
         } else {
             err << "sigil: " << path << ": cannot write the file: " << reason << '\n';

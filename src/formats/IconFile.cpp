@@ -221,14 +221,9 @@ NewIconFile writeNewIconFile(const IconEntry& entry, const std::string& folder, 
         out.reason = notEncodedReason(entry);
         return out;
     }
-    for (int attempt = 1;; ++attempt) {
-        const NewFileResult result = writeNewFile(out.path, *pieces, &out.reason, sync);
-        if (result != NewFileResult::Taken) {
-            out.written = result == NewFileResult::Written;
-            return out;
-        }
-        out.path = iconFilePath(folder, baseName, attempt);
-    }
+    const auto pathFor = [&](int attempt) { return iconFilePath(folder, baseName, attempt); };
+    out.written = writeUnderFreeName(pathFor, *pieces, out.path, &out.reason, sync) == NewFileResult::Written;
+    return out;
 }
 
 bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason)

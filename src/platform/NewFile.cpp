@@ -64,4 +64,15 @@ NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pi
     return failed(reason, error);
 }
 
+NewFileResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor,
+                                 std::span<const ByteView> pieces, std::string& path, std::string* reason, bool sync)
+{
+    for (int attempt = 0;; ++attempt) {
+        path = pathFor(attempt);
+        const NewFileResult result = writeNewFile(path, pieces, reason, sync);
+        if (result != NewFileResult::Taken)
+            return result;
+    }
+}
+
 }  // namespace sigil

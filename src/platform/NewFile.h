@@ -5,6 +5,7 @@
 // write.
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -23,5 +24,12 @@ enum class NewFileResult {
 // failure.
 NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason = nullptr,
                            bool sync = false);
+
+// The same under the first of pathFor(0), pathFor(1), ... where nothing
+// stands. `path` receives the name written, or the one whose write failed;
+// the answer is Written or Failed.
+NewFileResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor,
+                                 std::span<const ByteView> pieces, std::string& path, std::string* reason = nullptr,
+                                 bool sync = false);
 
 }  // namespace sigil
