@@ -622,12 +622,30 @@ std::string iconName(const std::string& path, const std::string& name)
     return folder.empty() ? name : folder;
 }
 
+// The list names whole types separated by ';'. A type may hold a blank, so
+// an entry matches as written, or with the blanks a user put around it
+// dropped.
 bool fileTypeAccepted(ByteView data, const std::string& accepted)
 {
     if (accepted.empty())
         return true;
     const std::string type = lowered(fourCC(data, kFileTypeOffset));
-    return lowered(";" + accepted + ";").find(type) != std::string::npos;
+    const std::string list = lowered(accepted);
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t end = std::min(list.find(';', start), list.size());
+        std::string_view entry(list.data() + start, end - start);
+        if (entry == type)
+            return true;
+        while (!entry.empty() && entry.front() == ' ')
+            entry.remove_prefix(1);
+        while (!entry.empty() && entry.back() == ' ')
+            entry.remove_suffix(1);
+        if (entry == type)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace

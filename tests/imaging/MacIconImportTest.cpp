@@ -443,6 +443,10 @@ TEST(MacIconImport, FileTypeMustBeInTheList)
     EXPECT_FALSE(load(classicFile(resources, "rsrc"), icon, macSettings(kAllBits, "icon")));
     EXPECT_TRUE(load(classicFile(resources, "rsrc"), icon, macSettings(kAllBits, "ICON;Rsrc")));
     EXPECT_TRUE(load(classicFile(resources, "APPL"), icon, macSettings(kAllBits, "")));
+    // Whole entries only: a type spanning a separator, or part of an entry, is not listed.
+    for (const char* type : {"n;ic", "con;", "c;ma"})
+        EXPECT_FALSE(load(classicFile(resources, type), icon)) << type;
+    EXPECT_TRUE(load(classicFile(resources, "icns"), icon, macSettings(kAllBits, "icon; icns ")));
 }
 
 struct RefusedCase {
