@@ -124,6 +124,11 @@ struct DibPlan {
     int64_t pixelStart = 0;
     int64_t pixelBytes = 0;                 // colour bits to read: rows, or the RLE8 codes
     std::optional<FieldMasks> headerMasks;  // bit fields carried in the header
+    // The headers that carry masks (52, 56, 108 and 124 bytes) came with
+    // alpha; writers that had none to give leave the byte 0, so 32-bit
+    // pixels all of alpha 0 mean an opaque picture there. Under the plain
+    // and OS/2 headers they stay transparent.
+    bool zeroAlphaOpaque = false;
 };
 
 std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
@@ -148,6 +153,7 @@ std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
         storedHeight == std::numeric_limits<int32_t>::min())
         return std::nullopt;
     p.topDown = storedHeight < 0;
+    p.zeroAlphaOpaque = maskCount > 0;
     p.height = p.topDown ? -storedHeight : storedHeight;
     // Run-length data is bottom-up by definition.
     if (p.height > kMaxDimension || (p.topDown && p.compression == 1))
@@ -189,12 +195,28 @@ std::optional<DibPlan> planDib(ByteView dib, int64_t pixelOffset)
     return p;
 }
 
-// Every pixel with alpha 0 becomes black with its mask bit set.
-void maskZeroAlpha(IconDevice& device)
+// Every pixel with alpha 0 becomes black with its mask bit set; with
+// `allZeroOpaque`, pixels that are all of alpha 0 become opaque instead.
+void maskZeroAlpha(IconDevice& device, bool allZeroOpaque)
 {
     const auto px = writePixels(device);
     if (!px)
         return;
+    bool anyAlpha = false;
+    for (int64_t y = 0; y < px->height && allZeroOpaque && !anyAlpha; ++y) {
+        const uint8_t* p = px->row(y);
+        for (int64_t x = 0; x < px->width && !anyAlpha; ++x, p += 4)
+            anyAlpha = p[3] != 0;
+    }
+    if (allZeroOpaque && !anyAlpha) {
+        for (int64_t y = 0; y < px->height; ++y) {
+            uint8_t* p = px->row(y);
+            for (int64_t x = 0; x < px->width; ++x, p += 4)
+                p[3] = 0xFF;
+        }
+        device.unlock();
+        return;
+    }
     for (int64_t y = 0; y < px->height; ++y) {
         uint8_t* p = px->row(y);
         for (int64_t x = 0; x < px->width; ++x, p += 4)
@@ -295,7 +317,7 @@ bool readHeaderFields(ByteView dib, const DibPlan& plan, IconDevice& device)
     }
     device.unlock();
     if (outBits == 32)
-        maskZeroAlpha(device);
+        maskZeroAlpha(device, plan.zeroAlphaOpaque);
     return true;
 }
 
@@ -354,7 +376,7 @@ bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
             device.reset();
             return false;
         }
-        maskZeroAlpha(device);
+        maskZeroAlpha(device, plan->zeroAlphaOpaque);
     }
     return true;
 }

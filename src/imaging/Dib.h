@@ -18,7 +18,8 @@ constexpr int kFileHeaderBytes = 14;
 
 // Reads a bitmap into `device` as it is stored (bit-field and RLE8 pixels
 // are not yet expanded), with an all-clear AND mask; 32-bit pixels whose
-// alpha is 0 become black and transparent. Accepts 1, 4, 8, 16, 24 and
+// alpha is 0 become black and transparent, except that under a header
+// longer than 40 bytes a picture whose alpha is 0 throughout is opaque. Accepts 1, 4, 8, 16, 24 and
 // 32 bits, plain, RLE8 (8 bits only) and bit fields (16 and 32 bits),
 // bottom-up or top-down (plain and bit fields only), and colour tables
 // shorter than the depth allows (missing entries are black). With a V4 or

@@ -228,6 +228,40 @@ TEST(BitmapHeaders, MasksOfTheShorterHeadersAndTheOs2Header)
     EXPECT_FALSE(loadBitmapBytes(refused, withHeaderSize(kV5Alpha32TopDown, 64), false, DisplaySettings{}));
 }
 
+TEST(BitmapHeaders, AllZeroAlphaIsOpaqueBeyondThePlainHeader)
+{
+    // The same 2 x 2 pixels with every alpha byte 0 (the last 16 bytes are
+    // the pixels, alpha the fourth of each).
+    Bytes noAlpha = kV5Alpha32TopDown;
+    for (size_t i = noAlpha.size() - 13; i < noAlpha.size(); i += 4)
+        noAlpha[i] = 0;
+    const std::vector<uint32_t> opaque = {0xFFFF0000u, 0xFF123456u, 0xFFFFFFFFu, 0xFF0A0B0Cu};
+    const Bytes plainRgb = with(noAlpha, kCompression, 0);
+    struct Case {
+        const char* name;
+        Bytes file;
+        bool transparent;
+    };
+    const Case cases[] = {
+        {"V5 fields", noAlpha, false},
+        {"V4 fields", withHeaderSize(noAlpha, 108), false},
+        {"V3 fields", withHeaderSize(noAlpha, 56), false},
+        {"V5 plain", plainRgb, false},
+        {"V2 plain", withHeaderSize(plainRgb, 52), false},
+        {"plain header", withHeaderSize(plainRgb, 40), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IconDevice d;
+        ASSERT_TRUE(loadBitmapBytes(d, c.file, false, DisplaySettings{}));
+        EXPECT_EQ(d.bitCount, 32);
+        if (c.transparent)
+            EXPECT_EQ(maskedCount(d), 4);
+        else
+            expectPixels(d, opaque);
+    }
+}
+
 TEST(PngPicture, LargeOnesAreFittedAndOthersRefused)
 {
     const Bytes wide = encodedPicture(
