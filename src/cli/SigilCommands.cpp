@@ -22,6 +22,7 @@
 #include "model/Palettes.h"
 #include "platform/FileBytes.h"
 #include "platform/NewFile.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/SettingsFile.h"
 #include "platform/StringTable.h"
 #include "settings/DisplaySettingsFile.h"
@@ -48,8 +49,10 @@ constexpr const char* kHelp = "sigil: the command-line tool of Sigilscope, the i
                               "      --numbered PREFIX DIGITS    names PREFIX01.ico, PREFIX02.ico ... instead\n"
                               "      --png                       every image of every icon as DIR/NAME-WxH-BITS.png\n"
                               "  sigil pack PATH... -o OUT.icl   all icons, in the order given, as one icon library\n"
+                              "                                  (\"-o -\": to standard output)\n"
                               "  sigil thumbnail INPUT OUTPUT.png SIZE\n"
                               "                                  the first icon of INPUT as a SIZE x SIZE picture\n"
+                              "                                  (OUTPUT.png \"-\": to standard output)\n"
                               "  --ini FILE                      read import options from this settings file\n"
                               "  --help, --version               this text; the version\n"
                               "\n"
@@ -388,7 +391,10 @@ int packCommand(const std::vector<std::string>& args, const DisplaySettings& set
     ProgressLine progress(err);
     if (showProgress)
         library.setProgressObserver(&progress);
-    const LibraryWriteResult result = saveLibrary(library, target);
+    // "-o -" sends the library to standard output.
+    const bool toOutput = target == "-";
+    SafeFileWriter file = toOutput ? SafeFileWriter(out) : SafeFileWriter(target);
+    const LibraryWriteResult result = saveLibrary(library, file);
     progress.end();
     if (result == LibraryWriteResult::TooLarge) {
         err << "sigil: " << target << ": too large for an icon library (" << library.size() << " icons and "
@@ -396,10 +402,12 @@ int packCommand(const std::vector<std::string>& args, const DisplaySettings& set
         return kExitFailed;
     }
     if (result == LibraryWriteResult::FileFailed) {
-        err << "sigil: " << target << ": cannot write the file\n";
+        const std::string reason = file.errorText();
+        err << "sigil: " << target << ": cannot write the file" << (reason.empty() ? "" : ": ") << reason << '\n';
         return kExitFailed;
     }
-    out << target << '\n';
+    if (!toOutput)
+        out << target << '\n';
     return allRead ? kExitOk : kExitFailed;
 }
 
@@ -449,7 +457,7 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (args[0] == "extract")
         return extractCommand(rest, settings, out, err);
     if (args[0] == "thumbnail")
-        return thumbnailCommand(rest, err);
+        return thumbnailCommand(rest, out, err);
     if (args[0] == "pack")
         return packCommand(rest, settings, out, err, showProgress.value_or(isatty(2) != 0));
     err << kUsage;

@@ -1,16 +1,17 @@
 #include "cli/ThumbnailCommand.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <charconv>
 #include <ostream>
 
 #include "cli/SigilCommands.h"
 #include "formats/FirstIcon.h"
-#include "platform/FileBytes.h"
+#include "platform/SafeFileWriter.h"
 
 namespace sigil {
 
-int thumbnailCommand(const std::vector<std::string>& args, std::ostream& err)
+int thumbnailCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     int size = 0;
     if (args.size() == 3) {
@@ -29,8 +30,16 @@ int thumbnailCommand(const std::vector<std::string>& args, std::ostream& err)
         err << "sigil: " << args[0] << ": no icon to show\n";
         return kExitFailed;
     }
-    if (!image.save(toQtPath(args[1]), "PNG")) {
-        err << "sigil: " << args[1] << ": cannot be written\n";
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        err << "sigil: " << args[1] << ": cannot be encoded\n";
+        return kExitFailed;
+    }
+    // Written as every file of the program is ("-": standard output).
+    SafeFileWriter file = args[1] == "-" ? SafeFileWriter(out) : SafeFileWriter(args[1]);
+    if (!file.open() || !file.write(png.constData(), static_cast<size_t>(png.size())) || !file.commit()) {
+        err << "sigil: " << args[1] << ": cannot be written: " << file.errorText() << '\n';
         return kExitFailed;
     }
     return kExitOk;

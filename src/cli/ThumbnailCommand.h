@@ -11,7 +11,8 @@ namespace sigil {
 // The largest SIZE the thumbnailer draws (the freedesktop "xx-large").
 constexpr int kMaxThumbnailSize = 1024;
 
-// args: INPUT OUTPUT SIZE. Answers an exit code of SigilCommands.h.
-int thumbnailCommand(const std::vector<std::string>& args, std::ostream& err);
+// args: INPUT OUTPUT SIZE; OUTPUT "-" is `out`. Answers an exit code of
+// SigilCommands.h.
+int thumbnailCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace sigil

@@ -180,12 +180,11 @@ bool writeSlot(SafeFileWriter& file, const Slot& slot, const uint8_t* data, size
            file.written() == slot.offset + slot.length;
 }
 
-bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<uint8_t>& head, const std::string& path)
+bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<uint8_t>& head, SafeFileWriter& file)
 {
     const int64_t icons = library.size();
     const uint64_t unit = uint64_t{1} << layout.shift;
     library.notifyProgress(1, 0);
-    SafeFileWriter file(path);
     if (!file.open() || !file.write(head.data(), head.size()) || file.written() != head.size())
         return false;
     size_t number = 1;
@@ -220,6 +219,13 @@ bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<u
 
 LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path)
 {
+    SafeFileWriter file(path);
+    return saveLibrary(library, file);
+}
+
+LibraryWriteResult saveLibrary(IconLibrary& library, SafeFileWriter& file)
+{
+    const std::string& path = file.path();
     const int64_t icons = library.size();
     if (icons == 0)
         return LibraryWriteResult::NothingToWrite;
@@ -243,7 +249,7 @@ LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path)
         return LibraryWriteResult::TooLarge;
     const std::vector<uint8_t> head = buildHead(*layout, names, firstData);
 
-    if (!writeLayout(library, *layout, head, path))
+    if (!writeLayout(library, *layout, head, file))
         return LibraryWriteResult::FileFailed;
     library.notifyProgress(3, 0);
     return LibraryWriteResult::Written;

@@ -10,6 +10,8 @@
 
 namespace sigil {
 
+class SafeFileWriter;
+
 enum class LibraryWriteResult {
     Written,
     NothingToWrite,  // no icon: no file is touched
@@ -19,6 +21,9 @@ enum class LibraryWriteResult {
 
 // Writes the library and sends the progress notices (phase 0 to 3).
 LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path);
+// The same through `file`, not opened yet (standard output, say), which
+// tells why a write failed; its path names the icons that have no name.
+LibraryWriteResult saveLibrary(IconLibrary& library, SafeFileWriter& file);
 
 // True when the file was written or the library has no icon.
 bool writeLibrary(IconLibrary& library, const std::string& path);

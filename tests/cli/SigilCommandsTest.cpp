@@ -7,6 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cerrno>
+#include <cstring>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -185,6 +187,33 @@ TEST(SigilPack, WritesTheIconsInTheOrderGiven)
     EXPECT_EQ(lib.at(0).name, "b");
     EXPECT_EQ(lib.at(1).name, "アイコン");
     EXPECT_EQ(lib.deviceTotal(), 3);
+}
+
+// "-" as the output writes the one file to standard output, nothing else;
+// a device is written where it is, its failure told with the system's words.
+TEST(SigilOutput, DashIsStandardOutputAndDevicesAreWrittenInPlace)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(32, 32, 4), iconImage(16, 16, 8)})));
+    const RunResult packed = sigilRun({"pack", dir.file("a.ico"), "-o", "-"});
+    ASSERT_EQ(packed.code, 0) << packed.err;
+    IconLibrary lib;
+    ASSERT_TRUE(readNeLibrary(lib, Bytes(packed.out.begin(), packed.out.end()), "-", "a"));
+    EXPECT_EQ(lib.deviceTotal(), 2);
+    EXPECT_FALSE(QFile::exists("-"));
+
+    const RunResult drawn = sigilRun({"thumbnail", dir.file("a.ico"), "-", "24"});
+    ASSERT_EQ(drawn.code, 0) << drawn.err;
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(drawn.out), "PNG").size(), QSize(24, 24));
+
+    for (const auto& args : {std::vector<std::string>{"pack", dir.file("a.ico"), "-o", "/dev/full"},
+                             std::vector<std::string>{"thumbnail", dir.file("a.ico"), "/dev/full", "24"}}) {
+        const RunResult full = sigilRun(args);
+        EXPECT_EQ(full.code, 1) << args[0];
+        EXPECT_NE(full.err.find(std::strerror(ENOSPC)), std::string::npos) << full.err;
+        struct stat st {};
+        EXPECT_TRUE(::stat("/dev/full", &st) == 0 && S_ISCHR(st.st_mode));
+    }
 }
 
 TEST(SigilPack, ShowsProgressWhenAsked)
