@@ -31,6 +31,13 @@ std::string replaceUnsafeBytes(const std::string& name)
     return s;
 }
 
+// A leading "." would hide the file from file dialogs, `ls` and `rm *`.
+void unhide(std::string& s)
+{
+    if (!s.empty() && s.front() == '.')
+        s.front() = '_';
+}
+
 }  // namespace
 
 std::string safeFileBaseName(const std::string& name)
@@ -39,6 +46,7 @@ std::string safeFileBaseName(const std::string& name)
     cutUtf8(s, kIconBaseNameBytes);
     if (s.find_first_not_of('.') == std::string::npos)
         s.assign(s.size(), '_');
+    unhide(s);
     return s;
 }
 
@@ -53,6 +61,7 @@ std::string iconFileBaseName(const IconFileNaming& naming, int index, const std:
         number.insert(0, width - number.size(), '0');
     // A long prefix gives way to the number, so the numbers stay apart.
     std::string prefix = replaceUnsafeBytes(naming.prefix);
+    unhide(prefix);
     cutUtf8(prefix, kIconBaseNameBytes - number.size());
     return prefix + number;
 }

@@ -19,13 +19,15 @@ struct IconFileNaming {
 constexpr size_t kIconBaseNameBytes = 255 - 16;
 
 // `name` as one file name: "/", "\" and control characters become "_", a
-// name of dots only ("." or "..") gets its dots replaced, and the result is
-// cut to kIconBaseNameBytes without splitting a UTF-8 sequence.
+// name of dots only ("." or "..") gets its dots replaced, a leading "." (a
+// hidden file) becomes "_", and the result is cut to kIconBaseNameBytes
+// without splitting a UTF-8 sequence.
 std::string safeFileBaseName(const std::string& name);
 
 // The base name (without ".ico") of icon `index` (0-based): numbered, it is
-// the prefix and index + 1 padded to `digits`; otherwise the icon's name. An
-// empty name takes the numbered form, so that every file is visible.
+// the prefix (made safe the same way) and index + 1 padded to `digits`;
+// otherwise the icon's name. An empty name takes the numbered form, so that
+// every file is visible.
 std::string iconFileBaseName(const IconFileNaming& naming, int index, const std::string& iconName);
 
 // folder/base.ico for attempt 0, folder/base_1.ico, base_2.ico, ... after.

@@ -346,7 +346,8 @@ namespace sigil::test {
 namespace {
 
 // Names from a library go through the routine that save all as icons uses:
-// hostile names stay inside the folder, --numbered numbers them.
+// hostile names stay inside the folder and none is hidden (no leading "."),
+// --numbered numbers them, --png names each image after its icon.
 TEST(SigilExtract, NamesStayInTheFolder)
 {
     struct Case {
@@ -354,15 +355,24 @@ TEST(SigilExtract, NamesStayInTheFolder)
         std::set<std::string> expected;
     };
     const Case cases[] = {
-        {{}, {".._.._evil.ico", "a_b.ico", "__.ico", "e.ico", "c__d.ico"}},
-        {{"--numbered", "x", "2"}, {"x01.ico", "x02.ico", "x03.ico", "x04.ico", "x05.ico"}},
+        {{}, {"_._.._evil.ico", "a_b.ico", "__.ico", "e.ico", "c__d.ico", "_x.ico"}},
+        {{"--numbered", "x", "2"}, {"x01.ico", "x02.ico", "x03.ico", "x04.ico", "x05.ico", "x06.ico"}},
+        {{"--numbered", "../p", "3"},
+         {"_._p001.ico", "_._p002.ico", "_._p003.ico", "_._p004.ico", "_._p005.ico", "_._p006.ico"}},
+        {{"--png"},
+         {"_._.._evil-16x16-4.png", "a_b-16x16-4.png", "__-16x16-4.png", "e-16x16-4.png", "c__d-16x16-4.png",
+          "_x-16x16-4.png"}},
     };
     for (const Case& c : cases) {
         TempDir dir;
         NeLibraryParts parts;
-        parts.names = {"../../evil", "a/b", "..", "e",
+        parts.names = {"../../evil",
+                       "a/b",
+                       "..",
+                       "e",
                        "c\x01\x7f"
-                       "d"};
+                       "d",
+                       ".x"};
         for (size_t i = 0; i < parts.names.size(); ++i)
             parts.icons.push_back({iconImage(16, 16, 4)});
         ASSERT_TRUE(writeFile(dir.file("set.icl"), neLibrary(parts)));
