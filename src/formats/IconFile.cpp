@@ -222,12 +222,15 @@ NewIconFile writeNewIconFile(const IconEntry& entry, const std::string& folder, 
         return out;
     }
     const auto pathFor = [&](int attempt) { return iconFilePath(folder, baseName, attempt); };
-    out.written = writeUnderFreeName(pathFor, *pieces, out.path, &out.reason, sync) == NewFileResult::Written;
+    out.written =
+        writeUnderFreeName(pathFor, *pieces, out.path, &out.reason, sync, &out.error) == NewFileResult::Written;
     return out;
 }
 
-bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason)
+bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason, int* error)
 {
+    if (error)
+        *error = 0;
     const auto bytes = encodeIconFile(entry);
     if (!bytes) {
         if (reason)
@@ -239,6 +242,8 @@ bool writeIconFile(const IconEntry& entry, const std::string& path, std::string*
         return true;
     if (reason)
         *reason = writer.errorText();
+    if (error)
+        *error = writer.error();
     return false;
 }
 

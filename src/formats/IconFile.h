@@ -73,11 +73,14 @@ struct NewIconFile {
     std::string path;  // the file written, or the name whose write failed
     bool written = false;
     std::string reason;  // why not, in a few words
+    int error = 0;       // the system's error number for it; 0 when the icon was at fault
 };
 NewIconFile writeNewIconFile(const IconEntry& entry, const std::string& folder, const std::string& baseName, bool sync);
 
 // Writes through a temporary file, so a failure leaves any old file intact.
-// On failure `reason`, when given, receives why in a few words.
-bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason = nullptr);
+// On failure `reason`, when given, receives why in a few words, and `error`
+// the system's error number (0 when the icon was at fault).
+bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason = nullptr,
+                   int* error = nullptr);
 
 }  // namespace sigil

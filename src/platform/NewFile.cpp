@@ -13,20 +13,23 @@ namespace sigil {
 
 namespace {
 
-NewFileResult failed(std::string* reason, int error)
+NewFileResult failed(std::string* reason, int* errorOut, int error)
 {
     if (reason)
         *reason = std::strerror(error);
+    if (errorOut)
+        *errorOut = error;
     return NewFileResult::Failed;
 }
 
 }  // namespace
 
-NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason, bool sync)
+NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason, bool sync,
+                           int* errorOut)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return errno == EEXIST ? NewFileResult::Taken : failed(reason, errno);
+        return errno == EEXIST ? NewFileResult::Taken : failed(reason, errorOut, errno);
     // One system call for all pieces where it can; a short write goes on
     // from where it stopped.
     std::vector<iovec> left;
@@ -61,15 +64,16 @@ NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pi
     if (error == 0)
         return NewFileResult::Written;
     ::unlink(path.c_str());
-    return failed(reason, error);
+    return failed(reason, errorOut, error);
 }
 
 NewFileResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor,
-                                 std::span<const ByteView> pieces, std::string& path, std::string* reason, bool sync)
+                                 std::span<const ByteView> pieces, std::string& path, std::string* reason, bool sync,
+                                 int* error)
 {
     for (int attempt = 0;; ++attempt) {
         path = pathFor(attempt);
-        const NewFileResult result = writeNewFile(path, pieces, reason, sync);
+        const NewFileResult result = writeNewFile(path, pieces, reason, sync, error);
         if (result != NewFileResult::Taken)
             return result;
     }

@@ -21,15 +21,15 @@ enum class NewFileResult {
 
 // Writes `pieces` one after another; with `sync`, the file is on disk before
 // the answer. `reason` (when given) receives the system's words for a
-// failure.
+// failure, and `error` its error number.
 NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason = nullptr,
-                           bool sync = false);
+                           bool sync = false, int* error = nullptr);
 
 // The same under the first of pathFor(0), pathFor(1), ... where nothing
 // stands. `path` receives the name written, or the one whose write failed;
 // the answer is Written or Failed.
 NewFileResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor,
                                  std::span<const ByteView> pieces, std::string& path, std::string* reason = nullptr,
-                                 bool sync = false);
+                                 bool sync = false, int* error = nullptr);
 
 }  // namespace sigil

@@ -1,6 +1,8 @@
 #include "platform/StringTable.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iterator>
 
 #include "platform/CommandIds.h"
@@ -131,6 +133,34 @@ QString saveProgressText(int phase, int percent)
         return loadString(str::SaveDone);
     default:
         return QString();
+    }
+}
+
+QString systemReasonText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("ファイルまたはフォルダが見つかりません");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("アクセスが拒否されました");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクの空き領域が足りません");
+    case EROFS:
+        return QStringLiteral("読み取り専用のファイルシステムです");
+    case ENOTDIR:
+        return QStringLiteral("フォルダではないパスが含まれています");
+    case EEXIST:
+        return QStringLiteral("同じ名前のファイルが既にあります");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます");
+    case ENAMETOOLONG:
+        return QStringLiteral("ファイル名が長すぎます");
+    case EISDIR:
+        return QStringLiteral("フォルダです");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
     }
 }
 

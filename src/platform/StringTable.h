@@ -58,4 +58,9 @@ QString commandTooltip(int commandId);
 // phases 1 and 2 followed by "(percent%)"; empty for any other phase.
 QString saveProgressText(int phase, int percent);
 
+// Why a file operation failed, for a message: Japanese for the common
+// reasons (a missing folder, no permission, a full disk...), the system's
+// own words for the rest.
+QString systemReasonText(int error);
+
 }  // namespace sigil

@@ -9,7 +9,9 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/NewFile.h"
 #include "platform/SafeFileWriter.h"
+#include "platform/StringTable.h"
 #include "support/TempDir.h"
 #include "support/TextFiles.h"
 
@@ -125,6 +127,7 @@ TEST_P(Targets, KeepWhatStandsAtThePath)
     EXPECT_EQ(written, c.error == 0);
     if (c.error != 0) {
         EXPECT_EQ(writer.errorText(), std::strerror(c.error));
+        EXPECT_EQ(writer.error(), c.error);
     }
     EXPECT_EQ(kindAt(path), c.kind);
     // Compared whole but not printed: a failure would fill the screen.
@@ -154,5 +157,48 @@ INSTANTIATE_TEST_SUITE_P(Cases, Targets,
                                          TargetCase{"NamedPipe", S_IFIFO, nullptr, 0},
                                          TargetCase{"FullDevice", S_IFCHR, "/dev/full", ENOSPC}),
                          [](const auto& info) { return info.param.label; });
+
+// Failed writes carry the system's error number, which the program's
+// messages show in Japanese for the common reasons and in the system's
+// words for the rest.
+TEST(SystemReasons, FailedWritesTellWhyInJapanese)
+{
+    test::TempDir dir;
+    writeTextFile(dir.file("file"), "x");
+    const struct {
+        std::string path;  // empty: no write, the text alone
+        int error;
+        const char* text;
+    } cases[] = {
+        {dir.file("missing/a"), ENOENT, "ファイルまたはフォルダが見つかりません"},
+        {dir.file("file/a"), ENOTDIR, "フォルダではないパスが含まれています"},
+        {dir.path(), EISDIR, "フォルダです"},
+        {"/dev/full", ENOSPC, "ディスクの空き領域が足りません"},
+        {dir.file(std::string(300, 'n')), ENAMETOOLONG, "ファイル名が長すぎます"},
+        {"", EACCES, "アクセスが拒否されました"},
+        {"", EPERM, "アクセスが拒否されました"},
+        {"", EDQUOT, "ディスクの空き領域が足りません"},
+        {"", EROFS, "読み取り専用のファイルシステムです"},
+        {"", EEXIST, "同じ名前のファイルが既にあります"},
+        {"", EFBIG, "ファイルが大きすぎます"},
+        {"", EIO, nullptr},  // the system's words
+    };
+    for (const auto& c : cases) {
+        const std::string expected = c.text ? c.text : std::strerror(c.error);
+        EXPECT_EQ(systemReasonText(c.error).toStdString(), expected) << c.error;
+        if (c.path.empty())
+            continue;
+        SafeFileWriter writer(c.path);
+        EXPECT_FALSE(writer.open() && writer.write("x", 1) && writer.commit()) << c.path;
+        EXPECT_EQ(writer.error(), c.error) << c.path;
+        // A new file cannot be made there either, for the same reason; a
+        // folder or device standing at the path only takes the name.
+        const ByteView byte(reinterpret_cast<const uint8_t*>("x"), 1);
+        int error = 0;
+        const NewFileResult made = writeNewFile(c.path, {&byte, 1}, nullptr, false, &error);
+        EXPECT_EQ(made, c.error == EISDIR || c.error == ENOSPC ? NewFileResult::Taken : NewFileResult::Failed);
+        EXPECT_EQ(error, made == NewFileResult::Failed ? c.error : 0) << c.path;
+    }
+}
 
 }  // namespace
