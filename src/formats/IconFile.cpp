@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <unordered_set>
 
 #include "formats/IconFileNames.h"
 #include "formats/PngImage.h"
@@ -12,7 +13,8 @@
 
 namespace sigil {
 
-int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint32_t alignment)
+int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint32_t alignment,
+                      std::vector<uint32_t>* offsets)
 {
     if (entryBytes != kFileDirEntryBytes && entryBytes != kGroupDirEntryBytes)
         return 0;
@@ -30,6 +32,8 @@ int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint
         IconDevice device;
         device.bytesLeft = getU32(raw + 8);
         entry.devices.push_back(std::move(device));
+        if (offsets && entryBytes == kFileDirEntryBytes)
+            offsets->push_back(getU32(raw + 12));
     }
     return count;
 }
@@ -112,11 +116,88 @@ bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, co
     return finished;
 }
 
+namespace {
+
+// Whether an image record plausibly starts at `pos`: PNG data, or a bitmap
+// header of a size that writers use with a positive width and height.
+bool imageStartsAt(ByteView file, uint64_t pos)
+{
+    if (pos >= file.size())
+        return false;
+    const ByteView rest = file.subspan(static_cast<size_t>(pos));
+    if (hasPngSignature(rest))
+        return true;
+    if (rest.size() < 12)
+        return false;
+    const uint32_t headerBytes = getU32(rest.data());
+    const bool knownSize =
+        headerBytes == 40 || headerBytes == 52 || headerBytes == 56 || headerBytes == 108 || headerBytes == 124;
+    return knownSize && getI32(rest.data() + 4) > 0 && getI32(rest.data() + 8) > 0;
+}
+
+// The image step of an .ico or .cur file. Writers do not all lay images out
+// back to back in directory order: some leave gaps, store them in another
+// order, or (Pillow's bitmaps) leave out the AND mask and count the record
+// without it. Others write offsets of 0 or offsets that point nowhere. So
+// each image is read at its entry's offset when an image starts there, else
+// where the image before it ended (as a sequential reader would), and its
+// bytes end where the next image found at an offset begins, or at the end
+// of the file: what a record lacks before that reads as zeros (a missing AND
+// mask is opaque).
+// No place is read twice: an entry repeating an offset already read takes
+// the sequential place, or is dropped when that was read too, so a
+// directory of many entries naming one image cannot multiply its memory.
+// Likewise only an image that runs to the end of the file may keep a modest
+// block however little of it arrived; one ended by the next image keeps the
+// usual bound.
+void readImagesAtOffsets(ByteView file, uint64_t directoryEnd, IconEntry& entry, const std::vector<uint32_t>& offsets)
+{
+    std::vector<uint64_t> starts;
+    for (const uint32_t offset : offsets)
+        if (imageStartsAt(file, offset))
+            starts.push_back(offset);
+    std::ranges::sort(starts);
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    std::unordered_set<uint64_t> read;
+
+    std::vector<IconDevice>& devices = entry.devices;
+    const size_t first = devices.size() - offsets.size();
+    size_t kept = first;
+    uint64_t sequential = directoryEnd;
+    for (size_t i = first; i < devices.size(); ++i) {
+        IconDevice& device = devices[i];
+        const uint64_t offset = offsets[i - first];
+        uint64_t at = sequential;
+        if (std::ranges::binary_search(starts, offset) && !read.contains(offset))
+            at = offset;
+        if (!read.insert(at).second)
+            continue;
+        const auto next = std::ranges::upper_bound(starts, at);
+        const uint64_t end = next == starts.end() ? file.size() : *next;
+        ByteStream stream(file.first(static_cast<size_t>(end)));
+        stream.seek(at);
+        const uint64_t declared = static_cast<uint64_t>(std::max<int64_t>(device.bytesLeft, 0));
+        const bool keep = readOneImage(stream, device, end == file.size() ? kModestBlockBytes : 0);
+        const uint64_t consumed = stream.pos() - at;
+        sequential = std::min<uint64_t>(file.size(), at + std::max(consumed, declared));
+        device.bytesLeft = 0;
+        if (keep) {
+            if (kept != i)
+                devices[kept] = std::move(device);
+            ++kept;
+        }
+    }
+    devices.erase(devices.begin() + static_cast<std::ptrdiff_t>(kept), devices.end());
+}
+
+}  // namespace
+
 bool readIconBytes(ByteView data, IconEntry& entry)
 {
     ByteStream stream(data);
-    readIconDirectory(stream, entry, kFileDirEntryBytes, 0);
-    readIconImages(stream, entry, 0);
+    std::vector<uint32_t> offsets;
+    readIconDirectory(stream, entry, kFileDirEntryBytes, 0, &offsets);
+    readImagesAtOffsets(data, stream.pos(), entry, offsets);
     if (entry.devices.empty())
         return false;
     entry.sortDevices();

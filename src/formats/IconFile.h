@@ -1,6 +1,7 @@
 #pragma once
-// .ico and .cur files, and the directory and image steps that the animated
-// cursor and NE library readers share with them.
+// .ico and .cur files, the directory step that the animated cursor and NE
+// library readers share with them, and the image step of those two, which
+// read their images one after another.
 
 #include <atomic>
 #include <cstdint>
@@ -37,8 +38,10 @@ void putDirectoryFields(uint8_t* entry, const IconDevice& device, int64_t bytes 
 
 // Directory step: aligns (alignment 0: none), reads the 6-byte header and
 // its entries, and appends one empty device per entry with bytesLeft set
-// from the entry. Answers the header's count.
-int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint32_t alignment);
+// from the entry. Answers the header's count. `offsets`, when given,
+// receives the image offset of each 16-byte entry read.
+int readIconDirectory(ByteStream& stream, IconEntry& entry, int entryBytes, uint32_t alignment,
+                      std::vector<uint32_t>* offsets = nullptr);
 
 // Image step: fills, in order, the devices that the directory step left
 // empty; a device whose image is refused is removed. False when `stop` was
@@ -50,7 +53,9 @@ bool readIconImages(ByteStream& stream, IconEntry& entry, uint32_t alignment, co
                     int64_t cutShortKeep = kModestBlockBytes);
 
 // Reads a whole icon file held in memory into `entry` (devices sorted, name
-// and source left alone). True when at least one image was read.
+// and source left alone): each image where its entry's offset points, or,
+// when no image starts there, where the image before it ended. True when at
+// least one image was read.
 bool readIconBytes(ByteView data, IconEntry& entry);
 
 bool readIconFile(IconEntry& entry, const std::string& path, const std::string& baseName);

@@ -68,12 +68,10 @@ TEST(ReadIcon, RefusedImageIsSkippedByItsByteCount)
     EXPECT_EQ(e.devices[1].bitCount, 1);
 }
 
-TEST(ReadIcon, ImagesAreReadInFileOrderAgainstTheDirectorysSizes)
+TEST(ReadIcon, ImagesAreReadWhereTheirOffsetsPoint)
 {
     // The directory lists a 16 x 16 image first but its offset points after
-    // the 32 x 32 image. Stored offsets are not used: the records are read
-    // one after another, each against the byte count of the entry in the
-    // same position.
+    // the 32 x 32 image: each entry's image is read at its offset.
     const Bytes big = iconImage(32, 32, 4, 0x22);
     const Bytes small = iconImage(16, 16, 4, 0x33);
     Bytes file;
@@ -95,6 +93,101 @@ TEST(ReadIcon, ImagesAreReadInFileOrderAgainstTheDirectorysSizes)
     EXPECT_EQ(e.devices[1].width, 32);
     EXPECT_EQ(e.devices[1].blockData()[40 + 64], 0x22);
     EXPECT_EQ(e.devices[0].blockData()[40 + 64], 0x33);
+}
+
+// Three images (16, 32 and 48 pixels at 32, 8 and 32 bits) laid out in a
+// file as writers do: each image read must equal its record from the colour
+// table on, a missing AND mask reading as opaque.
+TEST(ReadIcon, ImagesAreFoundWhereverTheFileKeepsThem)
+{
+    enum Offsets { Real, Zero, PastTheEnd, AllTheFirst };
+    struct Case {
+        const char* name;
+        bool maskless;  // records end before their AND masks; the sizes agree
+        bool reversed;  // the last entry's image stored first
+        size_t gap;     // bytes of 0xEE before each image
+        Offsets offsets;
+    };
+    const Case cases[] = {
+        {"back to back", false, false, 0, Real},
+        {"without masks", true, false, 0, Real},
+        {"gaps between", false, false, 100, Real},
+        {"reverse order", false, true, 0, Real},
+        {"reverse order without masks", true, true, 0, Real},
+        {"offsets 0", false, false, 0, Zero},
+        {"offsets past the end", false, false, 0, PastTheEnd},
+        {"every offset the first image's", false, false, 0, AllTheFirst},
+    };
+    const int widths[] = {16, 32, 48}, depths[] = {32, 8, 32};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Bytes> images, stored;
+        for (int i = 0; i < 3; ++i) {
+            images.push_back(iconImage(widths[i], widths[i], depths[i], uint8_t(0x31 + i), 0x0F));
+            const size_t mask = size_t((widths[i] + 31) / 32 * 4 * widths[i]);
+            stored.push_back(c.maskless ? Bytes(images[i].begin(), images[i].end() - long(mask)) : images[i]);
+            if (c.maskless)
+                std::fill(images[i].end() - long(mask), images[i].end(), 0);
+        }
+        Bytes body;
+        uint32_t at[3] = {};
+        for (int k = 0; k < 3; ++k) {
+            const int i = c.reversed ? 2 - k : k;
+            body.insert(body.end(), c.gap, 0xEE);
+            at[i] = uint32_t(6 + 16 * 3 + body.size());
+            append(body, stored[i]);
+        }
+        Bytes file;
+        put16(file, 0);
+        put16(file, 1);
+        put16(file, 3);
+        for (int i = 0; i < 3; ++i) {
+            file.insert(file.end(), {uint8_t(widths[i]), uint8_t(widths[i]), 0, 0});
+            put16(file, 1);
+            put16(file, uint16_t(depths[i]));
+            put32(file, uint32_t(stored[i].size()));
+            const uint32_t offsets[] = {at[i], 0, 0xFFFFFF00u, at[0]};
+            put32(file, offsets[c.offsets]);
+        }
+        append(file, body);
+        const IconEntry e = readBytes(file);
+        EXPECT_EQ(e.deviceCount(), 3);
+        for (int i = 0; i < e.deviceCount(); ++i) {
+            const IconDevice& d = e.devices[size_t(i)];
+            ASSERT_EQ(d.width, widths[i]);
+            ASSERT_EQ(size_t(d.allocatedBytes()), images[i].size());
+            EXPECT_TRUE(std::equal(images[i].begin() + 40, images[i].end(), d.blockData() + 40)) << widths[i];
+        }
+    }
+}
+
+TEST(ReadIcon, OffsetsCannotMultiplyMemory)
+{
+    // Entries that all name one image, and headers 40 bytes apart that each
+    // claim a 256 x 256 image: one device each time, as a sequential reader
+    // gives (only the header that runs to the end of the file keeps its zeros).
+    Header h;
+    h.width = 256;
+    h.height = 512;
+    h.bitCount = 32;
+    const Bytes header = headerBytes(h);
+    for (const bool repeated : {true, false}) {
+        const int count = 50;
+        Bytes file;
+        put16(file, 0);
+        put16(file, 1);
+        put16(file, count);
+        for (int i = 0; i < count; ++i) {
+            file.insert(file.end(), {0, 0, 0, 0});
+            put16(file, 1);
+            put16(file, 32);
+            put32(file, 40);
+            put32(file, uint32_t(6 + 16 * count + (repeated ? 0 : 40 * i)));
+        }
+        for (int i = 0; i < (repeated ? 1 : count); ++i)
+            append(file, header);
+        EXPECT_EQ(readBytes(file).deviceCount(), 1) << repeated;
+    }
 }
 
 TEST(ReadIcon, TruncatedImageKeepsItsDeviceWithZeros)
@@ -141,10 +234,10 @@ TEST(ReadIcon, LyingDirectoriesGiveWhatIsThere)
     // An entry claiming 4 GiB keeps its image; the skip stops at the end.
     Bytes file = icoFile({iconImage(16, 16, 4)}, 1, {0xFFFFFFFFu});
     EXPECT_EQ(readBytes(file).deviceCount(), 1);
-    // A count of 65535: the entries read swallow the image, as a sequential
-    // reader must, and the missing rest costs nothing.
+    // A count of 65535: the entries read swallow the image, but the first
+    // entry's offset still finds it; the missing rest costs nothing.
     putU16(file.data() + 4, 0xFFFF);
-    EXPECT_EQ(readBytes(file).deviceCount(), 0);
+    EXPECT_EQ(readBytes(file).deviceCount(), 1);
     // Header only.
     EXPECT_EQ(readBytes(Bytes{0, 0, 1, 0, 5, 0}).deviceCount(), 0);
     // Shorter than a header.
