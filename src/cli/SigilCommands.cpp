@@ -1,6 +1,5 @@
 #include "cli/SigilCommands.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -17,7 +16,7 @@
 #include "formats/IconFileNames.h"
 #include "formats/LibraryWriter.h"
 #include "formats/LoadJob.h"
-#include "imaging/PixelAccess.h"
+#include "imaging/Conversions.h"
 #include "model/IconLibrary.h"
 #include "model/Palettes.h"
 #include "platform/FileBytes.h"
@@ -152,12 +151,13 @@ LoadResult loadPaths(IconLibrary& library, const std::vector<std::string>& paths
     return {allRead, intake.count()};
 }
 
+// An image's size is what the icon stores: the PNG data of a PNG image.
 void printText(const IconEntry& icon, std::ostream& out)
 {
     out << icon.name << '\t' << icon.source << '\n';
     for (const IconDevice& d : icon.devices) {
         out << "  " << d.width << 'x' << d.height << '\t' << d.bitCount << "bit\t" << colorClassLabel(d.bitCount)
-            << '\t' << d.allocatedBytes() << " bytes\n";
+            << '\t' << d.storedImage().size() << " bytes\n";
     }
 }
 
@@ -168,7 +168,8 @@ void printJson(const IconEntry& icon, std::ostream& out)
         devices.append(QJsonObject{{"width", d.width},
                                    {"height", d.height},
                                    {"bitCount", d.bitCount},
-                                   {"bytes", static_cast<qint64>(d.allocatedBytes())}});
+                                   {"bytes", static_cast<qint64>(d.storedImage().size())},
+                                   {"decodedBytes", static_cast<qint64>(d.allocatedBytes())}});
     }
     const QJsonObject object{{"name", QString::fromStdString(icon.name)},
                              {"source", QString::fromStdString(icon.source)},
@@ -215,44 +216,16 @@ std::string pngFilePath(const std::string& dir, const std::string& baseName, con
     return path + ".png";
 }
 
-// The image with its transparency as alpha: 0 where the AND mask is set,
-// a 32-bit image's own alpha elsewhere, opaque otherwise. Null when the
-// device cannot be drawn.
-QImage imageWithAlpha(const IconDevice& device)
-{
-    const auto layout = plainLayout(device);
-    QImage image = device.makeDisplayIcon(DisplayMode::Image, 0, DisplaySettings{});
-    if (!layout || image.isNull())
-        return {};
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    if (image.width() != device.width || image.height() != device.height)
-        return {};
-    const uint8_t* block = device.blockData();
-    for (int y = 0; y < device.height; ++y) {
-        const int64_t row = device.height - 1 - y;  // stored bottom row first
-        const uint8_t* mask = block + layout->mask + row * layout->maskStride;
-        const uint8_t* pixels = block + layout->bits + row * layout->stride;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < device.width; ++x) {
-            int alpha = device.bitCount == 32 ? pixels[4 * x + 3] : 255;
-            if (mask[x >> 3] & (0x80 >> (x & 7)))
-                alpha = 0;
-            out[x] = qRgba(qRed(out[x]), qGreen(out[x]), qBlue(out[x]), alpha);
-        }
-    }
-    return image;
-}
-
 // Every image of the icon as its own PNG file; false when one failed.
 bool extractPngs(const IconEntry& icon, const std::string& baseName, const std::string& dir, std::ostream& out,
                  std::ostream& err)
 {
     bool ok = true;
     for (const IconDevice& device : icon.devices) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        const QImage image = imageWithAlpha(device);
-        const bool encoded = !image.isNull() && buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
+        // A PNG image is written as stored, any other encoded with its
+        // transparency as alpha.
+        const QByteArray png = devicePng(device);
+        const bool encoded = !png.isEmpty();
         const ByteView bytes(reinterpret_cast<const uint8_t*>(png.constData()), static_cast<size_t>(png.size()));
         // Each name is claimed by creating its file, as for .ico files.
         std::string path = pngFilePath(dir, baseName, device, 0);

@@ -40,10 +40,17 @@ std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
     const QImage image = QImage::fromData(file, "BMP");
     if (!image.isNull()) {
         data->setImageData(image);
-        // PNG too, by name: what most programs of this desktop paste.
+        // PNG too, by name: what most programs of this desktop paste. The
+        // image keeps its transparency there, as in a PNG file written from it.
         QByteArray png;
-        QBuffer buffer(&png);
-        if (buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"))
+        if (!asMask) {
+            png = devicePng(device);
+        } else {
+            QBuffer buffer(&png);
+            if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+                png.clear();
+        }
+        if (!png.isEmpty())
             data->setData(kPngMimeType, png);
     }
     return data;

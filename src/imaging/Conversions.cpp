@@ -285,4 +285,18 @@ QImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height)
     return image;
 }
 
+QByteArray devicePng(const IconDevice& device)
+{
+    if (device.keepsPng()) {
+        const ByteView png = device.pngData();
+        return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
+    }
+    const QImage image = device.makeRgbaImage();
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return png;
+}
+
 }  // namespace sigil

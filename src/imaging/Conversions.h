@@ -7,6 +7,7 @@
 #include "model/DisplaySettings.h"
 #include "model/IconDevice.h"
 
+class QByteArray;
 class QImage;
 
 namespace sigil {
@@ -40,6 +41,11 @@ bool deviceFromArgbImage(IconDevice& device, const QImage& image);
 // PNG data decoded, when it is `width` x `height` as its header said; null
 // when it does not decode or comes out another size.
 QImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height);
+
+// The device as a PNG file: an unchanged PNG image's data as stored, any
+// other image encoded from IconDevice::makeRgbaImage (its transparency as
+// alpha). Empty when the image cannot be drawn or encoded.
+QByteArray devicePng(const IconDevice& device);
 
 // Overwrites `target` with `source` of the same size and depth: the whole
 // device, or (without withMask) everything but the target's own AND mask.

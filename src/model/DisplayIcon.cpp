@@ -134,6 +134,22 @@ QImage scaledIcon(const QImage& image, int cx, int cy)
 
 }  // namespace
 
+QImage IconDevice::makeRgbaImage() const
+{
+    if (keepsPng() && !pixelsDecoded()) {
+        IconDevice scratch;
+        return transientPixels(*this, scratch).makeRgbaImage();
+    }
+    if (!hasBlock() || compression != 0 || allocatedBytes() < blockBytes())
+        return {};
+    QImage image = renderBlock(blockView(), width, height, bitCount, true);
+    // A device too large to draw pixel for pixel was sampled; it is shown at
+    // its size all the same, as the display does.
+    if (!image.isNull() && image.size() != QSize(width, height))
+        image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return image;
+}
+
 QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx,
                                    int cy) const
 {

@@ -122,6 +122,13 @@ public:
     QImage makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx = -1,
                            int cy = -1) const;
 
+    // The image at the device's own size as straight (not premultiplied)
+    // ARGB32, for pictures handed to other programs (PNG files, the
+    // clipboard): a 32-bit image with any non-zero alpha keeps its own
+    // alpha, any other image is transparent where its AND mask is set. Null
+    // when the block cannot be drawn.
+    QImage makeRgbaImage() const;
+
     // Same size and depth, and the block bytes equal over this device's block.
     bool sameDevice(const IconDevice& other) const;
 

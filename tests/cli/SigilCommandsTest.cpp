@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -329,17 +330,47 @@ TEST(SigilExtract, PngGivesEveryImageNamedBySizeAndDepthWithItsAlpha)
     TempDir in, out;
     ASSERT_TRUE(writeFile(in.file("pic.png"), encodedPicture(
                                                   3, 2, [](int x, int) { return x == 0 ? 0u : 0x80FF0000u; }, "PNG")));
-    ASSERT_TRUE(writeFile(in.file("two.ico"), icoFile({iconImage(16, 16, 4), iconImage(32, 32, 8)})));
+    // The 32-bit image has alpha 12 everywhere under a wholly set AND mask.
+    ASSERT_TRUE(writeFile(in.file("two.ico"),
+                          icoFile({iconImage(16, 16, 4), iconImage(32, 32, 8), iconImage(48, 48, 32, 0x0C, 0xFF)})));
     const RunResult r =
         sigilRun({"extract", "--png", in.file("pic.png"), in.file("pic.png"), in.file("two.ico"), "-o", out.path()});
     ASSERT_EQ(r.code, 0) << r.err;
-    for (const char* name : {"pic-3x2-32.png", "pic-3x2-32_1.png", "two-16x16-4.png", "two-32x32-8.png"})
+    for (const char* name :
+         {"pic-3x2-32.png", "pic-3x2-32_1.png", "two-16x16-4.png", "two-32x32-8.png", "two-48x48-32.png"})
         EXPECT_TRUE(QFile::exists(QString::fromStdString(out.file(name)))) << name;
     const QImage back(QString::fromStdString(out.file("pic-3x2-32_1.png")));
     ASSERT_EQ(back.size(), QSize(3, 2));
     EXPECT_EQ(qAlpha(back.pixel(0, 0)), 0);
     EXPECT_EQ(back.pixel(2, 1), 0x80FF0000u);
     EXPECT_EQ(qAlpha(QImage(QString::fromStdString(out.file("two-16x16-4.png"))).pixel(5, 5)) % 255, 0);
+    // Its own alpha rules over the mask.
+    EXPECT_EQ(QImage(QString::fromStdString(out.file("two-48x48-32.png"))).pixel(7, 30), qRgba(12, 12, 12, 12));
+}
+
+TEST(SigilExtract, PngImagesAreCopiedAsStoredAndListedAtTheirStoredSize)
+{
+    // Stored without compression, so that any encoder's output differs.
+    QImage picture(64, 64, QImage::Format_ARGB32);
+    picture.fill(0x80FF0000u);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG", 100));
+    const Bytes png(encoded.begin(), encoded.end());
+    TempDir in, out;
+    ASSERT_TRUE(writeFile(in.file("p.ico"), icoFile({png})));
+    const RunResult r = sigilRun({"extract", "--png", in.file("p.ico"), "-o", out.path()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readFile(out.file("p-64x64-32.png")), png);
+
+    const RunResult list = sigilRun({"list", "--json", in.file("p.ico")});
+    ASSERT_EQ(list.code, 0) << list.err;
+    const QJsonObject device =
+        QJsonDocument::fromJson(QByteArray::fromStdString(list.out)).object()["devices"].toArray()[0].toObject();
+    EXPECT_EQ(device["bytes"].toInteger(), qint64(png.size()));
+    EXPECT_EQ(device["decodedBytes"].toInteger(), 40 + 64 * 64 * 4 + 64 * 8);
+    EXPECT_NE(sigilRun({"list", in.file("p.ico")}).out.find("\t" + std::to_string(png.size()) + " bytes\n"),
+              std::string::npos);
 }
 
 namespace sigil::test {

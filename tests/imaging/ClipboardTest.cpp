@@ -42,6 +42,29 @@ QByteArray arrayOf(const Bytes& b)
     return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
 }
 
+TEST_F(ClipboardTest, PngFormKeepsTheTransparency)
+{
+    // A 32-bit image's own alpha rules over its mask; a palette image's
+    // mask becomes alpha 0.
+    IconDevice alpha = makeDevice(2, 1, 32, [](int, int) { return 0x0C959595u; });
+    setMask(alpha, [](int, int) { return true; });
+    IconDevice palette = makeDevice(2, 1, 8, [](int, int) { return 0u; });
+    setMask(palette, [](int x, int) { return x == 0; });
+    struct Case {
+        const IconDevice& device;
+        QRgb p0, p1;
+    } cases[] = {{alpha, qRgba(149, 149, 149, 12), qRgba(149, 149, 149, 12)},
+                 {palette, qRgba(255, 255, 255, 0), qRgba(255, 255, 255, 255)}};
+    for (const Case& c : cases) {
+        const auto data = deviceMimeData(c.device, false);
+        ASSERT_NE(data, nullptr);
+        const QImage png = QImage::fromData(data->data(kPngMimeType), "PNG").convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(png.size(), QSize(2, 1));
+        EXPECT_EQ(png.pixel(0, 0), c.p0);
+        EXPECT_EQ(png.pixel(1, 0), c.p1);
+    }
+}
+
 TEST_F(ClipboardTest, CopyThenPasteKeepsDepthPaletteAndPixels)
 {
     IconDevice source = makeDevice(7, 3, 8, [](int x, int y) { return uint32_t(10 * x + y); });

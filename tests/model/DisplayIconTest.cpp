@@ -53,6 +53,32 @@ TEST(MakeDisplayIcon, AllZeroAlphaTakesTransparencyFromTheMask)
     EXPECT_EQ(qAlpha(img.pixel(1, 0)), 0);
 }
 
+TEST(MakeRgbaImage, OwnAlphaRulesWhenThereIsAnyElseTheMask)
+{
+    struct Case {
+        const char* name;
+        IconDevice device;
+        QRgb p0, p1;  // straight ARGB
+    };
+    IconDevice palette;
+    ASSERT_TRUE(palette.makeBlank(2, 1, 4));  // black, wholly transparent
+    palette.blockData()[40 + 64 + 4] = 0x80;  // pixel 1 opaque
+    Case cases[] = {
+        // Masked pixels of a faint alpha keep it, unpremultiplied.
+        {"alpha", argbDevice({149, 149, 149, 12}, {1, 2, 3, 255}, 0xC0), qRgba(149, 149, 149, 12), qRgba(3, 2, 1, 255)},
+        {"alpha 0 throughout", argbDevice({1, 2, 3, 0}, {4, 5, 6, 0}, 0x40), qRgba(3, 2, 1, 255), qRgba(6, 5, 4, 0)},
+        {"palette", std::move(palette), qRgba(0, 0, 0, 0), qRgba(0, 0, 0, 255)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage img = c.device.makeRgbaImage();
+        ASSERT_EQ(img.size(), QSize(2, 1));
+        EXPECT_EQ(img.format(), QImage::Format_ARGB32);
+        EXPECT_EQ(img.pixel(0, 0), c.p0);
+        EXPECT_EQ(img.pixel(1, 0), c.p1);
+    }
+}
+
 TEST(MakeDisplayIcon, ImageModeIsWhollyOpaque)
 {
     const IconDevice d = argbDevice({0, 0, 255, 0}, {0, 255, 0, 10}, 0xC0);
