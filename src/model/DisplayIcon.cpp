@@ -20,21 +20,25 @@ constexpr int kHdrBitCount = 14, kHdrImageSize = 20, kHdrColorsUsed = 32;
 // Such a device is drawn from every step-th pixel, so that the image before
 // scaling holds no more than this many pixels. Real icons are far below it.
 constexpr int64_t kMaxRenderPixels = int64_t{1024} * 1024;
+// A picture handed to other programs is drawn pixel for pixel, up to an
+// image as large as the largest block.
+constexpr int64_t kMaxRgbaPixels = kMaxBlockBytes / 4;
 
-int renderStep(int width, int height)
+int renderStep(int width, int height, int64_t maxPixels)
 {
     int step = 1;
-    while (int64_t((width + step - 1) / step) * ((height + step - 1) / step) > kMaxRenderPixels)
+    while (int64_t((width + step - 1) / step) * ((height + step - 1) / step) > maxPixels)
         ++step;
     return step;
 }
 
 // Draws a packed image (compression 0) at its own size, or from every
-// renderStep-th pixel when that is too large. Transparency comes from the
+// renderStep-th pixel when that is more than `maxPixels`. Transparency comes from the
 // AND mask, except for 32-bit images with any non-zero alpha byte when alpha
 // is honoured: then the alpha channel rules, as on a platform that draws
 // alpha icons.
-QImage renderBlock(ByteView block, int width, int height, int bits, bool honourAlpha)
+QImage renderBlock(ByteView block, int width, int height, int bits, bool honourAlpha,
+                   int64_t maxPixels = kMaxRenderPixels)
 {
     const IconDevice shape = IconDevice::shape(width, height, bits);
     const int64_t table = IconDevice::colorTableBytes(bits);
@@ -59,7 +63,7 @@ QImage renderBlock(ByteView block, int width, int height, int bits, bool honourA
         }
     }
 
-    const int step = renderStep(width, height);
+    const int step = renderStep(width, height, maxPixels);
     QImage image((width + step - 1) / step, (height + step - 1) / step, QImage::Format_ARGB32);
     if (image.isNull())
         return {};
@@ -142,12 +146,9 @@ QImage IconDevice::makeRgbaImage() const
     }
     if (!hasBlock() || compression != 0 || allocatedBytes() < blockBytes())
         return {};
-    QImage image = renderBlock(blockView(), width, height, bitCount, true);
-    // A device too large to draw pixel for pixel was sampled; it is shown at
-    // its size all the same, as the display does.
-    if (!image.isNull() && image.size() != QSize(width, height))
-        image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    return image;
+    if (int64_t{width} * height > kMaxRgbaPixels)
+        return {};
+    return renderBlock(blockView(), width, height, bitCount, true, kMaxRgbaPixels);
 }
 
 QImage IconDevice::makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx,

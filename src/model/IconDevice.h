@@ -126,7 +126,8 @@ public:
     // ARGB32, for pictures handed to other programs (PNG files, the
     // clipboard): a 32-bit image with any non-zero alpha keeps its own
     // alpha, any other image is transparent where its AND mask is set. Null
-    // when the block cannot be drawn.
+    // when the block cannot be drawn, or would make an image larger than
+    // the largest block.
     QImage makeRgbaImage() const;
 
     // Same size and depth, and the block bytes equal over this device's block.

@@ -79,6 +79,24 @@ TEST(MakeRgbaImage, OwnAlphaRulesWhenThereIsAnyElseTheMask)
     }
 }
 
+TEST(MakeRgbaImage, LargeDevicesArePixelForPixelUpToTheLargestBlock)
+{
+    // 2 M pixels, beyond what the display draws pixel for pixel: only the
+    // pixel whose mask bit is clear is opaque.
+    IconDevice large;
+    ASSERT_TRUE(large.makeBlank(2048, 1024, 1));
+    large.blockData()[large.blockBytes() - large.maskStride()] = 0xBF;  // top row, x = 1
+    const QImage img = large.makeRgbaImage();
+    ASSERT_EQ(img.size(), QSize(2048, 1024));
+    EXPECT_EQ(qAlpha(img.pixel(1, 0)), 255);
+    EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(img.pixel(2, 0)), 0);
+    // 128 M pixels would take 512 MB: refused.
+    IconDevice huge;
+    ASSERT_TRUE(huge.makeBlank(16384, 8192, 1));
+    EXPECT_TRUE(huge.makeRgbaImage().isNull());
+}
+
 TEST(MakeDisplayIcon, ImageModeIsWhollyOpaque)
 {
     const IconDevice d = argbDevice({0, 0, 255, 0}, {0, 255, 0, 10}, 0xC0);
