@@ -111,8 +111,15 @@ LoadResult loadPaths(IconLibrary& library, const std::vector<std::string>& paths
                                                      : fromQtPath(QFileInfo(toQtPath(given)).absoluteFilePath()));
     bool allRead = true;
     int iconsBefore = 0;
+    size_t refusedBefore = 0;
     // The program's own load job, run on this thread.
     runLoadJob(library, control, [&](const std::string& path, PathOutcome outcome) {
+        // Icon files inside a folder that gave nothing, each by name.
+        const std::vector<std::string>& refused = control.refusedFiles;
+        if (outcome == PathOutcome::FolderScanned)
+            for (size_t i = refusedBefore; i < refused.size(); ++i)
+                err << "sigil: " << refused[i] << ": not a readable icon file\n";
+        refusedBefore = refused.size();
         // A file can be read and still hold no icons (a cursor without
         // frames, a module without icon resources): say so, or the user
         // sees nothing at all.
@@ -369,7 +376,7 @@ int packCommand(const std::vector<std::string>& args, const DisplaySettings& set
     SafeFileWriter file = toOutput ? SafeFileWriter(out) : SafeFileWriter(target);
     const LibraryWriteResult result = saveLibrary(library, file);
     progress.end();
-    if (result == LibraryWriteResult::TooLarge) {
+    if (result == LibraryWriteResult::TooManyIcons || result == LibraryWriteResult::TooLarge) {
         err << "sigil: " << target << ": too large for an icon library (" << library.size() << " icons and "
             << library.deviceTotal() << " images; the format holds at most 5454 together, in under 2 GiB)\n";
         return kExitFailed;

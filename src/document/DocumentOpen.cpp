@@ -1,8 +1,13 @@
 // The open and close commands of the library document, and the load job
 // they start.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cerrno>
 
 #include "document/ExternalEditor.h"
 #include "document/LibraryDocument.h"
@@ -26,12 +31,27 @@ bool isFolder(const std::string& path)
     return QFileInfo(QString::fromStdString(path)).isDir();
 }
 
+// Why a file gave nothing: what the system says when it cannot be opened,
+// else that it is empty or holds nothing the readers know.
+QString refusalReason(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return systemReasonText(errno);
+    struct stat info {};
+    const bool empty = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+    ::close(fd);
+    return loadString(empty ? str::FileIsEmpty : str::FileHasNoIcon);
+}
+
 }  // namespace
 
 bool LibraryDocument::queueFile(const std::string& path)
 {
-    if (!pathExists(path))
+    if (!pathExists(path)) {
+        control_.refusedFiles.push_back(path);
         return false;
+    }
     const bool folder = isFolder(path);
     if (!library_.empty() || !control_.pendingPaths.empty()) {
         if (!modified())
@@ -54,6 +74,7 @@ void LibraryDocument::clearLibrary()
     emit libraryCleared();
     undo_.clear();
     library_.removeIcon(-1);
+    control_.refusedFiles.clear();  // a stopped job's, never told
     libraryPath_.clear();
     modified_ = false;
     selection_ = -1;
@@ -141,6 +162,8 @@ void LibraryDocument::finishLoad()
         }
         control_.stopRequested = false;
     }
+    // Read only now that no job writes the list.
+    reportRefusedFiles();
     if (library_.empty()) {
         undo_.clear();
         libraryPath_.clear();
@@ -157,6 +180,20 @@ void LibraryDocument::finishLoad()
         paths.swap(deferredPaths_);
         dropPaths(paths, true);
     }
+}
+
+void LibraryDocument::reportRefusedFiles()
+{
+    std::vector<std::string> refused;
+    refused.swap(control_.refusedFiles);
+    if (refused.empty())
+        return;
+    const QString first = QString::fromStdString(refused.front());
+    const QString reason = refusalReason(refused.front());
+    if (refused.size() == 1)
+        warn(loadString(str::FileNotRead).arg(first, reason));
+    else
+        warn(loadString(str::FilesNotRead).arg(refused.size()).arg(first, reason));
 }
 
 void LibraryDocument::dropPaths(const std::vector<std::string>& paths, bool keepLibrary)
@@ -177,6 +214,8 @@ void LibraryDocument::dropPaths(const std::vector<std::string>& paths, bool keep
         startLoader();
     else if (!keepLibrary)
         finishLoad();
+    else
+        reportRefusedFiles();
 }
 
 void LibraryDocument::openFiles()
@@ -211,7 +250,9 @@ void LibraryDocument::openRecent(int commandId)
         commandId >= cmd::RecentFolderFirst ? commandId - cmd::RecentFolderFirst : commandId - cmd::RecentFileFirst;
     if (index < 0 || index >= static_cast<int>(general_.recentPaths.size()))
         return;
-    openPath(general_.recentPaths[static_cast<size_t>(index)]);
+    // A copy: opening moves the entry to the list's end.
+    const std::string path = general_.recentPaths[static_cast<size_t>(index)];
+    openPath(path);
 }
 
 void LibraryDocument::closeLibrary()

@@ -6,6 +6,7 @@
 #include "formats/IconFile.h"
 #include "formats/IconFileNames.h"
 #include "formats/LibraryWriter.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
 
@@ -13,25 +14,11 @@ namespace sigil {
 
 namespace {
 
-// Keeps the wait cursor up while the guard lives.
-class WaitGuard {
-public:
-    explicit WaitGuard(DocumentHost* host) : host_(host)
-    {
-        if (host_)
-            host_->beginWait();
-    }
-    ~WaitGuard()
-    {
-        if (host_)
-            host_->endWait();
-    }
-    WaitGuard(const WaitGuard&) = delete;
-    WaitGuard& operator=(const WaitGuard&) = delete;
-
-private:
-    DocumentHost* host_;
-};
+// The system's reason in the interface's language, else the writer's own.
+QString reasonText(int error, const std::string& reason)
+{
+    return error ? systemReasonText(error) : QString::fromStdString(reason);
+}
 
 }  // namespace
 
@@ -57,13 +44,25 @@ bool LibraryDocument::saveLibrary(bool asNew)
             return false;
         rename = true;
     }
-    bool written;
+    LibraryWriteResult result;
+    SafeFileWriter file(target);
     {
         WaitGuard wait(host_);
-        written = writeLibrary(library_, target);
+        result = sigil::saveLibrary(library_, file);
     }
-    if (!written) {
-        warn(loadString(str::SaveFailed));
+    switch (result) {
+    case LibraryWriteResult::Written:
+    case LibraryWriteResult::NothingToWrite:
+        break;
+    case LibraryWriteResult::TooManyIcons:
+        warn(loadString(str::LibraryTooManyIcons).arg(library_.size()).arg(iconsThatFitInLibrary(library_)));
+        return false;
+    case LibraryWriteResult::TooLarge:
+        warn(loadString(str::LibraryTooMuchData));
+        return false;
+    case LibraryWriteResult::FileFailed:
+        warn(loadString(str::SaveFailed) +
+             (file.error() ? QStringLiteral("\r\n") + systemReasonText(file.error()) : QString()));
         return false;
     }
     if (rename) {
@@ -91,13 +90,14 @@ void LibraryDocument::saveAsIcon()
         return;
     general_.addRecent(path, false, false);
     std::string reason;
+    int error = 0;
     bool written;
     {
         WaitGuard wait(host_);
-        written = writeIconFile(icon, path, &reason);
+        written = writeIconFile(icon, path, &reason, &error);
     }
     if (!written)
-        warn(loadString(str::IconNotSaved).arg(QString::fromStdString(path), QString::fromStdString(reason)));
+        warn(loadString(str::IconNotSaved).arg(QString::fromStdString(path), reasonText(error, reason)));
 }
 
 IconFileNaming LibraryDocument::saveAllNaming(IconNaming naming) const
@@ -122,7 +122,7 @@ void LibraryDocument::saveAllAsIcons()
 
     const IconFileNaming naming = saveAllNaming(choice.naming == 1 ? IconNaming::Numbered : IconNaming::ByName);
     int failed = 0;
-    std::string firstFailure;
+    QString firstFailure;
     {
         WaitGuard wait(host_);
         for (int i = 0; i < library_.size(); ++i) {
@@ -132,11 +132,11 @@ void LibraryDocument::saveAllAsIcons()
             // others.
             const NewIconFile file = writeNewIconFile(icon, folder, iconFileBaseName(naming, i, icon.name), true);
             if (!file.written && failed++ == 0)
-                firstFailure = file.path + "\r\n" + file.reason;
+                firstFailure = QString::fromStdString(file.path) + "\r\n" + reasonText(file.error, file.reason);
         }
     }
     if (failed > 0)
-        warn(loadString(str::IconsNotSaved).arg(failed).arg(QString::fromStdString(firstFailure)));
+        warn(loadString(str::IconsNotSaved).arg(failed).arg(firstFailure));
 }
 
 }  // namespace sigil

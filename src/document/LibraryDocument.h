@@ -160,6 +160,10 @@ private:
     void nameUntitled();
     void push(QUndoCommand* step);
     void takeEditedIcon(int index, IconEntry& edited);
+    // Tells the user which files gave nothing since the last report, and why.
+    void reportRefusedFiles();
+    // Removes every icon equal to an earlier one as one step; how many went.
+    int removeSameIcons();
     DocumentHost::Answer ask(const QString& text, bool withCancel) const;
     void warn(const QString& text) const;
 

@@ -1,5 +1,6 @@
 #include "formats/LibraryWriter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -217,6 +218,19 @@ bool writeLayout(IconLibrary& library, const Layout& layout, const std::vector<u
 
 }  // namespace
 
+int iconsThatFitInLibrary(const IconLibrary& library)
+{
+    // The resource table, with its header words, must fit the 16-bit
+    // resident-name offset: one entry per icon and one per device.
+    int64_t entries = 7;
+    for (int i = 0; i < library.size() && i < kMaxIcons; ++i) {
+        entries += 1 + library.at(i).deviceCount();
+        if (entries * int64_t{kResourceEntryBytes} > kMaxTableBytes)
+            return i;
+    }
+    return static_cast<int>(std::min<int64_t>(library.size(), kMaxIcons));
+}
+
 LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path)
 {
     SafeFileWriter file(path);
@@ -233,10 +247,8 @@ LibraryWriteResult saveLibrary(IconLibrary& library, SafeFileWriter& file)
     int64_t devices = 0;
     for (int i = 0; i < icons; ++i)
         devices += library.at(i).deviceCount();
-    // The resource table, with its header words, must fit the 16-bit
-    // resident-name offset.
-    if (icons > kMaxIcons || (devices + icons + 7) * int64_t{kResourceEntryBytes} > kMaxTableBytes)
-        return LibraryWriteResult::TooLarge;
+    if (iconsThatFitInLibrary(library) < icons)
+        return LibraryWriteResult::TooManyIcons;
     library.notifyProgress(0, 0);
 
     const std::vector<std::string> names = storedNames(library, path);

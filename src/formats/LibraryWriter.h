@@ -15,7 +15,8 @@ class SafeFileWriter;
 enum class LibraryWriteResult {
     Written,
     NothingToWrite,  // no icon: no file is touched
-    TooLarge,        // too many icons and devices, or data beyond the offset fields
+    TooManyIcons,    // more icons and devices than the resource table holds
+    TooLarge,        // image data beyond the offset fields
     FileFailed,      // the file could not be created or written; any old file is intact
 };
 
@@ -24,6 +25,10 @@ LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path);
 // The same through `file`, not opened yet (standard output, say), which
 // tells why a write failed; its path names the icons that have no name.
 LibraryWriteResult saveLibrary(IconLibrary& library, SafeFileWriter& file);
+
+// How many of the library's icons, from the first, one icon library holds
+// (its resource table, not the size of the images, sets the limit).
+int iconsThatFitInLibrary(const IconLibrary& library);
 
 // True when the file was written or the library has no icon.
 bool writeLibrary(IconLibrary& library, const std::string& path);

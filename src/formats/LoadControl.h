@@ -18,6 +18,11 @@ struct LoadControl {
     std::atomic<bool> cancelRequested{false};
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> gifRefused{false};
+    // Paths given that do not exist, and files that were tried and gave
+    // nothing readable (inside folders only those named as icon files or
+    // pictures: a folder may hold anything else). Written by the job's
+    // thread, read once it has ended; whoever tells the user clears it.
+    std::vector<std::string> refusedFiles;
 
     // The user's cancel: the first request cancels, a second one stops.
     void requestCancel()

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <set>
@@ -71,6 +72,17 @@ bool appendsAsItReads(const std::string& ext)
     return ext == ".ani" || ext == ".exe" || ext == ".dll" || ext == ".icl" || ext == ".mun" || ext == ".cpl" ||
            ext == ".scr" || ext == ".ocx";
 }
+
+}  // namespace
+
+bool iconFileExtension(const std::string& lowerExt)
+{
+    static const std::set<std::string> known = {".ico", ".cur", ".ani", ".icl", ".exe",  ".dll", ".mun", ".cpl",
+                                                ".scr", ".ocx", ".bmp", ".jpg", ".jpeg", ".png", ".icns"};
+    return known.count(lowerExt) > 0;
+}
+
+namespace {
 
 bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* control)
 {
@@ -206,9 +218,10 @@ private:
         if (appendsAsItReads(lowerExtension(splitPath(file).extension))) {
             handOverAll();
             if (!cancelled(control_))
-                all_ = openFile(library_, file, control_) && all_;
+                noteRead(file, openFile(library_, file, control_));
             return;
         }
+        submitted_.push_back(file);
         LoadControl* control = control_;
         pool_.submit(
             [file, control](IconLibrary& into) { return !cancelled(control) && openFile(into, file, control); });
@@ -222,9 +235,11 @@ private:
         if (cancelled(control_))
             return;
         FileReadResult result = pool_.takeNext();
+        const std::string file = std::move(submitted_.front());
+        submitted_.pop_front();
         if (cancelled(control_))
             return;
-        all_ = result.read && all_;
+        noteRead(file, result.read);
         for (std::unique_ptr<IconEntry>& icon : result.icons)
             library_.addReadIcon(std::move(icon));
     }
@@ -235,8 +250,17 @@ private:
             handOverNext();
     }
 
+    void noteRead(const std::string& file, bool read)
+    {
+        all_ = read && all_;
+        // A refusal after a stop request is the stop, not the file.
+        if (!read && control_ && !stopping(control_) && iconFileExtension(lowerExtension(splitPath(file).extension)))
+            control_->refusedFiles.push_back(file);
+    }
+
     IconLibrary& library_;
     LoadControl* control_;
+    std::deque<std::string> submitted_;  // files in the pool, in order
     std::set<std::string> seen_;
     FileReadPool pool_;
     bool all_ = true;
@@ -267,6 +291,8 @@ int runLoadJob(IconLibrary& library, LoadControl& control, const PathReport& rep
         } else {
             outcome = openFile(library, path, &control) ? PathOutcome::FileRead : PathOutcome::FileRefused;
         }
+        if (outcome == PathOutcome::Missing || (outcome == PathOutcome::FileRefused && !control.stopping()))
+            control.refusedFiles.push_back(path);
         if (report)
             report(path, outcome);
     }

@@ -26,8 +26,12 @@ std::string lowerExtension(const std::string& extension);
 // read. True when the file was read. `control`, when given, can end the
 // reading early and hears of refused GIF pictures.
 bool openFile(IconLibrary& library, const std::string& path, LoadControl* control = nullptr);
+// True for the extensions of the files the program reads (icons, cursors,
+// modules, pictures); other files are only tried as Mac icon files.
+bool iconFileExtension(const std::string& lowerExt);
 // Opens every file below a folder, depth first, in name order; true when
-// every file was read. Files of one icon each are read ahead on worker
+// every file was read. Icon files among them that gave nothing go to the
+// control's refusedFiles. Files of one icon each are read ahead on worker
 // threads; every icon still reaches the library in that order, one at a time.
 bool scanFolder(IconLibrary& library, const std::string& path, LoadControl* control = nullptr);
 // What became of one path of a load job.

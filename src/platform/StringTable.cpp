@@ -86,6 +86,13 @@ constexpr StringRow kStrings[] = {
     {str::HelpFile, "Sigilscope_help.txt"},
     {str::IconNotSaved, "アイコンを保存できませんでした\r\n%1\r\n%2"},
     {str::IconsNotSaved, "%1個のアイコンを保存できませんでした\r\n最初の失敗: %2"},
+    {str::LibraryTooManyIcons, "アイコンが多すぎるため1つのアイコンライブラリに保存できません\r\n"
+                               "%1個のアイコンのうち、保存できるのは先頭から%2個までです"},
+    {str::LibraryTooMuchData, "イメージのデータが大きすぎるため1つのアイコンライブラリに保存できません"},
+    {str::FileNotRead, "ファイルを読み込めませんでした\r\n%1\r\n%2"},
+    {str::FilesNotRead, "%1個のファイルを読み込めませんでした\r\n最初のファイル: %2\r\n%3"},
+    {str::FileIsEmpty, "空のファイルです"},
+    {str::FileHasNoIcon, "読み取れるアイコンがありません"},
     {str::NotAnInteger, "整数を入力してください。"},
 };
 

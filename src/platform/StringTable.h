@@ -42,6 +42,14 @@ enum StringId : int {
     // not be written (a failure that would otherwise pass unseen).
     IconNotSaved = 57730,
     IconsNotSaved = 57731,
+    // A library beyond what one .icl holds: its tables, or its image data.
+    LibraryTooManyIcons = 57732,
+    LibraryTooMuchData = 57733,
+    // Files that gave nothing when opened, and why.
+    FileNotRead = 57734,
+    FilesNotRead = 57735,
+    FileIsEmpty = 57736,
+    FileHasNoIcon = 57737,
     // The framework's own message for an integer edit that holds no integer,
     // kept at the number the framework gives it, apart from the program's.
     NotAnInteger = 61712,

@@ -83,7 +83,7 @@ void GeneralSettings::save() const
     file.writeIntList(kToolBarSection, kItemPrefix, toolbarItems);
 }
 
-void GeneralSettings::addRecent(const std::string& path, bool addToList, bool isFolder)
+void GeneralSettings::addRecent(std::string path, bool addToList, bool isFolder)
 {
     openPath = isFolder ? path : folderOf(path);
     if (file_)
@@ -96,7 +96,7 @@ void GeneralSettings::addRecent(const std::string& path, bool addToList, bool is
         recentPaths.erase(same);
     while (recentPaths.size() > kMaxRecentPaths - 1)
         recentPaths.erase(recentPaths.begin());
-    recentPaths.push_back(path);
+    recentPaths.push_back(std::move(path));
     if (file_)
         file_->writeStringList(kRecentSection, kPathPrefix, recentPaths);
     if (recentChanged)

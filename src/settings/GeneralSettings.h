@@ -61,8 +61,9 @@ struct GeneralSettings {
     // Records that `path` was opened or saved: OpenPath becomes the path
     // (a folder) or its folder (a file) and is written at once; with
     // addToList the path becomes the newest recent entry and the list is
-    // written.
-    void addRecent(const std::string& path, bool addToList, bool isFolder);
+    // written. The path is taken by value: callers often pass an entry of
+    // recentPaths itself, which this call erases and moves.
+    void addRecent(std::string path, bool addToList, bool isFolder);
 
 private:
     SettingsFile* file_ = nullptr;

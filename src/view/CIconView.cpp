@@ -92,6 +92,8 @@ void CIconView::initialUpdate(const std::vector<std::string>& startupPaths)
         queued = document_.queueFile(path) || queued;
     if (!startupPaths.empty() && queued)
         document_.startLoader();
+    else if (!startupPaths.empty())
+        document_.finishLoad();  // says which paths were missing
     updateTitle();
     emit commandStateChanged();
 }
@@ -508,6 +510,13 @@ void CIconView::mouseReleaseEvent(QMouseEvent* event)
 
 void CIconView::releaseDrag(QPoint pos, bool ctrl, bool shift)
 {
+    // Released over the toolbar, beside the window or anywhere else out of
+    // sight of the grid: the drag is abandoned, as in any list view.
+    if (!viewport()->rect().contains(pos)) {
+        stopDrag();
+        viewport()->update();
+        return;
+    }
     // Past the last place of a line (right of the last column when cells
     // fill rows, below the last row when they fill columns) aims at the
     // first place; a negative place, a pitch or more above or left of the

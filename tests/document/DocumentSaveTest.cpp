@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <cerrno>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -184,6 +185,19 @@ TEST_F(DocumentSaveTest, IconFilesThatCannotBeWrittenAreReported)
 
 enum class Failure { FullDisk, ReadOnlyFile, ReadOnlyFolder, NameIsAFolder, TooLarge };
 
+// The system's reason each failure is told with.
+int reasonOf(Failure failure)
+{
+    switch (failure) {
+    case Failure::FullDisk:
+        return EFBIG;
+    case Failure::NameIsAFolder:
+        return EISDIR;
+    default:
+        return EACCES;
+    }
+}
+
 class SaveFailureTest : public DocumentSaveTest, public testing::WithParamInterface<Failure> {};
 
 TEST_P(SaveFailureTest, LeavesTheOldFileAndTheMark)
@@ -231,7 +245,14 @@ TEST_P(SaveFailureTest, LeavesTheOldFileAndTheMark)
         break;
     }
     EXPECT_FALSE(saved);
-    EXPECT_EQ(host.warnings, std::vector<QString>{loadString(str::SaveFailed)});
+    // Too many icons says so, with how many fit (the first four have one
+    // image each, the rest none).
+    const QString expected =
+        failure == Failure::TooLarge
+            ? QStringLiteral("アイコンが多すぎるため1つのアイコンライブラリに保存できません\r\n"
+                             "5458個のアイコンのうち、保存できるのは先頭から5450個までです")
+            : loadString(str::SaveFailed) + QStringLiteral("\r\n") + systemReasonText(reasonOf(failure));
+    EXPECT_EQ(host.warnings, std::vector<QString>{expected});
     EXPECT_EQ(test::readFile(folder + "/old.icl"), old);
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(doc.libraryPath(), folder + "/old.icl");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <cerrno>
 
 #include "platform/StringTable.h"
 #include "support/DocumentFixture.h"
@@ -61,6 +62,40 @@ TEST_F(LibraryDocumentTest, MissingPathsAreSkippedBeforeTheRecentList)
     EXPECT_FALSE(doc.queueFile(settings.dir.file("absent.ico")));
     EXPECT_TRUE(settings.general.recentPaths.empty());
     EXPECT_TRUE(doc.loadControl().pendingPaths.empty());
+}
+
+TEST_F(LibraryDocumentTest, FilesThatGiveNothingAreNamedWithTheReason)
+{
+    const std::string bad = settings.dir.file("bad.ico");
+    ASSERT_TRUE(test::writeFile(bad, test::Bytes(40, 0x5a)));
+    const std::string empty = settings.dir.file("empty.icl");
+    ASSERT_TRUE(test::writeFile(empty, {}));
+    const std::string missing = settings.dir.file("gone.ico");
+    const std::string folder = settings.dir.file("set");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    iconFile("set/good.ico");
+    ASSERT_TRUE(test::writeFile(folder + "/a-broken.ico", test::Bytes(10, 1)));
+    ASSERT_TRUE(test::writeFile(folder + "/b-broken.png", test::Bytes(10, 1)));
+    ASSERT_TRUE(test::writeFile(folder + "/notes.txt", test::Bytes(10, 1)));  // not an icon file: no word
+    const struct {
+        std::vector<std::string> paths;
+        QString message;
+    } cases[] = {
+        {{bad}, loadString(str::FileNotRead).arg(QString::fromStdString(bad), loadString(str::FileHasNoIcon))},
+        {{empty}, loadString(str::FileNotRead).arg(QString::fromStdString(empty), loadString(str::FileIsEmpty))},
+        {{missing}, loadString(str::FileNotRead).arg(QString::fromStdString(missing), systemReasonText(ENOENT))},
+        {{folder, bad},
+         loadString(str::FilesNotRead)
+             .arg(3)
+             .arg(QString::fromStdString(folder + "/a-broken.ico"), loadString(str::FileHasNoIcon))},
+    };
+    for (const auto& c : cases) {
+        host.warnings.clear();
+        doc.dropPaths(c.paths, false);
+        ASSERT_TRUE(pumpUntil([this] { return !doc.loading(); }));
+        EXPECT_EQ(host.warnings, std::vector<QString>{c.message}) << c.paths.front();
+    }
+    EXPECT_EQ(library.size(), 1);  // good.ico
 }
 
 TEST_F(LibraryDocumentTest, IclFileKeepsItsPathAndIsClean)
@@ -223,7 +258,7 @@ TEST_F(LibraryDocumentTest, SaveAsTakesTheHostsPathOrWarnsAndKeepsTheName)
     const std::string name = doc.libraryPath();
     host.savePath = settings.dir.file("no/such/folder/x.icl");
     EXPECT_FALSE(doc.saveLibrary(true));
-    EXPECT_EQ(host.warnings, std::vector<QString>{loadString(str::SaveFailed)});
+    EXPECT_EQ(host.warnings, std::vector<QString>{loadString(str::SaveFailed) + "\r\n" + systemReasonText(ENOENT)});
     EXPECT_EQ(doc.libraryPath(), name);
     EXPECT_TRUE(doc.modified());
 

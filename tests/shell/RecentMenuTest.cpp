@@ -140,5 +140,28 @@ TEST_F(RecentMenuTest, FrameKeepsTheSubmenuAtPositionTwoAndRebuildsItOnEveryAdd)
     EXPECT_EQ(library.size(), 1);
 }
 
+TEST_F(RecentMenuTest, EachEntryOpensItsOwnFileAndBecomesTheNewest)
+{
+    test::ScriptedMessages messages;
+    CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
+    const std::vector<std::string> oldestFirst = {iconFile("red.ico"), iconFile("green.ico"), iconFile("blue.ico")};
+    for (const std::string& path : oldestFirst)
+        settings.general.addRecent(path, true, false);
+    // Menu position (newest first) to choose, and the file it must open.
+    for (const int position : {2, 0, 1, 2}) {
+        const std::vector<std::string> before = settings.general.recentPaths;
+        const std::string chosen = before[before.size() - 1 - static_cast<size_t>(position)];
+        messages.answerNext(QMessageBox::No);  // the open library is not saved
+        frame.recentMenu()->actions().at(position)->trigger();
+        ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
+        ASSERT_EQ(library.size(), 1);
+        EXPECT_EQ(library.at(0).source, chosen);
+        std::vector<std::string> expected = before;
+        std::erase(expected, chosen);
+        expected.push_back(chosen);
+        EXPECT_EQ(settings.general.recentPaths, expected) << "after position " << position;
+    }
+}
+
 }  // namespace
 }  // namespace sigil
