@@ -44,9 +44,9 @@ void LibraryDocument::takeEditedIcon(int index, IconEntry& edited)
         return;
     std::vector<DevicesStep::Change> changes;
     changes.push_back({index, std::move(edited.devices), edited.current});
+    // The selection stays where it is: a late save must not move it to an
+    // icon the user has left, where the next Delete would fall.
     push(new DevicesStep(*this, std::move(changes), kEditorText));
-    setSelection(index);
-    emit selectionMoved();
 }
 
 }  // namespace sigil

@@ -156,6 +156,22 @@ void LibraryDocument::deleteSameIcons()
 {
     if (loading_)
         return;
+    int removed = 0;
+    {
+        // Comparing thousands of icons takes seconds.
+        WaitGuard wait(host_);
+        removed = removeSameIcons();
+    }
+    if (!host_)
+        return;
+    if (removed == 0)
+        host_->inform(loadString(str::NoSameIcons));
+    else
+        host_->inform(loadString(str::SameIconsDeleted).replace(QLatin1String("%d"), QString::number(removed)));
+}
+
+int LibraryDocument::removeSameIcons()
+{
     // Each icon that equals an earlier kept icon goes; the earlier one stays.
     std::unordered_map<IconKey, std::vector<int>, IconKeyHash> kept;
     std::vector<int> oddBlocks;  // kept icons with short blocks
@@ -176,16 +192,12 @@ void LibraryDocument::deleteSameIcons()
             oddBlocks.push_back(j);
     }
     const int removed = static_cast<int>(places.size());
-    if (removed == 0) {
-        if (host_)
-            host_->inform(loadString(str::NoSameIcons));
-        return;
-    }
+    if (removed == 0)
+        return 0;
     const int n = library_.size() - removed;
     push(new IconsStep(*this, IconsStep::Kind::Remove, std::move(places), kDeleteSameText,
                        selection_ < n ? selection_ : n - 1, selection_));
-    if (host_)
-        host_->inform(loadString(str::SameIconsDeleted).replace(QLatin1String("%d"), QString::number(removed)));
+    return removed;
 }
 
 void LibraryDocument::batchDeleteDevices()
@@ -195,6 +207,7 @@ void LibraryDocument::batchDeleteDevices()
     BatchDeleteBoxes boxes{};
     if (!host_->chooseDevicesToDelete(boxes))
         return;
+    WaitGuard wait(host_);
     std::vector<DevicesStep::Change> changes;
     for (int i = 0; i < library_.size(); ++i) {
         const IconEntry& icon = library_.at(i);

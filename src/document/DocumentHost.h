@@ -69,4 +69,24 @@ public:
     virtual void setWindowsHidden(bool) {}
 };
 
+// Keeps the host's wait cursor up while the guard lives; no host, no cursor.
+class WaitGuard {
+public:
+    explicit WaitGuard(DocumentHost* host) : host_(host)
+    {
+        if (host_)
+            host_->beginWait();
+    }
+    ~WaitGuard()
+    {
+        if (host_)
+            host_->endWait();
+    }
+    WaitGuard(const WaitGuard&) = delete;
+    WaitGuard& operator=(const WaitGuard&) = delete;
+
+private:
+    DocumentHost* host_;
+};
+
 }  // namespace sigil

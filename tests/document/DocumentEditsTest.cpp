@@ -94,6 +94,10 @@ TEST_F(DocumentEditsTest, DeleteSameIconsKeepsTheFirstOfEachAndReports)
     doc.deleteSameIcons();
     EXPECT_EQ(host.information.back(), loadString(str::NoSameIcons));
     EXPECT_EQ(doc.undoStack().count(), 1);
+    // Both runs under the wait cursor, taken down before the message.
+    EXPECT_EQ(host.waitsBegun, 2);
+    EXPECT_EQ(host.waitsAtMessages, (std::vector<int>{0, 0}));
+    EXPECT_EQ(host.waits, 0);
 }
 
 TEST_F(DocumentEditsTest, BatchDeleteByClassAndSizeKeepsOneDeviceAnIcon)
@@ -123,6 +127,8 @@ TEST_F(DocumentEditsTest, BatchDeleteByClassAndSizeKeepsOneDeviceAnIcon)
         EXPECT_EQ(library.deviceTotal(), library.at(0).deviceCount()) << c.what;
         EXPECT_LT(library.at(0).current, library.at(0).deviceCount()) << c.what;
     }
+    EXPECT_EQ(host.waitsBegun, static_cast<int>(cases.size()));
+    EXPECT_EQ(host.waits, 0);
 }
 
 TEST_F(DocumentEditsTest, AddNamesAnUntitledLibraryAndRefusesNoColourClass)
@@ -268,6 +274,32 @@ TEST_F(DocumentEditsTest, AnEditorThatSavesGivesOneStepThatKeepsTheSource)
     doc.undo();
     EXPECT_EQ(devicesOf(0), "16x16/4 ");
     EXPECT_FALSE(doc.modified());
+}
+
+TEST_F(DocumentEditsTest, AnEditorSaveAfterReturningLeavesTheSelectionAlone)
+{
+    addIcon("a", {{16, 16, 4}});
+    addIcon("b", {{16, 16, 4}});
+    doc.setSelection(0);
+    const std::string replacement = settings.dir.file("replacement.ico");
+    ASSERT_TRUE(test::writeFile(replacement, test::icoFile({test::iconImage(32, 32, 8)})));
+    // Hands the file to a saver in the background that writes it once "go"
+    // exists, and returns at once.
+    const std::string go = settings.dir.file("go");
+    const std::string editor = settings.dir.file("editor.sh");
+    const std::string body = "#!/bin/sh\n( while [ ! -e '" + go + "' ]; do [ -d '" + settings.dir.path() +
+                             "' ] || exit; sleep 0.02; done; cat '" + replacement + "' > \"$1\" ) >/dev/null 2>&1 &\n";
+    ASSERT_TRUE(test::writeFile(editor, test::Bytes(body.begin(), body.end())));
+    QFile::setPermissions(QString::fromStdString(editor), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    settings.general.useEditor = 1;
+    settings.general.editorPath = editor;
+
+    doc.editWithEditor();
+    doc.setSelection(1);
+    ASSERT_TRUE(test::writeFile(go, {}));
+    ASSERT_TRUE(test::pumpUntil([&] { return devicesOf(0) == "32x32/8 "; }));
+    EXPECT_EQ(doc.selection(), 1);
+    EXPECT_EQ(devicesOf(1), "16x16/4 ");
 }
 
 }  // namespace

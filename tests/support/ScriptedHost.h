@@ -29,6 +29,8 @@ public:
     std::vector<SnapAllChoice> snapAllShown;
     int hiddenCount = 0;  // times the windows were hidden
     int waits = 0;        // wait cursors still up
+    int waitsBegun = 0;
+    std::vector<int> waitsAtMessages;  // wait cursors up when each message came
 
     Answer ask(const QString& text, bool) override
     {
@@ -39,8 +41,16 @@ public:
         answers.pop_front();
         return answer;
     }
-    void warn(const QString& text) override { warnings.push_back(text); }
-    void inform(const QString& text) override { information.push_back(text); }
+    void warn(const QString& text) override
+    {
+        warnings.push_back(text);
+        waitsAtMessages.push_back(waits);
+    }
+    void inform(const QString& text) override
+    {
+        information.push_back(text);
+        waitsAtMessages.push_back(waits);
+    }
     bool chooseNewIcon(NewIconChoice& choice) override { return take(newIcon, choice); }
     bool chooseName(std::string& name) override { return take(newName, name); }
     bool chooseDevicesToDelete(BatchDeleteBoxes& boxes) override { return take(deleteBoxes, boxes); }
@@ -60,7 +70,11 @@ public:
         snapAllShown.push_back(choice);
         return take(snapAllOptions, choice);
     }
-    void beginWait() override { ++waits; }
+    void beginWait() override
+    {
+        ++waits;
+        ++waitsBegun;
+    }
     void endWait() override { --waits; }
     void setWindowsHidden(bool hidden) override { hiddenCount += hidden ? 1 : 0; }
 
