@@ -17,6 +17,7 @@
 #include "ui/IconPreview.h"
 #include "ui/IconResources.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ShowAbove.h"
 #include "view/EditDialogs.h"
 
 namespace sigil {
@@ -54,7 +55,7 @@ constexpr ButtonLayout kButtonLayouts[] = {
     {kOpenBitmapButton, 29, icons::kOpenBitmap, "ビットマップをオープン [Ctrl+O]"},
     {kCopyDeviceButton, 43, icons::kCopyDevice, "表示デバイスをコピー [Ctrl+C]"},
     {kPasteDeviceButton, 56, icons::kPasteDevice, "デバイスを貼り付け [Ctrl+V]"},
-    {kZoomButton, 72, icons::kZoom, "拡大/縮小 [Ctrl+Z]"},
+    {kZoomButton, 72, icons::kZoom, "拡大/縮小 [Ctrl++]"},
     {kNormalViewButton, 88, icons::kNormalView, "通常表示 [Ctrl+F]"},
     {kMaskOnlyButton, 101, icons::kMaskOnly, "マスクのみ表示 [Ctrl+M]"},
     {kImageOnlyButton, 114, icons::kImageOnly, "画像のみ表示 [Ctrl+B]"},
@@ -295,7 +296,7 @@ bool PropertyWindow::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::Hide && isVisible())
             hide();
         else if (event->type() == QEvent::Show && document_.general().propertyShown && !isVisible())
-            show();
+            showAboveWhenExposed(this, parentWidget(), [this] { return document_.general().propertyShown != 0; });
         return false;
     }
     if (event->type() == QEvent::KeyPress && (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched))))
@@ -351,7 +352,17 @@ bool PropertyWindow::handleKey(const QKeyEvent& key)
     case Qt::Key_V:
         command = [this] { pasteDevice(); };
         break;
+    // Ctrl+Z and Ctrl+Y undo and redo here as in the main window; zoom has
+    // Ctrl++ (Ctrl+= and Ctrl+; where "+" needs Shift).
     case Qt::Key_Z:
+        command = [this, &key] { key.modifiers() & Qt::ShiftModifier ? document_.redo() : document_.undo(); };
+        break;
+    case Qt::Key_Y:
+        command = [this] { document_.redo(); };
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+    case Qt::Key_Semicolon:
         command = [this] { toggleZoom(); };
         break;
     default:

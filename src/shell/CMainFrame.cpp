@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QWindow>
+#include <utility>
 
 #include "document/LibraryDocument.h"
 #include "model/DisplaySettings.h"
@@ -34,6 +36,7 @@
 #include "ui/IconIds.h"
 #include "ui/IconResources.h"
 #include "ui/MenuIconRegistry.h"
+#include "ui/ShowAbove.h"
 #include "ui/WindowKeeper.h"
 #include "view/CIconView.h"
 
@@ -191,7 +194,7 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     buildStatusBar();
     library_.setProgressObserver(this);
     shortcutCard_ = new ShortcutCard(this, settingsFile_, icons_, startup_.osVersionCode > 8);
-    shortcutCard_->setVisible(settingsFile_.readInt("Sigilscope", "ShowShortcut", 0) != 0);
+    cardAtStart_ = settingsFile_.readInt("Sigilscope", "ShowShortcut", 0) != 0;
     shortcutCard_->visibilityChanged = [this] { updateCommandStates(); };
     general_.recentChanged = [this] { rebuildRecentMenu(); };
 
@@ -508,6 +511,13 @@ bool CMainFrame::shortcutCardVisible() const
     return shortcutCard_ && shortcutCard_->isVisible();
 }
 
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (cardAtStart_)
+        showAboveWhenExposed(shortcutCard_, this, [this] { return std::exchange(cardAtStart_, false); });
+}
+
 QString CMainFrame::paneText(int pane) const
 {
     return (pane >= 0 && pane < 3 && panes_[pane]) ? panes_[pane]->text() : QString();
@@ -622,13 +632,29 @@ void CMainFrame::savePlacement(bool cascade)
     writePlacement(settingsFile_, placementToSave(placement, cascade, WindowKeeper::captionHeight(), desktop));
 }
 
+void CMainFrame::endWithoutQuestions()
+{
+    endingWithoutQuestions_ = true;
+    // Dialogs and questions run loops of their own: each is dismissed, and
+    // the window closes once they have all returned.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (modal->isVisible())
+            break;
+    }
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!document_->confirmClose()) {
+    if (!endingWithoutQuestions_ && !document_->confirmClose()) {
         event->ignore();
         return;
     }
-    settingsFile_.writeInt("Sigilscope", "ShowShortcut", shortcutCardVisible() ? 1 : 0);
+    settingsFile_.writeInt("Sigilscope", "ShowShortcut", shortcutCardVisible() || cardAtStart_ ? 1 : 0);
     savePlacement(false);
     document_->stopLoader();
     event->accept();

@@ -73,10 +73,15 @@ public:
     // The toolbar's recent-files button: the submenu at the pointer.
     void popUpRecentMenu();
     ShortcutCard* shortcutCard() const { return shortcutCard_; }
+    // Ends the program as a close would, without asking anything (the
+    // session ends): open dialogs are dismissed, a load is stopped, and the
+    // window's state is written; unsaved changes are not saved.
+    void endWithoutQuestions();
     bool shortcutCardVisible() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QAction* makeAction(int id, const QString& menuText);
@@ -104,6 +109,9 @@ private:
     QMenu* recentMenu_ = nullptr;
     QAction* statusBarToggle_ = nullptr;
     ShortcutCard* shortcutCard_ = nullptr;
+    // ShowShortcut=1 at start: the card comes up once the window is on screen.
+    bool cardAtStart_ = false;
+    bool endingWithoutQuestions_ = false;
     QHash<int, QAction*> actions_;
     QLabel* panes_[3] = {};
 };

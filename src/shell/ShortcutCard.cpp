@@ -65,6 +65,7 @@ std::vector<ShortcutBox> shortcutBoxes()
     boxes.push_back(commandBox("クリップボード", {cmd::CopyDevice, cmd::Paste, cmd::SnapAll, cmd::Snap}));
     ShortcutBox property = commandBox("プロパティウィンドウ", {cmd::ShowProperty});
     property.lines.push_back(fixedLine("Tab", "プロパティへ移動"));
+    property.lines.push_back(fixedLine("Ctrl++", "拡大/縮小"));
     boxes.push_back(std::move(property));
     boxes.push_back(
         commandBox("その他", {cmd::Help, cmd::Exit, cmd::Settings, cmd::BatchDeleteDevices, cmd::DeleteSameIcons}));

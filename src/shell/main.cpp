@@ -11,6 +11,7 @@
 #include "settings/GeneralSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/StartupInfo.h"
+#include "shell/TerminationSignals.h"
 #include "ui/IconResources.h"
 #include "ui/QtTranslation.h"
 #include "view/CIconView.h"
@@ -47,6 +48,9 @@ int main(int argc, char* argv[])
     {
         sigil::CMainFrame frame(library, settingsFile, general, display, icons, startup);
         frame.showWithPlacement();
+        // A desktop logging out sends SIGTERM: the settings are still saved
+        // and the editor's temporary folders removed, as after a close.
+        sigil::handleTerminationSignals(&frame, [&frame](int) { frame.endWithoutQuestions(); });
         QTimer::singleShot(0, &frame, [&] { frame.view()->initialUpdate(startup.commandLineFiles); });
         // SIGILSCOPE_GRAB=FILE.png: once the start-up load has ended, save a
         // picture of the window and quit (for headless runs and checks).

@@ -242,9 +242,17 @@ TEST_F(PropertyWindowTest, KeysSwitchTheViewModeAndZoomAndTheButtonsFollow)
         for (int id : {kMaskOnlyButton, kImageOnlyButton, kNormalViewButton})
             EXPECT_EQ(button(id)->isChecked(), id == c.pressed) << id;
     }
-    ctrlKey(Qt::Key_Z);
+    ctrlKey(Qt::Key_Plus);
     EXPECT_TRUE(window.options().zoom);
     EXPECT_TRUE(button(kZoomButton)->isChecked());
+    // Ctrl+Z undoes here too (the device added above goes) and leaves the zoom.
+    window.addDevice(NewIconChoice{16, 16, 4});
+    ASSERT_EQ(library.at(0).devices.size(), 2u);
+    ctrlKey(Qt::Key_Z);
+    EXPECT_EQ(library.at(0).devices.size(), 1u);
+    EXPECT_TRUE(window.options().zoom);
+    ctrlKey(Qt::Key_Y);
+    EXPECT_EQ(library.at(0).devices.size(), 2u);
     QTest::mouseClick(picture(), Qt::LeftButton);
     EXPECT_TRUE(window.options().selectBackground);
 }
@@ -285,15 +293,18 @@ TEST_F(PropertyWindowTest, GoesAndComesBackWithTheMainWindow)
     PropertyWindow owned(doc, settings.file, icons, &frame);
     settings.general.propertyShown = 1;
     frame.show();
-    EXPECT_TRUE(owned.isVisible());
+    // It comes up after the main window is on screen, so that it lies above.
+    EXPECT_FALSE(owned.isVisible());
+    EXPECT_TRUE(test::pumpUntil([&] { return owned.isVisible(); }));
     frame.hide();
     EXPECT_FALSE(owned.isVisible());
     EXPECT_EQ(settings.general.propertyShown, 1);
     frame.show();
-    EXPECT_TRUE(owned.isVisible());
+    EXPECT_TRUE(test::pumpUntil([&] { return owned.isVisible(); }));
     owned.closePane();
     frame.hide();
     frame.show();
+    QCoreApplication::processEvents();
     EXPECT_FALSE(owned.isVisible());
 }
 

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QThread>
+#include <csignal>
 
 #include "platform/SettingsFile.h"
 #include "support/IconBytes.h"
@@ -41,6 +43,38 @@ TEST(ProgramRun, LoadsItsArgumentsAndWritesItsSettingsAtExit)
     EXPECT_EQ(file.readInt("Sigilscope", "Size", 0), 32);             // DisplaySettings saved at exit
     EXPECT_EQ(file.readInt("Sigilscope", "XPDisp", -1), 0);           // switched off at start-up here
     EXPECT_EQ(file.readInt("SigilscopeToolBar", "item0", 0), 57665);  // GeneralSettings saved at exit
+}
+
+// A desktop logging out sends SIGTERM (and a terminal SIGINT or SIGHUP): the
+// program ends as a close would, without asking about its unsaved library,
+// and its settings are written.
+TEST(ProgramRun, TerminationSignalsEndItAsACloseWithoutQuestions)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        test::TempDir dir;
+        const std::string icon = dir.file("one.ico");  // opened as "one.icl", unsaved
+        ASSERT_TRUE(test::writeFile(icon, test::icoFile({test::iconImage(32, 32, 8)})));
+        const QString ini = QString::fromStdString(dir.file("Tamberly.ini"));
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("SIGILSCOPE_INI", ini);
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(SIGILSCOPE_EXE), {QString::fromStdString(icon)});
+        ASSERT_TRUE(program.waitForStarted(60000));
+        // The recent list is written as soon as the file is queued.
+        SettingsFile file;
+        file.setPath(ini.toStdString());
+        for (int i = 0; i < 6000 && file.readString("SigilscopeRecent", "path0", "").empty(); ++i)
+            QThread::msleep(10);
+        ASSERT_EQ(file.readString("SigilscopeRecent", "path0", ""), icon);
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(60000)) << signal;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(program.exitCode(), 0) << signal;
+        EXPECT_EQ(file.readInt("Sigilscope", "Size", 0), 32) << signal;             // display settings
+        EXPECT_EQ(file.readInt("SigilscopeToolBar", "item0", 0), 57665) << signal;  // general settings
+    }
 }
 
 }  // namespace

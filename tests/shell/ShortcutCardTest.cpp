@@ -55,7 +55,11 @@ TEST_F(ShortcutCardTest, ToggledByItsCommandHiddenByADoubleClickAndRememberedAtC
         CMainFrame frame(library, settings.file, settings.general, settings.display, icons, startup);
         ShortcutCard* card = frame.shortcutCard();
         ASSERT_NE(card, nullptr);
-        EXPECT_TRUE(card->isVisible());
+        // Shown only once the main window is on screen, so that it lies above.
+        EXPECT_FALSE(card->isVisible());
+        frame.show();
+        EXPECT_FALSE(card->isVisible());
+        ASSERT_TRUE(test::pumpUntil([&] { return card->isVisible(); }));
         EXPECT_EQ(card->pos(), QPoint(40, 50));
         EXPECT_EQ(card->windowOpacity(), 180 / 255.0);
         QAction* toggle = frame.action(cmd::ShortcutList);
