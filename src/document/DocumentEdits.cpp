@@ -160,7 +160,9 @@ void LibraryDocument::deleteSameIcons()
     {
         // Comparing thousands of icons takes seconds.
         WaitGuard wait(host_);
+        emit statusMessage(loadString(str::SearchingSameIcons));
         removed = removeSameIcons();
+        emit statusMessage(QString());
     }
     if (!host_)
         return;
@@ -208,6 +210,7 @@ void LibraryDocument::batchDeleteDevices()
     if (!host_->chooseDevicesToDelete(boxes))
         return;
     WaitGuard wait(host_);
+    emit statusMessage(loadString(str::DeletingDevices));
     std::vector<DevicesStep::Change> changes;
     for (int i = 0; i < library_.size(); ++i) {
         const IconEntry& icon = library_.at(i);
@@ -235,6 +238,7 @@ void LibraryDocument::batchDeleteDevices()
     }
     if (!changes.empty())
         push(new DevicesStep(*this, std::move(changes), kBatchDeleteText));
+    emit statusMessage(QString());
 }
 
 bool LibraryDocument::replaceDevices(int icon, std::vector<IconDevice> devices, int32_t current, const QString& text)

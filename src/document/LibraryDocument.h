@@ -148,6 +148,9 @@ signals:
     void iconReleased(const IconEntry* entry);
     // The selection was moved by an edit; the view scrolls it into sight.
     void selectionMoved();
+    // A long command at work says what it does (for the status bar); an
+    // empty text when it is done.
+    void statusMessage(const QString& text);
 
 private:
     enum class IconNaming { ByName, Numbered };

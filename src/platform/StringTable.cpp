@@ -93,6 +93,8 @@ constexpr StringRow kStrings[] = {
     {str::FilesNotRead, "%1個のファイルを読み込めませんでした\r\n最初のファイル: %2\r\n%3"},
     {str::FileIsEmpty, "空のファイルです"},
     {str::FileHasNoIcon, "読み取れるアイコンがありません"},
+    {str::SearchingSameIcons, "同じアイコンを検索中です.."},
+    {str::DeletingDevices, "デバイスを削除中です.."},
     {str::NotAnInteger, "整数を入力してください。"},
 };
 

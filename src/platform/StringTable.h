@@ -50,6 +50,9 @@ enum StringId : int {
     FilesNotRead = 57735,
     FileIsEmpty = 57736,
     FileHasNoIcon = 57737,
+    // The status bar during delete same icons and batch delete.
+    SearchingSameIcons = 57738,
+    DeletingDevices = 57739,
     // The framework's own message for an integer edit that holds no integer,
     // kept at the number the framework gives it, apart from the program's.
     NotAnInteger = 61712,

@@ -198,6 +198,12 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     shortcutCard_->visibilityChanged = [this] { updateCommandStates(); };
     general_.recentChanged = [this] { rebuildRecentMenu(); };
 
+    connect(document_, &LibraryDocument::statusMessage, this, [this](const QString& text) {
+        if (text.isEmpty())
+            selectionChangedMessage(document_->selection());
+        else
+            setPane(0, text);
+    });
     connect(view_, &CIconView::countChangedMessage, this, &CMainFrame::countChangedMessage);
     connect(view_, &CIconView::selectionChangedMessage, this, &CMainFrame::selectionChangedMessage);
     connect(view_, &CIconView::sizeChangedMessage, this, &CMainFrame::sizeChangedMessage);

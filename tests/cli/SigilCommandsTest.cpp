@@ -102,6 +102,10 @@ TEST(SigilList, FilesAndFoldersWithoutIconsAreNamed)
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("empty"))));
     ASSERT_TRUE(writeFile(dir.file("a.ico"), icoFile({iconImage(16, 16, 4)})));
     ASSERT_TRUE(writeFile(dir.file("still.ani"), riffFile({riffChunk("anih", Bytes(36, 0))})));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("mixed"))));
+    ASSERT_TRUE(writeFile(dir.file("mixed/good.ico"), icoFile({iconImage(16, 16, 4)})));
+    ASSERT_TRUE(writeFile(dir.file("mixed/bad.ico"), Bytes(9, 7)));
+    ASSERT_TRUE(writeFile(dir.file("mixed/notes.txt"), Bytes(9, 7)));  // not an icon file: not named
     struct Case {
         std::vector<std::string> paths;
         int code;
@@ -111,6 +115,7 @@ TEST(SigilList, FilesAndFoldersWithoutIconsAreNamed)
         {{dir.file("still.ani")}, 1, {dir.file("still.ani") + ": the file holds no icons"}},
         {{dir.file("empty")}, 1, {dir.file("empty") + ": no icons in the folder"}},
         {{dir.file("still.ani"), dir.file("a.ico")}, 0, {dir.file("still.ani") + ": the file holds no icons"}},
+        {{dir.file("mixed")}, 0, {dir.file("mixed/bad.ico") + ": not a readable icon file"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args{"list"};
@@ -120,6 +125,7 @@ TEST(SigilList, FilesAndFoldersWithoutIconsAreNamed)
         for (const std::string& text : c.named)
             EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("a.ico"), std::string::npos);
+        EXPECT_EQ(r.err.find("notes.txt"), std::string::npos);
     }
 }
 

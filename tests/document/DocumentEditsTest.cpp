@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSignalSpy>
 
 #include "document/LibraryDocument.h"
 #include "formats/LibraryWriter.h"
@@ -87,7 +88,11 @@ TEST_F(DocumentEditsTest, DeleteSameIconsKeepsTheFirstOfEachAndReports)
     for (const char* name : {"A", "B", "A'", "B'", "A''", "C"})
         addIcon(name, {{16, 16, 4, name[0] == 'A' ? 1u : name[0] == 'B' ? 2u : 3u}, {32, 32, 8, 5}});
     doc.setSelection(5);
+    QSignalSpy status(&doc, &LibraryDocument::statusMessage);
     doc.deleteSameIcons();
+    ASSERT_EQ(status.count(), 2);  // the work named, then done
+    EXPECT_EQ(status.at(0).at(0).toString(), loadString(str::SearchingSameIcons));
+    EXPECT_EQ(status.at(1).at(0).toString(), QString());
     EXPECT_EQ(names(), "A B C ");
     EXPECT_EQ(doc.selection(), 2);  // kept within range, not shifted
     EXPECT_EQ(host.information, std::vector<QString>{QStringLiteral("3個のアイコンを削除しました")});
