@@ -162,8 +162,6 @@ void LibraryDocument::finishLoad()
         }
         control_.stopRequested = false;
     }
-    // Read only now that no job writes the list.
-    reportRefusedFiles();
     if (library_.empty()) {
         undo_.clear();
         libraryPath_.clear();
@@ -174,6 +172,9 @@ void LibraryDocument::finishLoad()
     emit countChangedMessage();
     emit titleChanged();
     emit commandStateChanged();
+    // Read only now that no job writes the list, and told over the window
+    // as it now stands.
+    reportRefusedFiles();
     // Paths dropped into the library while the job ran start a job of their own.
     if (!loading_ && !deferredPaths_.empty()) {
         std::vector<std::string> paths;
