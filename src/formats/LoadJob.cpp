@@ -282,7 +282,7 @@ int runLoadJob(IconLibrary& library, LoadControl& control, const PathReport& rep
         const QFileInfo info(toQtPath(path));
         PathOutcome outcome = PathOutcome::Missing;
         if (!info.exists()) {
-            // skipped silently
+            // gone since it was queued: named with the refused files
         } else if (info.isDir()) {
             // The folder's own answer is ignored: it is false as soon as one
             // file below is not an icon.
