@@ -1,0 +1,45 @@
+#pragma once
+// The one resampler for pictures that the engine shrinks (or, rarely,
+// enlarges): separable Lanczos-3 on premultiplied alpha, so the colour under
+// fully transparent pixels never bleeds into the edge of what is visible.
+
+#include <cstdint>
+#include <vector>
+
+class QImage;
+class QSize;
+
+namespace sigil {
+
+// Pixels as plain bytes: R, G, B, A of 8 bits each in that order, STRAIGHT
+// alpha (colour not multiplied by alpha), rows top first and `stride` bytes
+// apart. The view does not own its bytes.
+struct RgbaView {
+    const uint8_t* data = nullptr;
+    int width = 0;
+    int height = 0;
+    int64_t stride = 0;
+};
+
+// The same layout owning its bytes, rows packed (stride = width * 4).
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    int64_t stride = 0;
+    std::vector<uint8_t> bytes;
+
+    bool empty() const { return width <= 0 || height <= 0; }
+    RgbaView view() const { return {bytes.data(), width, height, stride}; }
+};
+
+// `in` resampled to width x height. Colour is weighted by alpha while it is
+// filtered, and a pixel that comes out fully transparent is (0, 0, 0, 0).
+// The same size gives an exact copy. Empty when either side asked for is 0
+// or less, or the input is empty.
+RgbaImage resampled(const RgbaView& in, int width, int height);
+
+// The bridge for callers holding a QImage: any format in, Format_RGBA8888
+// out. A null image when `size` has a side of 0 or less.
+QImage resampledImage(const QImage& image, const QSize& size);
+
+}  // namespace sigil
