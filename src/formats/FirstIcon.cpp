@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "formats/LoadJob.h"
+#include "imaging/Resample.h"
 #include "model/DisplaySettings.h"
 #include "model/IconLibrary.h"
 #include "platform/FileBytes.h"
@@ -71,7 +72,7 @@ QImage iconImage(const IconEntry& icon, int size)
     if (image.isNull())
         return {};
     if (image.width() > size || image.height() > size) {
-        image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        image = resampledImage(image, image.size().scaled(size, size, Qt::KeepAspectRatio));
     } else {
         const int factor = std::max(1, std::min(size / image.width(), size / image.height()));
         if (factor > 1)

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "imaging/Conversions.h"
+#include "imaging/Resample.h"
 #include "platform/FileBytes.h"
 
 namespace sigil {
@@ -37,12 +38,14 @@ QSize fittedSize(QSize size, int maxWidth, int maxHeight)
     return {int(ratio * maxHeight), maxHeight};
 }
 
-// The picture decoded straight at `size` (the image library scales while it
-// decodes, so no full-size image is made) and drawn on white.
+// The picture decoded whole, shrunk to `size` by the resampler (colour
+// weighted by alpha, so what is hidden under transparent pixels never
+// tints the edges) and drawn on white.
 QImage renderOnWhite(QImageReader& reader, QSize size)
 {
-    reader.setScaledSize(size);
-    const QImage picture = reader.read();
+    QImage picture = reader.read();
+    if (!picture.isNull() && picture.size() != size)
+        picture = resampledImage(picture, size);
     if (picture.isNull())
         return {};
     QImage surface(size, QImage::Format_BGR888);
@@ -104,10 +107,9 @@ bool loadPngPictureBytes(IconDevice& device, ByteView data, int maxWidth, int ma
         fitted.height() > kMaxDimension ||
         IconDevice::shape(fitted.width(), fitted.height(), 32).blockBytes() > kMaxBlockBytes)
         return false;
-    // Decoded straight at the fitted size, as the other pictures are.
-    if (fitted != size)
-        reader.setScaledSize(fitted);
-    const QImage picture = reader.read();
+    QImage picture = reader.read();
+    if (!picture.isNull() && fitted != size)
+        picture = resampledImage(picture, fitted);
     if (picture.isNull() || picture.size() != fitted)
         return false;
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);

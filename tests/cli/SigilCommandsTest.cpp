@@ -485,6 +485,40 @@ TEST(SigilThumbnail, DrawsTheFirstIconOfAnyReadableFileAtTheSizeAsked)
     EXPECT_EQ(unwritable.code, kExitFailed);
 }
 
+// A PNG picture larger than 256 with transparent edges, opened as an icon
+// and shrunk to each size: edge pixels keep the disk's colour, never the one
+// hidden under the transparent pixels.
+TEST(SigilThumbnail, ShrunkPictureEdgesKeepTheirColour)
+{
+    TempDir dir;
+    for (const uint32_t hidden : {0x00000000u, 0x0000FF00u}) {
+        const uint32_t inside = hidden ? 0xFFFF0000u : 0xFFFFFFFFu;
+        const std::string input = dir.file("disk" + std::to_string(hidden) + ".png");
+        ASSERT_TRUE(writeFile(input, encodedPicture(
+                                         512, 512,
+                                         [=](int x, int y) {
+                                             return (x - 256) * (x - 256) + (y - 256) * (y - 256) < 200 * 200 ? inside
+                                                                                                              : hidden;
+                                         },
+                                         "PNG")));
+        for (int size : {256, 48, 32, 16}) {
+            const std::string png = dir.file("out.png");
+            ASSERT_EQ(sigilRun({"thumbnail", input, png, std::to_string(size)}).code, kExitOk);
+            const QImage image = QImage(QString::fromStdString(png), "PNG").convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(image.size(), QSize(size, size));
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    const bool sameColour = std::abs(qRed(p) - qRed(inside)) <= 1 &&
+                                            std::abs(qGreen(p) - qGreen(inside)) <= 1 &&
+                                            std::abs(qBlue(p) - qBlue(inside)) <= 1;
+                    ASSERT_TRUE(qAlpha(p) == 0 || sameColour)
+                        << std::hex << p << " at " << std::dec << x << "," << y << " of " << size;
+                }
+        }
+    }
+}
+
 TEST(SigilUsage, HelpAndVersionGoToStandardOutput)
 {
     const RunResult help = sigilRun({"--help"});
