@@ -1,12 +1,12 @@
 #include "cli/ThumbnailCommand.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <charconv>
 #include <ostream>
 
 #include "cli/SigilCommands.h"
 #include "formats/FirstIcon.h"
+#include "imaging/PngCodec.h"
 #include "platform/SafeFileWriter.h"
 
 namespace sigil {
@@ -30,9 +30,8 @@ int thumbnailCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << "sigil: " << args[0] << ": no icon to show\n";
         return kExitFailed;
     }
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    const QByteArray png = encodePngImage(image);
+    if (png.isEmpty()) {
         err << "sigil: " << args[1] << ": cannot be encoded\n";
         return kExitFailed;
     }

@@ -1,10 +1,9 @@
 #include "formats/PngImage.h"
 
-#include <QImage>
 #include <cstring>
 #include <zlib.h>
 
-#include "imaging/Conversions.h"
+#include "imaging/PngCodec.h"
 #include "model/IconDevice.h"
 
 namespace sigil {
@@ -74,8 +73,8 @@ bool deviceFromPng(ByteView data, IconDevice& device)
     uint32_t w = 0, h = 0;
     if (!pngSize(data, w, h))
         return false;
-    const QImage image = decodePngOfSize(data, w, h);
-    return !image.isNull() && deviceFromArgbImage(device, image);
+    RgbaPixels pixels;
+    return decodePng(data, pixels) && pixels.width == w && pixels.height == h && deviceFromRgba(device, pixels);
 }
 
 bool lazyDeviceFromPng(ByteView data, IconDevice& device)

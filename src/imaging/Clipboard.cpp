@@ -8,6 +8,7 @@
 #include "imaging/BitmapImport.h"
 #include "imaging/Conversions.h"
 #include "imaging/Dib.h"
+#include "imaging/PngCodec.h"
 
 namespace sigil {
 
@@ -46,9 +47,7 @@ std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
         if (!asMask) {
             png = devicePng(device);
         } else {
-            QBuffer buffer(&png);
-            if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-                png.clear();
+            png = encodePngImage(image);
         }
         if (!png.isEmpty())
             data->setData(kPngMimeType, png);
@@ -66,9 +65,8 @@ std::unique_ptr<QMimeData> imageMimeData(const QImage& image)
     QBuffer bmpBuffer(&bmp);
     if (!bmpBuffer.open(QIODevice::WriteOnly) || !image.convertToFormat(QImage::Format_RGB32).save(&bmpBuffer, "BMP"))
         return nullptr;
-    QByteArray png;
-    QBuffer pngBuffer(&png);
-    if (!pngBuffer.open(QIODevice::WriteOnly) || !image.save(&pngBuffer, "PNG"))
+    const QByteArray png = encodePngImage(image);
+    if (png.isEmpty())
         return nullptr;
     auto data = std::make_unique<QMimeData>();
     data->setData(kBmpMimeType, bmp);
@@ -111,7 +109,7 @@ bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTra
     // A PNG keeps its alpha as the icon's transparency (32 bits).
     QImage image;
     if (data->hasFormat(kPngMimeType))
-        image = QImage::fromData(data->data(kPngMimeType), "PNG");
+        image = decodePngImage(viewOf(data->data(kPngMimeType)));
     if (image.isNull() && data->hasImage())
         image = qvariant_cast<QImage>(data->imageData());
     if (image.isNull())

@@ -1,12 +1,11 @@
 #include "imaging/Conversions.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 
 #include "imaging/PixelAccess.h"
+#include "imaging/PngCodec.h"
 
 namespace sigil {
 
@@ -274,13 +273,9 @@ bool deviceFromArgbImage(IconDevice& device, const QImage& image)
 
 QImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height)
 {
-    QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    QImage image;
-    if (!reader.read(&image) || uint32_t(image.width()) != width || uint32_t(image.height()) != height)
+    // The header's size is the limit, so nothing larger is ever decoded.
+    const QImage image = decodePngImage(png, PngLimits{std::max(width, height), int64_t(width) * int64_t(height) * 4});
+    if (uint32_t(image.width()) != width || uint32_t(image.height()) != height)
         return {};
     return image;
 }
@@ -292,11 +287,7 @@ QByteArray devicePng(const IconDevice& device)
         return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
     }
     const QImage image = device.makeRgbaImage();
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-        return {};
-    return png;
+    return image.isNull() ? QByteArray() : encodePngImage(image);
 }
 
 }  // namespace sigil

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "imaging/Conversions.h"
+#include "imaging/PngCodec.h"
 #include "imaging/Resample.h"
 #include "platform/FileBytes.h"
 
@@ -93,22 +94,16 @@ bool loadPngPictureBytes(IconDevice& device, ByteView data, int maxWidth, int ma
     device.reset();
     if (!isPng(data))
         return false;
-    QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
+    QImage picture = decodePngImage(data);
+    const QSize size = picture.size();
+    if (picture.isNull() || size.isEmpty())
         return false;
     const QSize fitted = fittedSize(size, maxWidth, maxHeight);
     if (fitted.width() <= 0 || fitted.height() <= 0 || fitted.width() > kMaxDimension ||
         fitted.height() > kMaxDimension ||
         IconDevice::shape(fitted.width(), fitted.height(), 32).blockBytes() > kMaxBlockBytes)
         return false;
-    QImage picture = reader.read();
-    if (!picture.isNull() && fitted != size)
+    if (fitted != size)
         picture = resampledImage(picture, fitted);
     if (picture.isNull() || picture.size() != fitted)
         return false;

@@ -1,0 +1,57 @@
+#pragma once
+// PNG decoding and encoding through libspng. Every PNG the engine reads
+// (images inside icons, PNG pictures, Mac icon elements, pasted PNG) is
+// decoded here, within limits the caller gives, and the decoder never
+// writes to stderr.
+
+#include <QByteArray>
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+#include "model/IconDevice.h"
+#include "platform/Bytes.h"
+
+namespace sigil {
+
+// What one decode may take: the longest side, and the bytes of the
+// decoded image at four bytes a pixel. Refused from the header, before
+// any pixel memory is taken.
+struct PngLimits {
+    uint32_t maxSide = uint32_t(kMaxDimension);
+    int64_t maxBytes = kMaxBlockBytes;
+};
+
+// Straight-alpha RGBA, one byte a channel, top row first, rows packed.
+struct RgbaPixels {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> rgba;
+};
+
+// Decodes any colour type and bit depth, interlaced or not, the tRNS key
+// or palette alpha applied, 16-bit channels cut to their high byte. Only
+// the default image of an animated PNG is read. Critical chunks with a
+// wrong checksum are refused; ancillary ones are passed over. False, `out`
+// empty, when refused.
+bool decodePng(ByteView png, RgbaPixels& out, const PngLimits& limits = {});
+
+// Lowers the decoded bytes every later decode of the process may take
+// (for fuzzing, where a few bytes must not ask for large images).
+void setPngDecodeBudget(int64_t maxBytes);
+
+// Encodes straight-alpha RGBA rows (`stride` bytes apart) as an 8-bit RGBA
+// PNG; empty when it cannot.
+std::vector<uint8_t> encodePng(const uint8_t* rgba, uint32_t width, uint32_t height, size_t stride);
+
+// A 32-bit device of the pixels, bottom row first, the AND-mask bit set
+// where alpha is 0. False, device empty, when it cannot be made.
+bool deviceFromRgba(IconDevice& device, const RgbaPixels& pixels);
+
+// For callers that still work on QImage: the decoded PNG as ARGB32 (null
+// when refused), and any image encoded with its alpha straight (empty when
+// it cannot be).
+QImage decodePngImage(ByteView png, const PngLimits& limits = {});
+QByteArray encodePngImage(const QImage& image);
+
+}  // namespace sigil
