@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <cstddef>
 
+#include "imaging/PngCodec.h"
 #include "model/IconLibrary.h"
 
 namespace sigil::fuzz {
@@ -15,7 +16,7 @@ namespace sigil::fuzz {
 // hundreds of megabytes of pixels.
 inline void limitDecoding()
 {
-    static const bool once = (QImageReader::setAllocationLimit(1), true);
+    static const bool once = (QImageReader::setAllocationLimit(1), setPngDecodeBudget(int64_t{1} << 20), true);
     (void)once;
 }
 
