@@ -91,9 +91,9 @@ void BM_QtReader(benchmark::State& state)
 void BM_SpngPixels(benchmark::State& state)
 {
     run(state, 1, [](const QByteArray& png) {
-        RgbaPixels pixels;
+        RgbaImage pixels;
         const bool ok = decodePng(viewOf(png), pixels);
-        benchmark::DoNotOptimize(pixels.rgba.data());
+        benchmark::DoNotOptimize(pixels.bytes.data());
         return ok;
     });
 }

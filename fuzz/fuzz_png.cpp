@@ -8,13 +8,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     sigil::fuzz::limitDecoding();
     const sigil::ByteView bytes(data, sigil::fuzz::cappedInput(size, sigil::fuzz::kMaxBitmapBytes));
-    sigil::RgbaPixels pixels;
+    sigil::RgbaImage pixels;
     const sigil::PngLimits limits{512, int64_t{1} << 20};
     if (sigil::decodePng(bytes, pixels, limits)) {
-        if (pixels.width == 0 || pixels.height == 0 || pixels.width > limits.maxSide ||
-            pixels.height > limits.maxSide || pixels.rgba.size() != size_t(pixels.width) * pixels.height * 4)
+        if (pixels.empty() || uint32_t(pixels.width) > limits.maxSide || uint32_t(pixels.height) > limits.maxSide ||
+            pixels.stride != int64_t{pixels.width} * 4 ||
+            pixels.bytes.size() != size_t(pixels.stride) * size_t(pixels.height))
             std::abort();
-    } else if (!pixels.rgba.empty() || pixels.width != 0) {
+    } else if (!pixels.bytes.empty() || pixels.width != 0) {
         std::abort();  // a refused image leaves nothing behind
     }
     sigil::IconDevice device;

@@ -73,8 +73,9 @@ bool deviceFromPng(ByteView data, IconDevice& device)
     uint32_t w = 0, h = 0;
     if (!pngSize(data, w, h))
         return false;
-    RgbaPixels pixels;
-    return decodePng(data, pixels) && pixels.width == w && pixels.height == h && deviceFromRgba(device, pixels);
+    RgbaImage pixels;
+    return decodePng(data, pixels) && uint32_t(pixels.width) == w && uint32_t(pixels.height) == h &&
+           deviceFromRgba(device, pixels);
 }
 
 bool lazyDeviceFromPng(ByteView data, IconDevice& device)

@@ -33,7 +33,7 @@ void setPngDecodeBudget(int64_t maxBytes)
     decodeBudget = maxBytes;
 }
 
-bool decodePng(ByteView png, RgbaPixels& out, const PngLimits& limits)
+bool decodePng(ByteView png, RgbaImage& out, const PngLimits& limits)
 {
     out = {};
     if (png.empty() || limits.maxSide == 0)
@@ -63,9 +63,10 @@ bool decodePng(ByteView png, RgbaPixels& out, const PngLimits& limits)
         return false;
     if (const int end = spng_decode_chunks(ctx.get()); end != 0 && end != SPNG_IO_EOF)
         return false;
-    out.width = ihdr.width;
-    out.height = ihdr.height;
-    out.rgba = std::move(rgba);
+    out.width = int(ihdr.width);  // within the limits, below 2^31
+    out.height = int(ihdr.height);
+    out.stride = int64_t{out.width} * 4;
+    out.bytes = std::move(rgba);
     return true;
 }
 
@@ -107,12 +108,13 @@ std::vector<uint8_t> encodePng(const uint8_t* rgba, uint32_t width, uint32_t hei
     return file;
 }
 
-bool deviceFromRgba(IconDevice& device, const RgbaPixels& pixels)
+bool deviceFromRgba(IconDevice& device, const RgbaImage& pixels)
 {
     device.reset();
-    if (pixels.width > uint32_t(kMaxDimension) || pixels.height > uint32_t(kMaxDimension) ||
-        pixels.rgba.size() != size_t(pixels.width) * pixels.height * 4 ||
-        !device.makeBlank(int32_t(pixels.width), int32_t(pixels.height), 32)) {
+    if (pixels.empty() || pixels.width > kMaxDimension || pixels.height > kMaxDimension ||
+        pixels.stride != int64_t{pixels.width} * 4 ||
+        pixels.bytes.size() != size_t(pixels.stride) * size_t(pixels.height) ||
+        !device.makeBlank(pixels.width, pixels.height, 32)) {
         device.reset();
         return false;
     }
@@ -120,12 +122,12 @@ bool deviceFromRgba(IconDevice& device, const RgbaPixels& pixels)
     uint8_t* mask = bits + device.colorBitsBytes();
     std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
     const size_t rowBytes = size_t(pixels.width) * 4;
-    for (uint32_t y = 0; y < pixels.height; ++y) {
-        const uint8_t* in = pixels.rgba.data() + y * rowBytes;
+    for (int y = 0; y < pixels.height; ++y) {
+        const uint8_t* in = pixels.bytes.data() + size_t(y) * rowBytes;
         const int64_t stored = int64_t(pixels.height - 1 - y);  // bottom row first
         uint8_t* row = bits + stored * device.rowStride();
         uint8_t* maskRow = mask + stored * device.maskStride();
-        for (uint32_t x = 0; x < pixels.width; ++x, in += 4) {
+        for (int x = 0; x < pixels.width; ++x, in += 4) {
             row[4 * x] = in[2];
             row[4 * x + 1] = in[1];
             row[4 * x + 2] = in[0];
@@ -139,14 +141,13 @@ bool deviceFromRgba(IconDevice& device, const RgbaPixels& pixels)
 
 QImage decodePngImage(ByteView png, const PngLimits& limits)
 {
-    RgbaPixels pixels;
-    if (!decodePng(png, pixels, limits) || pixels.width > uint32_t(std::numeric_limits<int>::max()) ||
-        pixels.height > uint32_t(std::numeric_limits<int>::max()))
+    RgbaImage pixels;
+    if (!decodePng(png, pixels, limits))
         return {};
-    QImage image(int(pixels.width), int(pixels.height), QImage::Format_ARGB32);
+    QImage image(pixels.width, pixels.height, QImage::Format_ARGB32);
     if (image.isNull())
         return {};
-    const uint8_t* in = pixels.rgba.data();
+    const uint8_t* in = pixels.bytes.data();
     for (int y = 0; y < image.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x, in += 4)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/RgbaImage.h"
 #include "model/IconDevice.h"
 #include "platform/Bytes.h"
 
@@ -22,19 +23,12 @@ struct PngLimits {
     int64_t maxBytes = kMaxBlockBytes;
 };
 
-// Straight-alpha RGBA, one byte a channel, top row first, rows packed.
-struct RgbaPixels {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    std::vector<uint8_t> rgba;
-};
-
 // Decodes any colour type and bit depth, interlaced or not, the tRNS key
 // or palette alpha applied, 16-bit channels cut to their high byte. Only
 // the default image of an animated PNG is read. Critical chunks with a
 // wrong checksum are refused; ancillary ones are passed over. False, `out`
 // empty, when refused.
-bool decodePng(ByteView png, RgbaPixels& out, const PngLimits& limits = {});
+bool decodePng(ByteView png, RgbaImage& out, const PngLimits& limits = {});
 
 // Lowers the decoded bytes every later decode of the process may take
 // (for fuzzing, where a few bytes must not ask for large images).
@@ -46,7 +40,7 @@ std::vector<uint8_t> encodePng(const uint8_t* rgba, uint32_t width, uint32_t hei
 
 // A 32-bit device of the pixels, bottom row first, the AND-mask bit set
 // where alpha is 0. False, device empty, when it cannot be made.
-bool deviceFromRgba(IconDevice& device, const RgbaPixels& pixels);
+bool deviceFromRgba(IconDevice& device, const RgbaImage& pixels);
 
 // For callers that still work on QImage: the decoded PNG as ARGB32 (null
 // when refused), and any image encoded with its alpha straight (empty when

@@ -3,34 +3,12 @@
 // enlarges): separable Lanczos-3 on premultiplied alpha, so the colour under
 // fully transparent pixels never bleeds into the edge of what is visible.
 
-#include <cstdint>
-#include <vector>
+#include "imaging/RgbaImage.h"
 
 class QImage;
 class QSize;
 
 namespace sigil {
-
-// Pixels as plain bytes: R, G, B, A of 8 bits each in that order, STRAIGHT
-// alpha (colour not multiplied by alpha), rows top first and `stride` bytes
-// apart. The view does not own its bytes.
-struct RgbaView {
-    const uint8_t* data = nullptr;
-    int width = 0;
-    int height = 0;
-    int64_t stride = 0;
-};
-
-// The same layout owning its bytes, rows packed (stride = width * 4).
-struct RgbaImage {
-    int width = 0;
-    int height = 0;
-    int64_t stride = 0;
-    std::vector<uint8_t> bytes;
-
-    bool empty() const { return width <= 0 || height <= 0; }
-    RgbaView view() const { return {bytes.data(), width, height, stride}; }
-};
 
 // `in` resampled to width x height. Colour is weighted by alpha while it is
 // filtered, and a pixel that comes out fully transparent is (0, 0, 0, 0).

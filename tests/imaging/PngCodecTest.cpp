@@ -287,7 +287,7 @@ TEST(PngDamage, CriticalRefusedAncillaryPassedOverNothingOnStderr)
         testing::internal::CaptureStderr();
         IconDevice picture;
         const bool loaded = loadPngPictureBytes(picture, c.png, kPictureMaxSide, kPictureMaxSide);
-        RgbaPixels pixels;
+        RgbaImage pixels;
         const bool decoded = decodePng(c.png, pixels);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.name;
         EXPECT_EQ(loaded, c.accepted) << c.name;
@@ -295,7 +295,7 @@ TEST(PngDamage, CriticalRefusedAncillaryPassedOverNothingOnStderr)
         if (c.accepted) {
             expectDevice(picture, rgba);
         } else {
-            EXPECT_TRUE(pixels.rgba.empty()) << c.name;
+            EXPECT_TRUE(pixels.bytes.empty()) << c.name;
         }
     }
 }
@@ -304,15 +304,16 @@ TEST(PngDamage, CriticalRefusedAncillaryPassedOverNothingOnStderr)
 // straight even where it is 0.
 TEST(PngEncode, RoundTripsStraightAlpha)
 {
-    RgbaPixels source;
+    RgbaImage source;
     ASSERT_TRUE(decodePng(pngFile({6, 8, false, false}), source));
-    source.rgba[3] = 0;  // a transparent pixel keeps its colour
-    const std::vector<uint8_t> file = encodePng(source.rgba.data(), source.width, source.height, source.width * 4);
-    RgbaPixels again;
+    source.bytes[3] = 0;  // a transparent pixel keeps its colour
+    const std::vector<uint8_t> file =
+        encodePng(source.bytes.data(), uint32_t(source.width), uint32_t(source.height), size_t(source.stride));
+    RgbaImage again;
     ASSERT_TRUE(decodePng(file, again));
     EXPECT_EQ(again.width, source.width);
     EXPECT_EQ(again.height, source.height);
-    EXPECT_EQ(again.rgba, source.rgba);
+    EXPECT_EQ(again.bytes, source.bytes);
     EXPECT_EQ(file[25], 6);  // colour type: RGBA
 }
 
