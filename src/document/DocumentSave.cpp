@@ -14,10 +14,13 @@ namespace sigil {
 
 namespace {
 
-// The system's reason in the interface's language, else the writer's own.
-QString reasonText(int error, const std::string& reason)
+// Why an icon file was not written: the system's reason, or, when the
+// system was never asked, that the icon could not be encoded.
+QString reasonText(int error, const IconEntry& icon)
 {
-    return error ? systemReasonText(error) : QString::fromStdString(reason);
+    if (error)
+        return systemReasonText(error);
+    return loadString(icon.devices.empty() ? str::IconHasNoImage : str::IconDoesNotFitIco);
 }
 
 }  // namespace
@@ -97,7 +100,7 @@ void LibraryDocument::saveAsIcon()
         written = writeIconFile(icon, path, &reason, &error);
     }
     if (!written)
-        warn(loadString(str::IconNotSaved).arg(QString::fromStdString(path), reasonText(error, reason)));
+        warn(loadString(str::IconNotSaved).arg(QString::fromStdString(path), reasonText(error, icon)));
 }
 
 IconFileNaming LibraryDocument::saveAllNaming(IconNaming naming) const
@@ -132,7 +135,7 @@ void LibraryDocument::saveAllAsIcons()
             // others.
             const NewIconFile file = writeNewIconFile(icon, folder, iconFileBaseName(naming, i, icon.name), true);
             if (!file.written && failed++ == 0)
-                firstFailure = QString::fromStdString(file.path) + "\r\n" + reasonText(file.error, file.reason);
+                firstFailure = QString::fromStdString(file.path) + "\r\n" + reasonText(file.error, icon);
         }
     }
     if (failed > 0)

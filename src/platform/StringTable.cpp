@@ -95,6 +95,8 @@ constexpr StringRow kStrings[] = {
     {str::FileHasNoIcon, "読み取れるアイコンがありません"},
     {str::SearchingSameIcons, "同じアイコンを検索中です.."},
     {str::DeletingDevices, "デバイスを削除中です.."},
+    {str::IconHasNoImage, "アイコンにイメージがありません"},
+    {str::IconDoesNotFitIco, "アイコンがICO形式に収まりません"},
     {str::NotAnInteger, "整数を入力してください。"},
 };
 

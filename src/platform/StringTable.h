@@ -53,6 +53,9 @@ enum StringId : int {
     // The status bar during delete same icons and batch delete.
     SearchingSameIcons = 57738,
     DeletingDevices = 57739,
+    // Why an icon gave no .ico file when the system reported nothing.
+    IconHasNoImage = 57740,
+    IconDoesNotFitIco = 57741,
     // The framework's own message for an integer edit that holds no integer,
     // kept at the number the framework gives it, apart from the program's.
     NotAnInteger = 61712,

@@ -172,12 +172,14 @@ TEST_F(DocumentSaveTest, IconFilesThatCannotBeWrittenAreReported)
     EXPECT_TRUE(host.warnings[0].startsWith(QStringLiteral("1個のアイコンを保存できませんでした")))
         << host.warnings[0].toStdString();
     EXPECT_TRUE(host.warnings[0].contains(QStringLiteral("empty.ico")));
+    EXPECT_TRUE(host.warnings[0].endsWith(loadString(str::IconHasNoImage)));
 
     // Save as icon says so too.
     doc.setSelection(1);
     host.savePath = settings.dir.file("single.ico");
     doc.saveAsIcon();
-    EXPECT_EQ(host.warnings.size(), 2u);
+    ASSERT_EQ(host.warnings.size(), 2u);
+    EXPECT_TRUE(host.warnings[1].endsWith(loadString(str::IconHasNoImage)));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(host.savePath)));
 }
 
