@@ -31,7 +31,6 @@ int IconLibrary::insertIcon(int index, std::unique_ptr<IconEntry> entry)
 {
     if (!entry)
         return -1;
-    std::lock_guard lock(listMutex_);
     index = std::clamp(index, 0, size());
     deviceTotal_ += entry->deviceCount();
     icons_.insert(icons_.begin() + index, std::move(entry));
@@ -40,7 +39,6 @@ int IconLibrary::insertIcon(int index, std::unique_ptr<IconEntry> entry)
 
 void IconLibrary::removeIcon(int index)
 {
-    std::lock_guard lock(listMutex_);
     if (index < 0) {
         icons_.clear();
         deviceTotal_ = 0;
@@ -52,7 +50,6 @@ void IconLibrary::removeIcon(int index)
 
 std::unique_ptr<IconEntry> IconLibrary::takeIcon(int index)
 {
-    std::lock_guard lock(listMutex_);
     if (index < 0 || index >= size())
         return nullptr;
     auto entry = std::move(icons_[static_cast<size_t>(index)]);
@@ -73,7 +70,6 @@ bool IconLibrary::addBlankIcon(int32_t w, int32_t h, int32_t bits)
 
 void IconLibrary::moveIcon(int from, int to)
 {
-    std::lock_guard lock(listMutex_);
     if (from < 0 || from >= size() || to < 0 || to >= size() || from == to)
         return;
     auto entry = std::move(icons_[static_cast<size_t>(from)]);
@@ -83,7 +79,6 @@ void IconLibrary::moveIcon(int from, int to)
 
 void IconLibrary::swapIcons(int a, int b)
 {
-    std::lock_guard lock(listMutex_);
     if (a < 0 || a >= size() || b < 0 || b >= size())
         return;
     std::swap(icons_[static_cast<size_t>(a)], icons_[static_cast<size_t>(b)]);

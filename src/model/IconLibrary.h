@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,8 +12,9 @@
 
 namespace sigil {
 
-// Receives the load job's notices. The GUI makes addedMessage a blocking
-// call into its own thread and finishedMessage a queued one.
+// Receives the load job's notices. The GUI keeps each icon handed over by
+// deliverIcon and appends it on its own thread; finishedMessage reaches it
+// queued.
 class LoadObserver {
 public:
     virtual ~LoadObserver() = default;
@@ -43,6 +43,11 @@ public:
     virtual void progressMessage(int phase, int percent) = 0;
 };
 
+// The list belongs to the thread that uses the library (the window's, or
+// sigil's only one) and is neither read nor changed anywhere else while it
+// goes on: a load job on a thread of its own hands every icon over through
+// the load observer, which appends it on the owner's thread, or runs alone
+// while its starter waits for it. So the list needs no lock.
 class IconLibrary {
 public:
     IconLibrary();
@@ -101,10 +106,6 @@ public:
     void setDisplaySettings(const DisplaySettings* settings) { settings_ = settings ? settings : &defaults_; }
     const DisplaySettings& displaySettings() const { return *settings_; }
 
-    // Guards the list of icons against a paint during an append from the
-    // load job's thread. Appends, inserts, moves and removals take it.
-    std::mutex& listMutex() const { return listMutex_; }
-
 private:
     std::vector<std::unique_ptr<IconEntry>> icons_;
     int32_t deviceTotal_ = 0;
@@ -112,7 +113,6 @@ private:
     ProgressObserver* progressObserver_ = nullptr;
     DisplaySettings defaults_;
     const DisplaySettings* settings_ = &defaults_;
-    mutable std::mutex listMutex_;
     bool displayIconsOnDemand_ = false;
 };
 

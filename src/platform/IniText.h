@@ -50,7 +50,6 @@ public:
     std::string text() const;
     Encoding encoding() const { return encoding_; }
     // The line ending new lines get: the file's own, "\n" for a new file.
-    const std::string& lineEnding() const { return eol_; }
 
 private:
     struct Line {

@@ -94,7 +94,6 @@ public:
         preferredLanguage_ = langId;
         types_.clear();
     }
-    uint16_t preferredLanguage() const { return preferredLanguage_; }
 
     // Which of the stored languages a lookup takes: neutral (0) first, then
     // the preferred language, then its primary language with the neutral

@@ -440,7 +440,6 @@ void PropertyWindow::edit(const QString& stepName, const std::function<EditOutco
     // must show the edited icon even where no view does.
     if (icon_ != &document_.library().at(index))
         showIcon(&document_.library().at(index), true);
-    emit devicesChangedMessage();
 }
 
 void PropertyWindow::addDevice()

@@ -57,7 +57,6 @@ public:
     void togglePane() override;
     void focusPane() override;
 
-    const IconEntry* shownIcon() const { return icon_; }
     // The device the picture shows; null for none.
     const IconDevice* shownDevice() const;
     const PropertyWindowSettings& options() const { return options_; }
@@ -80,8 +79,6 @@ public:
     void closePane();
 
 signals:
-    // After every change of the shown icon's devices.
-    void devicesChangedMessage();
     void visibilityChanged(bool visible);
 
 protected:

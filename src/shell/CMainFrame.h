@@ -39,7 +39,6 @@ public:
 
     CIconView* view() const { return view_; }
     LibraryDocument* document() const { return document_; }
-    PropertyWindow* propertyWindow() const { return property_; }
     QAction* action(int commandId) const { return actions_.value(commandId); }
     QToolBar* toolbar() const { return toolbar_; }
     QString paneText(int pane) const;
