@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/Conversions.h"
@@ -39,11 +40,21 @@ QSize fittedSize(QSize size, int maxWidth, int maxHeight)
     return {int(ratio * maxHeight), maxHeight};
 }
 
-// The picture decoded whole, shrunk to `size` by the resampler (colour
+// Pictures of more pixels than this are not decoded at their full size.
+constexpr int64_t kWholeDecodePixels = int64_t{4096} * 4096;
+
+// The picture decoded (whole, unless it is very large), shrunk to `size` by the resampler (colour
 // weighted by alpha, so what is hidden under transparent pixels never
 // tints the edges) and drawn on white.
 QImage renderOnWhite(QImageReader& reader, QSize size)
 {
+    // A large photo is first shrunk by its decoder (a JPEG decoder does so
+    // as it decodes) to four times the size asked for, so that its whole
+    // size never has to fit in memory; the resampler takes it from there.
+    const QSize source = reader.size();
+    if (int64_t{source.width()} * source.height() > kWholeDecodePixels)
+        reader.setScaledSize(
+            QSize(std::min(source.width(), size.width() * 4), std::min(source.height(), size.height() * 4)));
     QImage picture = reader.read();
     if (!picture.isNull() && picture.size() != size)
         picture = resampledImage(picture, size);
