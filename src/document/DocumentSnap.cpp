@@ -94,12 +94,11 @@ void LibraryDocument::snapAll(int viewPerLine)
     general_.snapColumns = choice.columns;
     general_.snapSpacing = choice.spacing;
     const int perLine = choice.columns > 0 ? choice.columns : std::max(1, viewPerLine);
-    host_->beginWait();
+    WaitGuard wait(host_);
     const QImage sheet = renderSnapSheet(library_, display_, general_.horizontal != 0, perLine, choice.spacing);
     // An empty or invalid sheet leaves the clipboard as it was.
     if (!sheet.isNull())
         copyImageToClipboard(sheet);
-    host_->endWait();
 }
 
 }  // namespace sigil

@@ -43,12 +43,7 @@ std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
         data->setImageData(image);
         // PNG too, by name: what most programs of this desktop paste. The
         // image keeps its transparency there, as in a PNG file written from it.
-        QByteArray png;
-        if (!asMask) {
-            png = devicePng(device);
-        } else {
-            png = encodePngImage(image);
-        }
+        const QByteArray png = asMask ? encodePngImage(image) : devicePng(device);
         if (!png.isEmpty())
             data->setData(kPngMimeType, png);
     }
