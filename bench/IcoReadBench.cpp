@@ -10,6 +10,7 @@
 
 #include "BenchFiles.h"
 #include "formats/IconFile.h"
+#include "imaging/DevicePixels.h"
 #include "platform/FileBytes.h"
 
 using namespace sigil;
@@ -72,9 +73,11 @@ void BM_ReadAndMakeDisplayIcons(benchmark::State& state)
     for (auto _ : state) {
         for (const std::string& path : files) {
             IconEntry e;
-            if (readIconFile(e, path, "x"))
-                e.updateDisplayIcons(settings);
-            benchmark::DoNotOptimize(e.normalIcon);
+            if (readIconFile(e, path, "x")) {
+                const int index = e.displayDevice(settings.iconSize);
+                benchmark::DoNotOptimize(
+                    displayPixels(e.devices[size_t(index)], DisplayMode::Normal, settings.backColor, true));
+            }
         }
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bench::totalSize(files)));

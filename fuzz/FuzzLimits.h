@@ -1,29 +1,27 @@
 #pragma once
 // Bounds on the work one input may cause, so that every target runs some
 // hundreds of inputs a second under the sanitizers: picture decoders refuse
-// large images, and libraries make no display images (the readers' output
-// is checked, not drawn).
-#include <QImageReader>
+// large images.
 #include <cstddef>
 
+#include "imaging/JpegCodec.h"
 #include "imaging/PngCodec.h"
 #include "model/IconLibrary.h"
 
 namespace sigil::fuzz {
 
-// Decoded pictures (PNG images inside icons) above 1 MB, 512 x 512 pixels,
-// are refused by the decoder: a few compressed bytes could otherwise ask for
+// Decoded pictures above 1 MB (PNG images inside icons: 512 x 512 pixels;
+// JPEG pictures: 256 K pixels) are refused by the decoders: a few compressed bytes could otherwise ask for
 // hundreds of megabytes of pixels.
 inline void limitDecoding()
 {
-    static const bool once = (QImageReader::setAllocationLimit(1), setPngDecodeBudget(int64_t{1} << 20), true);
+    static const bool once = (setJpegDecodeBudget(int64_t{1} << 18), setPngDecodeBudget(int64_t{1} << 20), true);
     (void)once;
 }
 
 inline void prepare(IconLibrary& library)
 {
     limitDecoding();
-    library.setDisplayIconsOnDemand(true);
 }
 
 // Only the first bytes of a large input are read: a real-size animation or

@@ -4,6 +4,7 @@
 
 #include "FuzzLimits.h"
 #include "formats/IconFile.h"
+#include "imaging/DevicePixels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -16,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         // The display path on one small device the reader kept.
         if (!drawn && d.width <= sigil::fuzz::kMaxDrawnSide && d.height <= sigil::fuzz::kMaxDrawnSide) {
-            d.makeDisplayIcon(sigil::DisplayMode::Normal, 0, sigil::DisplaySettings{}, 16, 16);
-            d.makeDisplayIcon(sigil::DisplayMode::Mask, 0, sigil::DisplaySettings{});
+            sigil::displayPixels(d, sigil::DisplayMode::Normal, 0, true);
+            sigil::displayPixels(d, sigil::DisplayMode::Mask, 0, false);
             drawn = true;
         }
     }

@@ -5,6 +5,7 @@
 
 #include "FuzzLimits.h"
 #include "LibraryCheck.h"
+#include "imaging/DevicePixels.h"
 #include "imaging/MacIconImport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             (d.bitCount != 1 && d.bitCount != 4 && d.bitCount != 8 && d.bitCount != 24 && d.bitCount != 32))
             std::abort();
         if (!drawn && d.width <= sigil::fuzz::kMaxDrawnSide) {
-            d.makeDisplayIcon(sigil::DisplayMode::Normal, 0, settings, 16, 16);
+            sigil::displayPixels(d, sigil::DisplayMode::Normal, 0, settings.xpDisplay != 0);
             drawn = true;
         }
     }

@@ -31,4 +31,16 @@ while IFS= read -r line; do
     status=1
   fi
 done < <(grep -rnE '^\s*#\s*include "[^/"]+/' src --include='*.cpp' --include='*.h')
+
+# The engine and sigil keep their pixels in plain buffers: no Qt GUI header
+# (QImage, QPainter, QColor, QClipboard...), nor a library that links it.
+gui='#\s*include\s*<(QtGui/)?Q(Image|ImageReader|ImageWriter|Pixmap|Painter|Color|Clipboard|GuiApplication|Icon|Font|Palette|Transform|Region|Bitmap|Brush|Pen|PainterPath|Polygon|Rgb)\b'
+while IFS= read -r line; do
+  echo "layers: ${line%%:*} is in the engine and includes a Qt GUI header" >&2
+  status=1
+done < <(grep -rnE "$gui" src/platform src/model src/imaging src/formats src/settings src/cli --include='*.cpp' --include='*.h')
+if grep -qE 'Qt6::(Gui|Widgets)' src/{platform,model,imaging,formats,settings,cli}/CMakeLists.txt; then
+  echo "layers: an engine library links Qt GUI" >&2
+  status=1
+fi
 exit $status

@@ -1,7 +1,6 @@
 #include "cli/SigilCommands.h"
 
 #include <QFileInfo>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -100,8 +99,6 @@ LoadResult loadPaths(IconLibrary& library, const std::vector<std::string>& paths
 {
     // Import options (transparency, the Mac filter) come from the settings.
     library.setDisplaySettings(&settings);
-    // Nothing is shown, so no display images are made.
-    library.setDisplayIconsOnDemand(true);
     IconIntake intake(library, take);
     library.setLoadObserver(&intake);
     // Icons record the full path of their source, as the program does.
@@ -231,9 +228,9 @@ bool extractPngs(const IconEntry& icon, const std::string& baseName, const std::
     for (const IconDevice& device : icon.devices) {
         // A PNG image is written as stored, any other encoded with its
         // transparency as alpha.
-        const QByteArray png = devicePng(device);
-        const bool encoded = !png.isEmpty();
-        const ByteView bytes(reinterpret_cast<const uint8_t*>(png.constData()), static_cast<size_t>(png.size()));
+        const std::vector<uint8_t> png = devicePng(device);
+        const bool encoded = !png.empty();
+        const ByteView bytes(png);
         // Each name is claimed by creating its file, as for .ico files.
         std::string path = pngFilePath(dir, baseName, device, 0);
         std::string reason = "the image cannot be encoded";

@@ -1,6 +1,5 @@
 #include "cli/ThumbnailCommand.h"
 
-#include <QImage>
 #include <charconv>
 #include <ostream>
 
@@ -25,19 +24,19 @@ int thumbnailCommand(const std::vector<std::string>& args, std::ostream& out, st
         return kExitUsage;
     }
     const auto icon = readFirstIcon(args[0]);
-    const QImage image = icon ? iconImage(*icon, size) : QImage();
-    if (image.isNull()) {
+    const RgbaImage image = icon ? iconImage(*icon, size) : RgbaImage{};
+    if (image.empty()) {
         err << "sigil: " << args[0] << ": no icon to show\n";
         return kExitFailed;
     }
-    const QByteArray png = encodePngImage(image);
-    if (png.isEmpty()) {
+    const std::vector<uint8_t> png = encodePng(image);
+    if (png.empty()) {
         err << "sigil: " << args[1] << ": cannot be encoded\n";
         return kExitFailed;
     }
     // Written as every file of the program is ("-": standard output).
     SafeFileWriter file = args[1] == "-" ? SafeFileWriter(out) : SafeFileWriter(args[1]);
-    if (!file.open() || !file.write(png.constData(), static_cast<size_t>(png.size())) || !file.commit()) {
+    if (!file.open() || !file.write(png.data(), png.size()) || !file.commit()) {
         err << "sigil: " << args[1] << ": cannot be written: " << file.errorText() << '\n';
         return kExitFailed;
     }

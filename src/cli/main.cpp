@@ -1,4 +1,3 @@
-#include <QLoggingCategory>
 #include <cstdlib>
 #include <iostream>
 
@@ -6,9 +5,6 @@
 
 int main(int argc, char** argv)
 {
-    // Damaged PNG data inside icons is refused by the reader; the image
-    // library's own complaints about it are not for the user.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio=false"));
     std::vector<std::string> args(argv + 1, argv + argc);
     const int code = sigil::runSigil(args, std::cout, std::cerr);
     // Everything is written and closed by now. Skipping the destructors of

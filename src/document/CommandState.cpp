@@ -3,8 +3,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
-#include "imaging/Clipboard.h"
 #include "model/DisplaySettings.h"
 #include "platform/CommandIds.h"
 #include "settings/GeneralSettings.h"

@@ -1,9 +1,10 @@
 // The clipboard commands of the library document.
 
+#include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
 #include "document/UndoSteps.h"
-#include "imaging/Clipboard.h"
 #include "imaging/Conversions.h"
+#include "platform/StringTable.h"
 
 namespace sigil {
 
@@ -33,7 +34,7 @@ void LibraryDocument::paste()
     const int index = library_.size();
     std::vector<IconsStep::Slot> places;
     places.push_back({index, std::move(entry)});
-    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), QStringLiteral("貼り付け"), index,
+    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), loadString(str::StepPaste), index,
                        selection_));
 }
 

@@ -4,11 +4,11 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
 #include "document/SnapPicture.h"
-#include "imaging/Clipboard.h"
-#include "model/QtColor.h"
 #include "settings/GeneralSettings.h"
+#include "ui/DisplayImages.h"
 
 namespace sigil {
 
@@ -18,25 +18,16 @@ namespace {
 // platform would refuse the bitmap.
 constexpr int64_t kMaxSheetBytes = int64_t{1} << 30;
 
-// Draws as the view's cell does. Display images are made on demand by the
-// view's cache; an icon without them gets them for this drawing only, so
-// the cache's account of what it holds stays true.
-void drawAsCell(QPainter& painter, IconEntry& icon, const DisplaySettings& display, int x, int y)
+// Draws as the view's cell does, with images made for this drawing only.
+void drawAsCell(QPainter& painter, const IconEntry& icon, const DisplaySettings& display, int x, int y)
 {
     const int s = display.iconSize;
-    if (!icon.normalIcon.isNull()) {
-        icon.drawIcon(painter, s, s, x, y, false);
-        return;
-    }
-    icon.updateDisplayIcons(display);
-    icon.drawIcon(painter, s, s, x, y, false);
-    icon.normalIcon = QImage();
-    icon.selectedIcon = QImage();
+    drawDisplayIcon(painter, makeDisplayIcons(icon, display), s, s, x, y, false);
 }
 
 }  // namespace
 
-QImage renderSnapIcon(IconEntry& icon, const DisplaySettings& display)
+QImage renderSnapIcon(const IconEntry& icon, const DisplaySettings& display)
 {
     const int s = display.iconSize;
     if (s <= 0)
@@ -50,7 +41,8 @@ QImage renderSnapIcon(IconEntry& icon, const DisplaySettings& display)
     return image;
 }
 
-QImage renderSnapSheet(IconLibrary& library, const DisplaySettings& display, bool horizontal, int perLine, int spacing)
+QImage renderSnapSheet(const IconLibrary& library, const DisplaySettings& display, bool horizontal, int perLine,
+                       int spacing)
 {
     const int count = library.size();
     if (count <= 0 || perLine <= 0)

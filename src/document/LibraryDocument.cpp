@@ -70,22 +70,8 @@ void LibraryDocument::push(QUndoCommand* step)
     emit titleChanged();
 }
 
-void LibraryDocument::refreshDisplayImages(IconEntry& entry)
-{
-    // The view makes images for the cells it paints; without it they are
-    // made at once, as for icons read.
-    if (library_.displayIconsOnDemand()) {
-        entry.normalIcon = QImage();
-        entry.selectedIcon = QImage();
-    } else {
-        entry.updateDisplayIcons(display_);
-    }
-}
-
 void LibraryDocument::putIcon(int index, std::unique_ptr<IconEntry> entry)
 {
-    if (entry && entry->normalIcon.isNull())
-        refreshDisplayImages(*entry);
     library_.insertIcon(index, std::move(entry));
 }
 
@@ -94,10 +80,7 @@ std::unique_ptr<IconEntry> LibraryDocument::takeIcon(int index)
     if (index < 0 || index >= library_.size())
         return nullptr;
     emit iconReleased(&library_.at(index));
-    auto entry = library_.takeIcon(index);
-    if (library_.displayIconsOnDemand())
-        refreshDisplayImages(*entry);
-    return entry;
+    return library_.takeIcon(index);
 }
 
 void LibraryDocument::exchangeDevices(int icon, std::vector<IconDevice>& devices, int32_t& current)
@@ -108,7 +91,6 @@ void LibraryDocument::exchangeDevices(int icon, std::vector<IconDevice>& devices
     emit iconReleased(&entry);
     std::swap(entry.devices, devices);
     std::swap(entry.current, current);
-    refreshDisplayImages(entry);
     library_.recountDevices();
 }
 

@@ -158,7 +158,6 @@ private:
     void onAdded(int index);
     // Starts a new history: the current mark becomes the clean state.
     void resetHistory();
-    void refreshDisplayImages(IconEntry& entry);
     // A new library without a name is called "無題.icl".
     void nameUntitled();
     void push(QUndoCommand* step);

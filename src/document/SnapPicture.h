@@ -11,13 +11,14 @@
 namespace sigil {
 
 // One icon on an S x S square (S = the display size).
-QImage renderSnapIcon(IconEntry& icon, const DisplaySettings& display);
+QImage renderSnapIcon(const IconEntry& icon, const DisplaySettings& display);
 
 // Every icon of the library in a grid of `perLine` icons along the view's
 // filling direction (rows when `horizontal`, columns otherwise), `spacing`
 // pixels around and between the squares. Null when the sheet would be
 // empty, invalid (a negative spacing can shrink it to nothing) or too large
 // to allocate.
-QImage renderSnapSheet(IconLibrary& library, const DisplaySettings& display, bool horizontal, int perLine, int spacing);
+QImage renderSnapSheet(const IconLibrary& library, const DisplaySettings& display, bool horizontal, int perLine,
+                       int spacing);
 
 }  // namespace sigil

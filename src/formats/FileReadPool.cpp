@@ -35,8 +35,6 @@ FileReadResult FileReadPool::run(const Read& read) const
 {
     IconLibrary into;
     into.setDisplaySettings(&library_.displaySettings());
-    // The receiving library makes display images when it takes the icons.
-    into.setDisplayIconsOnDemand(true);
     FileReadResult result;
     // Readers answer failures; what escapes them (memory running out) must
     // not end the worker, so the file counts as unread.

@@ -3,10 +3,10 @@
 // ended as soon as that icon is in hand. Menus show it beside a file's name
 // and the thumbnailer draws it.
 
-#include <QImage>
 #include <memory>
 #include <string>
 
+#include "imaging/RgbaImage.h"
 #include "model/IconEntry.h"
 
 namespace sigil {
@@ -17,8 +17,8 @@ std::unique_ptr<IconEntry> readFirstIcon(const std::string& path);
 
 // The icon's image that suits `size` best, fitted into size x size on a
 // transparent square: larger images are scaled down smoothly, smaller
-// ones are enlarged by a whole factor so their pixels stay sharp. Null
+// ones are enlarged by a whole factor so their pixels stay sharp. Nothing
 // when no image of the icon can be drawn or size is not positive.
-QImage iconImage(const IconEntry& icon, int size);
+RgbaImage iconImage(const IconEntry& icon, int size);
 
 }  // namespace sigil

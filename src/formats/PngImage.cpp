@@ -10,11 +10,6 @@ namespace sigil {
 
 namespace {
 constexpr uint8_t kPngSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
-
-uint32_t getU32BE(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
 }  // namespace
 
 bool hasPngSignature(ByteView data)
@@ -31,8 +26,8 @@ bool pngSize(ByteView data, uint32_t& w, uint32_t& h)
     // Signature, then the IHDR chunk: length, "IHDR", width, height.
     if (!hasPngSignature(data) || data.size() < 24 || std::memcmp(data.data() + 12, "IHDR", 4) != 0)
         return false;
-    w = getU32BE(data.data() + 16);
-    h = getU32BE(data.data() + 20);
+    w = getU32Be(data.data() + 16);
+    h = getU32Be(data.data() + 20);
     if (w == 0 || h == 0 || w > uint32_t(kMaxDimension) || h > uint32_t(kMaxDimension))
         return false;
     // Checked before decoding, so the decoder never allocates beyond it.
@@ -47,14 +42,14 @@ bool pngChunksSound(ByteView data)
     size_t at = 8;
     bool imageData = false;
     while (at + 12 <= data.size()) {
-        const uint32_t length = getU32BE(data.data() + at);
+        const uint32_t length = getU32Be(data.data() + at);
         if (length > data.size() - at - 12)
             return false;
         const uint8_t* type = data.data() + at + 4;
         // Like the decoder, only critical chunks (upper-case first letter)
         // must have their checksum right; others would be passed over.
         const bool critical = (type[0] & 0x20) == 0;
-        if (critical && crc32(crc32(0L, Z_NULL, 0), type, static_cast<uInt>(length + 4)) != getU32BE(type + 4 + length))
+        if (critical && crc32(crc32(0L, Z_NULL, 0), type, static_cast<uInt>(length + 4)) != getU32Be(type + 4 + length))
             return false;
         if (std::memcmp(type, "IDAT", 4) == 0)
             imageData = true;

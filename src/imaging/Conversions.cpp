@@ -1,9 +1,9 @@
 #include "imaging/Conversions.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/DevicePixels.h"
 #include "imaging/PixelAccess.h"
 #include "imaging/PngCodec.h"
 
@@ -246,48 +246,23 @@ bool replaceFrom(IconDevice& target, const IconDevice& source, bool withMask)
     return true;
 }
 
-bool deviceFromArgbImage(IconDevice& device, const QImage& image)
-{
-    const QImage argb = image.format() == QImage::Format_ARGB32 ? image : image.convertToFormat(QImage::Format_ARGB32);
-    if (argb.isNull() || !device.makeBlank(argb.width(), argb.height(), 32))
-        return false;
-    uint8_t* pixels = device.blockData() + kHeaderBytes;
-    uint8_t* mask = pixels + device.colorBitsBytes();
-    std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        const int64_t stored = int64_t(argb.height() - 1 - y);  // bottom row first
-        uint8_t* row = pixels + stored * device.rowStride();
-        uint8_t* maskRow = mask + stored * device.maskStride();
-        for (int x = 0; x < argb.width(); ++x) {
-            row[4 * x] = uint8_t(qBlue(in[x]));
-            row[4 * x + 1] = uint8_t(qGreen(in[x]));
-            row[4 * x + 2] = uint8_t(qRed(in[x]));
-            row[4 * x + 3] = uint8_t(qAlpha(in[x]));
-            if (qAlpha(in[x]) == 0)
-                maskRow[x >> 3] |= uint8_t(0x80 >> (x & 7));
-        }
-    }
-    return true;
-}
-
-QImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height)
+RgbaImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height)
 {
     // The header's size is the limit, so nothing larger is ever decoded.
-    const QImage image = decodePngImage(png, PngLimits{std::max(width, height), int64_t(width) * int64_t(height) * 4});
-    if (uint32_t(image.width()) != width || uint32_t(image.height()) != height)
+    RgbaImage image;
+    if (!decodePng(png, image, PngLimits{std::max(width, height), int64_t(width) * int64_t(height) * 4}) ||
+        uint32_t(image.width) != width || uint32_t(image.height) != height)
         return {};
     return image;
 }
 
-QByteArray devicePng(const IconDevice& device)
+std::vector<uint8_t> devicePng(const IconDevice& device)
 {
     if (device.keepsPng()) {
         const ByteView png = device.pngData();
-        return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
+        return {png.begin(), png.end()};
     }
-    const QImage image = device.makeRgbaImage();
-    return image.isNull() ? QByteArray() : encodePngImage(image);
+    return encodePng(devicePixels(device));
 }
 
 }  // namespace sigil

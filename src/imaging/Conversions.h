@@ -4,11 +4,11 @@
 // made transparent, a second picture used as mask or alpha channel, and a
 // device overwritten by another of the same size.
 
+#include <vector>
+
+#include "imaging/RgbaImage.h"
 #include "model/DisplaySettings.h"
 #include "model/IconDevice.h"
-
-class QByteArray;
-class QImage;
 
 namespace sigil {
 
@@ -33,19 +33,14 @@ void makeTransparent(IconDevice& device, Color color, int type);
 // combination.
 bool applyMask(IconDevice& target, const IconDevice& source);
 
-// A 32-bit device of the image's size from a picture decoded by Qt: colour
-// and alpha kept (straight, not premultiplied), the AND-mask bit set where
-// the alpha is 0. False, device empty, when the device cannot be made.
-bool deviceFromArgbImage(IconDevice& device, const QImage& image);
-
-// PNG data decoded, when it is `width` x `height` as its header said; null
+// PNG data decoded, when it is `width` x `height` as its header said; empty
 // when it does not decode or comes out another size.
-QImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height);
+RgbaImage decodePngOfSize(ByteView png, uint32_t width, uint32_t height);
 
 // The device as a PNG file: an unchanged PNG image's data as stored, any
-// other image encoded from IconDevice::makeRgbaImage (its transparency as
-// alpha). Empty when the image cannot be drawn or encoded.
-QByteArray devicePng(const IconDevice& device);
+// other image encoded from devicePixels (its transparency as alpha). Empty
+// when the image cannot be drawn or encoded.
+std::vector<uint8_t> devicePng(const IconDevice& device);
 
 // Overwrites `target` with `source` of the same size and depth: the whole
 // device, or (without withMask) everything but the target's own AND mask.

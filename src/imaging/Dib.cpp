@@ -412,17 +412,13 @@ std::vector<uint8_t> bitmapFileFromDib(ByteView dib)
     return file;
 }
 
-std::optional<std::vector<uint8_t>> dibFromImage(const QImage& image)
+std::optional<std::vector<uint8_t>> dibFromRgba(const RgbaView& image, bool withAlpha)
 {
-    if (image.isNull() || image.width() > kMaxDimension || image.height() > kMaxDimension)
+    if (image.width <= 0 || image.height <= 0 || image.width > kMaxDimension || image.height > kMaxDimension)
         return std::nullopt;
-    const bool alpha = image.hasAlphaChannel();
-    const int bits = alpha ? 32 : 24;
-    const IconDevice shape = IconDevice::shape(image.width(), image.height(), bits);
+    const int bits = withAlpha ? 32 : 24;
+    const IconDevice shape = IconDevice::shape(image.width, image.height, bits);
     if (shape.blockBytes() > kMaxBlockBytes)
-        return std::nullopt;
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    if (argb.isNull())
         return std::nullopt;
 
     const int64_t stride = shape.rowStride();
@@ -436,14 +432,14 @@ std::optional<std::vector<uint8_t>> dibFromImage(const QImage& image)
     uint8_t* rows = out.data() + kHeaderBytes;
     const int bytes = bits / 8;
     for (int y = 0; y < shape.height; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        const uint8_t* in = image.row(y);
         uint8_t* p = rows + int64_t(shape.height - 1 - y) * stride;  // bottom row first
-        for (int x = 0; x < shape.width; ++x, p += bytes) {
-            p[0] = uint8_t(qBlue(in[x]));
-            p[1] = uint8_t(qGreen(in[x]));
-            p[2] = uint8_t(qRed(in[x]));
-            if (alpha)
-                p[3] = uint8_t(qAlpha(in[x]));
+        for (int x = 0; x < shape.width; ++x, p += bytes, in += 4) {
+            p[0] = in[2];
+            p[1] = in[1];
+            p[2] = in[0];
+            if (withAlpha)
+                p[3] = in[3];
         }
     }
     return out;

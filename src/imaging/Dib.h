@@ -4,11 +4,11 @@
 // colour table and bottom-up rows that the clipboard exchanges and that a
 // bitmap file holds after its 14-byte file header.
 
-#include <QImage>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "imaging/RgbaImage.h"
 #include "model/IconDevice.h"
 #include "platform/Bytes.h"
 
@@ -44,8 +44,9 @@ std::optional<std::vector<uint8_t>> dibFromDevice(const IconDevice& device, bool
 // offset pointing behind the colour table that the header declares.
 std::vector<uint8_t> bitmapFileFromDib(ByteView dib);
 
-// A 32-bit bitmap of an image with alpha (colour not premultiplied), or a
-// 24-bit one of an opaque image. Nothing for a null or oversized image.
-std::optional<std::vector<uint8_t>> dibFromImage(const QImage& image);
+// A 32-bit bitmap of the pixels with their alpha (colour not
+// premultiplied), or without `withAlpha` a 24-bit one of their colour.
+// Nothing for an empty or oversized image.
+std::optional<std::vector<uint8_t>> dibFromRgba(const RgbaView& image, bool withAlpha);
 
 }  // namespace sigil

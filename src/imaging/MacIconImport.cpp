@@ -1,6 +1,5 @@
 #include "imaging/MacIconImport.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -9,6 +8,7 @@
 
 #include "imaging/Conversions.h"
 #include "imaging/PixelAccess.h"
+#include "imaging/PngCodec.h"
 #include "model/Palettes.h"
 #include "platform/FileBytes.h"
 
@@ -83,8 +83,7 @@ uint32_t beU32(ByteView data, uint64_t offset)
 {
     if (offset > data.size() || data.size() - offset < 4)
         return 0;
-    const uint8_t* p = data.data() + offset;
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+    return getU32Be(data.data() + offset);
 }
 
 uint32_t beU24(ByteView data, uint64_t offset)
@@ -294,17 +293,14 @@ bool pictureSideAccepted(uint32_t w, uint32_t h)
     return w != 0 && h != 0 && w <= kMaxPictureSide && h <= kMaxPictureSide;
 }
 
-QImage decodePng(ByteView data)
+RgbaImage decodePng(ByteView data)
 {
     // Signature, then the IHDR chunk: length, "IHDR", width, height,
     // checked before decoding so the decoder never allocates beyond them.
     if (data.size() < 24 || std::memcmp(data.data() + 12, "IHDR", 4) != 0 ||
         !pictureSideAccepted(beU32(data, 16), beU32(data, 20)))
         return {};
-    const QImage image = decodePngOfSize(data, beU32(data, 16), beU32(data, 20));
-    if (image.isNull())
-        return {};
-    return image.convertToFormat(QImage::Format_ARGB32);
+    return decodePngOfSize(data, beU32(data, 16), beU32(data, 20));
 }
 
 // OpenJPEG reads through callbacks; this one serves a byte view.
@@ -345,7 +341,7 @@ OPJ_BOOL seekMemory(OPJ_OFF_T to, void* user)
 
 // Grey, grey and alpha, RGB or RGBA at full resolution; other colour
 // layouts (subsampled components, more than 16 bits) are refused.
-QImage imageFromJpeg2000(const opj_image_t& j)
+RgbaImage imageFromJpeg2000(const opj_image_t& j)
 {
     const uint32_t w = j.x1 - j.x0;
     const uint32_t h = j.y1 - j.y0;
@@ -363,14 +359,18 @@ QImage imageFromJpeg2000(const opj_image_t& j)
     };
     const bool colour = j.numcomps >= 3;
     const bool alpha = j.numcomps == 2 || j.numcomps == 4;
-    QImage image(int(w), int(h), QImage::Format_ARGB32);
+    RgbaImage image = RgbaImage::blank(int(w), int(h));
+    if (image.empty())
+        return {};
     for (uint32_t y = 0; y < h; ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
-        for (uint32_t x = 0; x < w; ++x) {
+        uint8_t* out = image.row(int(y));
+        for (uint32_t x = 0; x < w; ++x, out += 4) {
             const uint64_t i = uint64_t(y) * w + x;
             const uint8_t r = value(0, i);
-            out[x] =
-                qRgba(r, colour ? value(1, i) : r, colour ? value(2, i) : r, alpha ? value(j.numcomps - 1, i) : 255);
+            out[0] = r;
+            out[1] = colour ? value(1, i) : r;
+            out[2] = colour ? value(2, i) : r;
+            out[3] = alpha ? value(j.numcomps - 1, i) : 255;
         }
     }
     return image;
@@ -378,7 +378,7 @@ QImage imageFromJpeg2000(const opj_image_t& j)
 
 // JPEG 2000, as a JP2 file or a bare codestream (Mac OS X 10.5 wrote its
 // large elements so).
-QImage decodeJpeg2000(ByteView data)
+RgbaImage decodeJpeg2000(ByteView data)
 {
     const bool jp2 = startsWith(data, kJp2Signature, sizeof kJp2Signature);
     MemoryStream memory{data, 0};
@@ -394,7 +394,7 @@ QImage decodeJpeg2000(ByteView data)
     opj_dparameters_t parameters;
     opj_set_default_decoder_parameters(&parameters);
     opj_image_t* decoded = nullptr;
-    QImage image;
+    RgbaImage image;
     // The header's size is checked before anything is decoded.
     if (codec && opj_setup_decoder(codec, &parameters) && opj_read_header(stream, codec, &decoded) &&
         decoded->x1 > decoded->x0 && decoded->y1 > decoded->y0 &&
@@ -413,15 +413,15 @@ constexpr uint8_t kArgbSignature[4] = {'A', 'R', 'G', 'B'};
 
 // "ARGB", then alpha, red, green and blue run-length planes of side x side
 // values. Null when the planes are cut short.
-QImage decodeArgbPlanes(ByteView data, int32_t side)
+RgbaImage decodeArgbPlanes(ByteView data, int32_t side)
 {
     ByteStream in(data.subspan(sizeof kArgbSignature));
-    QImage image(side, side, QImage::Format_ARGB32);
-    image.fill(0);
-    const auto put = [&image, side](int plane, uint64_t index, uint8_t value) {
-        QRgb& pixel = reinterpret_cast<QRgb*>(image.scanLine(int(index / uint64_t(side))))[index % uint64_t(side)];
-        const int shift = 24 - 8 * plane;  // alpha, red, green, blue
-        pixel = (pixel & ~(0xFFu << shift)) | (QRgb(value) << shift);
+    RgbaImage image = RgbaImage::blank(side, side);
+    if (image.empty())
+        return {};
+    const auto put = [&image](int plane, uint64_t index, uint8_t value) {
+        static constexpr int kChannel[4] = {3, 0, 1, 2};  // alpha, red, green, blue
+        image.bytes[size_t(index) * 4 + size_t(kChannel[plane])] = value;
     };
     if (!readRunLengthPlanes(in, uint64_t(side) * uint64_t(side), 4, put))
         return {};
@@ -433,7 +433,7 @@ QImage decodeArgbPlanes(ByteView data, int32_t side)
 // ARGB planes, or that does not decode.
 bool readPictureElement(IconDevice& device, ByteView data, const PictureKind& kind, int macFilter)
 {
-    QImage image;
+    RgbaImage image;
     if (startsWith(data, kArgbSignature, sizeof kArgbSignature))
         image = decodeArgbPlanes(data, kind.size);
     else if (startsWith(data, kPngSignature, sizeof kPngSignature))
@@ -441,12 +441,12 @@ bool readPictureElement(IconDevice& device, ByteView data, const PictureKind& ki
     else if (startsWith(data, kJp2Signature, sizeof kJp2Signature) ||
              startsWith(data, kJ2kSignature, sizeof kJ2kSignature))
         image = decodeJpeg2000(data);
-    if (image.isNull())
+    if (image.empty())
         return false;
-    const int sizeBit = image.width() == image.height() ? pictureSizeBit(image.width()) : 0;
+    const int sizeBit = image.width == image.height ? pictureSizeBit(image.width) : 0;
     if (sizeBit != 0 && !(macFilter & sizeBit))
         return false;
-    return deviceFromArgbImage(device, image);
+    return deviceFromRgba(device, image);
 }
 
 size_t readTrueColor(const PixelView<uint8_t>& px, ByteStream& in, uint64_t length)

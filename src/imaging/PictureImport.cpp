@@ -1,12 +1,13 @@
 #include "imaging/PictureImport.h"
 
-#include <QBuffer>
-#include <QImageReader>
-#include <QPainter>
+#include <QSize>
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/BitmapImport.h"
 #include "imaging/Conversions.h"
+#include "imaging/DevicePixels.h"
+#include "imaging/JpegCodec.h"
 #include "imaging/PngCodec.h"
 #include "imaging/Resample.h"
 #include "platform/FileBytes.h"
@@ -42,52 +43,8 @@ QSize fittedSize(QSize size, int maxWidth, int maxHeight)
 
 // Pictures of more pixels than this are not decoded at their full size.
 constexpr int64_t kWholeDecodePixels = int64_t{4096} * 4096;
-
-// The picture decoded (whole, unless it is very large), shrunk to `size` by the resampler (colour
-// weighted by alpha, so what is hidden under transparent pixels never
-// tints the edges) and drawn on white.
-QImage renderOnWhite(QImageReader& reader, QSize size)
-{
-    // A large photo is first shrunk by its decoder (a JPEG decoder does so
-    // as it decodes) to four times the size asked for, so that its whole
-    // size never has to fit in memory; the resampler takes it from there.
-    const QSize source = reader.size();
-    if (int64_t{source.width()} * source.height() > kWholeDecodePixels)
-        reader.setScaledSize(
-            QSize(std::min(source.width(), size.width() * 4), std::min(source.height(), size.height() * 4)));
-    QImage picture = reader.read();
-    if (!picture.isNull() && picture.size() != size)
-        picture = resampledImage(picture, size);
-    if (picture.isNull())
-        return {};
-    QImage surface(size, QImage::Format_BGR888);
-    if (surface.isNull())
-        return {};
-    surface.fill(Qt::white);
-    QPainter painter(&surface);
-    painter.drawImage(QRect(QPoint(0, 0), size), picture);
-    painter.end();
-    return surface;
-}
-
-// A 24-bit device of the surface's pixels, bottom row first; AND mask clear.
-bool deviceFromSurface(IconDevice& device, const QImage& surface)
-{
-    device.reset();
-    device.width = surface.width();
-    device.height = surface.height();
-    device.bitCount = 24;
-    if (!device.allocate())
-        return false;
-    device.writeIconHeader();
-    uint8_t* bits = device.lock() + kHeaderBytes;
-    const int64_t stride = device.rowStride();
-    const size_t rowBytes = size_t(device.width) * 3;
-    for (int y = 0; y < device.height; ++y)
-        std::memcpy(bits + (device.height - 1 - y) * stride, surface.constScanLine(y), rowBytes);
-    device.unlock();
-    return true;
-}
+// Nor is anything decoded into more pixels than this (256 MB of RGBA).
+constexpr int64_t kMaxDecodePixels = int64_t{64} << 20;
 
 bool isPng(ByteView data)
 {
@@ -95,8 +52,90 @@ bool isPng(ByteView data)
     return data.size() >= sizeof kSignature && std::memcmp(data.data(), kSignature, sizeof kSignature) == 0;
 }
 
-// A 32-bit device of the ARGB32 (straight alpha) image, bottom row first,
-// the AND-mask bit set where alpha is 0; colour under it is kept.
+bool isBitmapFile(ByteView data)
+{
+    return data.size() >= 2 && data[0] == 'B' && data[1] == 'M';
+}
+
+// The picture's pixels, whole unless it is very large: then a JPEG decoder
+// shrinks it as it decodes to about four times the fitted size, so that its
+// whole size never has to fit in memory; the resampler takes it from there.
+RgbaImage decodePicture(ByteView data, const QSize& fitted)
+{
+    if (isPng(data)) {
+        RgbaImage image;
+        return decodePng(data, image) ? image : RgbaImage{};
+    }
+    if (isBitmapFile(data)) {
+        IconDevice device;
+        return loadBitmapBytes(device, data, false, DisplaySettings{}) ? devicePixels(device) : RgbaImage{};
+    }
+    const JpegSize size = jpegSize(data);
+    const bool large = int64_t{size.width} * size.height > kWholeDecodePixels;
+    return decodeJpeg(data, large ? fitted.width() * 4 : 0, large ? fitted.height() * 4 : 0, kMaxDecodePixels);
+}
+
+QSize pictureSize(ByteView data)
+{
+    if (isPng(data) && data.size() >= 24)
+        return {int(std::min<uint32_t>(getU32Be(data.data() + 16), 0x7FFFFFFF)),
+                int(std::min<uint32_t>(getU32Be(data.data() + 20), 0x7FFFFFFF))};
+    if (isBitmapFile(data)) {
+        IconDevice device;
+        return loadBitmapBytes(device, data, false, DisplaySettings{}) ? QSize(device.width, device.height) : QSize();
+    }
+    const JpegSize size = jpegSize(data);
+    return {size.width, size.height};
+}
+
+// The picture shrunk to `size` by the resampler (colour weighted by alpha,
+// so what is hidden under transparent pixels never tints the edges) and
+// drawn on white: rows of R, G, B.
+std::vector<uint8_t> renderOnWhite(const RgbaImage& decoded, const QSize& size)
+{
+    const RgbaImage picture = (decoded.width == size.width() && decoded.height == size.height())
+                                  ? RgbaImage{}
+                                  : resampled(decoded.view(), size.width(), size.height());
+    const RgbaImage& shown = picture.empty() ? decoded : picture;
+    if (shown.width != size.width() || shown.height != size.height())
+        return {};
+    std::vector<uint8_t> rgb(size_t(shown.width) * size_t(shown.height) * 3);
+    uint8_t* out = rgb.data();
+    for (int y = 0; y < shown.height; ++y) {
+        const uint8_t* in = shown.row(y);
+        for (int x = 0; x < shown.width; ++x, in += 4, out += 3) {
+            const int a = in[3];
+            for (int c = 0; c < 3; ++c)
+                out[c] = uint8_t((in[c] * a + 255 * (255 - a) + 127) / 255);
+        }
+    }
+    return rgb;
+}
+
+// A 24-bit device of the picture's R, G, B rows (top first), bottom row
+// first as devices keep them; AND mask clear.
+bool deviceFromRgbRows(IconDevice& device, const std::vector<uint8_t>& rgb, const QSize& size)
+{
+    device.reset();
+    device.width = size.width();
+    device.height = size.height();
+    device.bitCount = 24;
+    if (!device.allocate())
+        return false;
+    device.writeIconHeader();
+    uint8_t* bits = device.blockData() + kHeaderBytes;
+    const int64_t stride = device.rowStride();
+    for (int y = 0; y < device.height; ++y) {
+        const uint8_t* in = rgb.data() + size_t(y) * size_t(device.width) * 3;
+        uint8_t* out = bits + (device.height - 1 - y) * stride;
+        for (int x = 0; x < device.width; ++x, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -105,21 +144,18 @@ bool loadPngPictureBytes(IconDevice& device, ByteView data, int maxWidth, int ma
     device.reset();
     if (!isPng(data))
         return false;
-    QImage picture = decodePngImage(data);
-    const QSize size = picture.size();
-    if (picture.isNull() || size.isEmpty())
+    RgbaImage picture;
+    if (!decodePng(data, picture))
         return false;
+    const QSize size(picture.width, picture.height);
     const QSize fitted = fittedSize(size, maxWidth, maxHeight);
     if (fitted.width() <= 0 || fitted.height() <= 0 || fitted.width() > kMaxDimension ||
         fitted.height() > kMaxDimension ||
         IconDevice::shape(fitted.width(), fitted.height(), 32).blockBytes() > kMaxBlockBytes)
         return false;
     if (fitted != size)
-        picture = resampledImage(picture, fitted);
-    if (picture.isNull() || picture.size() != fitted)
-        return false;
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    if (argb.isNull() || !deviceFromArgbImage(device, argb)) {
+        picture = resampled(picture.view(), fitted.width(), fitted.height());
+    if (picture.width != fitted.width() || picture.height != fitted.height() || !deviceFromRgba(device, picture)) {
         device.reset();
         return false;
     }
@@ -152,22 +188,16 @@ bool loadPictureBytes(IconDevice& device, ByteView data, int maxWidth, int maxHe
     if (picture.empty())
         return false;
 
-    QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(picture.data()), static_cast<qsizetype>(picture.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
     // Drawn as stored, as the platform's picture loader did: no turning by
     // the picture's orientation tag.
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
+    const QSize size = pictureSize(picture);
     if (!size.isValid() || size.isEmpty())
         return false;
     const QSize fitted = fittedSize(size, maxWidth, maxHeight);
     if (fitted.width() <= 0 || fitted.height() <= 0)
         return false;
-    const QImage surface = renderOnWhite(reader, fitted);
-    if (surface.isNull() || !deviceFromSurface(device, surface))
+    const std::vector<uint8_t> rgb = renderOnWhite(decodePicture(picture, fitted), fitted);
+    if (rgb.empty() || !deviceFromRgbRows(device, rgb, fitted))
         return false;
     // Nothing to expand, and pictures never get automatic transparency, so
     // the settings are not looked at.

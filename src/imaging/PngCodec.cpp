@@ -112,8 +112,8 @@ bool deviceFromRgba(IconDevice& device, const RgbaImage& pixels)
 {
     device.reset();
     if (pixels.empty() || pixels.width > kMaxDimension || pixels.height > kMaxDimension ||
-        pixels.stride != int64_t{pixels.width} * 4 ||
-        pixels.bytes.size() != size_t(pixels.stride) * size_t(pixels.height) ||
+        pixels.stride < int64_t{pixels.width} * 4 ||
+        pixels.bytes.size() < size_t(pixels.stride) * size_t(pixels.height) ||
         !device.makeBlank(pixels.width, pixels.height, 32)) {
         device.reset();
         return false;
@@ -121,9 +121,8 @@ bool deviceFromRgba(IconDevice& device, const RgbaImage& pixels)
     uint8_t* bits = device.blockData() + kHeaderBytes;
     uint8_t* mask = bits + device.colorBitsBytes();
     std::memset(mask, 0, static_cast<size_t>(device.maskBytes()));
-    const size_t rowBytes = size_t(pixels.width) * 4;
     for (int y = 0; y < pixels.height; ++y) {
-        const uint8_t* in = pixels.bytes.data() + size_t(y) * rowBytes;
+        const uint8_t* in = pixels.row(y);
         const int64_t stored = int64_t(pixels.height - 1 - y);  // bottom row first
         uint8_t* row = bits + stored * device.rowStride();
         uint8_t* maskRow = mask + stored * device.maskStride();
@@ -137,33 +136,6 @@ bool deviceFromRgba(IconDevice& device, const RgbaImage& pixels)
         }
     }
     return true;
-}
-
-QImage decodePngImage(ByteView png, const PngLimits& limits)
-{
-    RgbaImage pixels;
-    if (!decodePng(png, pixels, limits))
-        return {};
-    QImage image(pixels.width, pixels.height, QImage::Format_ARGB32);
-    if (image.isNull())
-        return {};
-    const uint8_t* in = pixels.bytes.data();
-    for (int y = 0; y < image.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x, in += 4)
-            row[x] = qRgba(in[0], in[1], in[2], in[3]);
-    }
-    return image;
-}
-
-QByteArray encodePngImage(const QImage& image)
-{
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
-    if (rgba.isNull())
-        return {};
-    const std::vector<uint8_t> file =
-        encodePng(rgba.constBits(), uint32_t(rgba.width()), uint32_t(rgba.height()), size_t(rgba.bytesPerLine()));
-    return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
 }
 
 }  // namespace sigil

@@ -4,8 +4,6 @@
 // decoded here, within limits the caller gives, and the decoder never
 // writes to stderr.
 
-#include <QByteArray>
-#include <QImage>
 #include <cstdint>
 #include <vector>
 
@@ -41,11 +39,9 @@ std::vector<uint8_t> encodePng(const uint8_t* rgba, uint32_t width, uint32_t hei
 // A 32-bit device of the pixels, bottom row first, the AND-mask bit set
 // where alpha is 0. False, device empty, when it cannot be made.
 bool deviceFromRgba(IconDevice& device, const RgbaImage& pixels);
-
-// For callers that still work on QImage: the decoded PNG as ARGB32 (null
-// when refused), and any image encoded with its alpha straight (empty when
-// it cannot be).
-QImage decodePngImage(ByteView png, const PngLimits& limits = {});
-QByteArray encodePngImage(const QImage& image);
+inline std::vector<uint8_t> encodePng(const RgbaImage& image)
+{
+    return encodePng(image.bytes.data(), uint32_t(image.width), uint32_t(image.height), size_t(image.stride));
+}
 
 }  // namespace sigil

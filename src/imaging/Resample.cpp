@@ -1,6 +1,5 @@
 #include "imaging/Resample.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -171,23 +170,6 @@ RgbaImage resampled(const RgbaView& in, int width, int height)
         unpremultiplyRow(sum.data(), width, dst);
     }
     return out;
-}
-
-QImage resampledImage(const QImage& image, const QSize& size)
-{
-    if (image.isNull() || size.width() <= 0 || size.height() <= 0)
-        return {};
-    const QImage source = image.convertToFormat(QImage::Format_RGBA8888);
-    if (source.isNull())
-        return {};
-    const RgbaImage out = resampled({source.constBits(), source.width(), source.height(), source.bytesPerLine()},
-                                    size.width(), size.height());
-    QImage result(out.width, out.height, QImage::Format_RGBA8888);
-    if (out.empty() || result.isNull())
-        return {};
-    for (int y = 0; y < out.height; ++y)
-        std::memcpy(result.scanLine(y), out.bytes.data() + out.stride * y, size_t(out.stride));
-    return result;
 }
 
 }  // namespace sigil

@@ -5,9 +5,6 @@
 
 #include "imaging/RgbaImage.h"
 
-class QImage;
-class QSize;
-
 namespace sigil {
 
 // `in` resampled to width x height. Colour is weighted by alpha while it is
@@ -15,9 +12,5 @@ namespace sigil {
 // The same size gives an exact copy. Empty when either side asked for is 0
 // or less, or the input is empty.
 RgbaImage resampled(const RgbaView& in, int width, int height);
-
-// The bridge for callers holding a QImage: any format in, Format_RGBA8888
-// out. A null image when `size` has a side of 0 or less.
-QImage resampledImage(const QImage& image, const QSize& size);
 
 }  // namespace sigil

@@ -1,23 +1,12 @@
 #include "model/DisplaySettings.h"
 
-#include <QGuiApplication>
-#include <QPalette>
+#include <atomic>
 
 namespace sigil {
 
 namespace {
-
-// Without a GUI application (the CLI, tests) there is no palette to ask.
-const QGuiApplication* guiApplication()
-{
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-}
-
-Color fromQColor(const QColor& c)
-{
-    return rgbColor(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue()));
-}
-
+std::atomic<Color> systemBack{rgbColor(255, 255, 255)};
+std::atomic<Color> systemSelect{rgbColor(0, 120, 215)};
 }  // namespace
 
 int DisplaySettings::systemIconSize()
@@ -27,16 +16,18 @@ int DisplaySettings::systemIconSize()
 
 Color DisplaySettings::systemBackColor()
 {
-    if (guiApplication())
-        return fromQColor(QGuiApplication::palette().color(QPalette::Base));
-    return rgbColor(255, 255, 255);
+    return systemBack;
 }
 
 Color DisplaySettings::systemSelectColor()
 {
-    if (guiApplication())
-        return fromQColor(QGuiApplication::palette().color(QPalette::Highlight));
-    return rgbColor(0, 120, 215);
+    return systemSelect;
+}
+
+void DisplaySettings::setSystemColors(Color back, Color select)
+{
+    systemBack = back;
+    systemSelect = select;
 }
 
 }  // namespace sigil

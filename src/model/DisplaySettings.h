@@ -38,10 +38,13 @@ struct DisplaySettings {
     Color selectColor = rgbColor(0, 120, 215);         // SelectColor: highlight
     Color transparencyColor = 0;                       // PermateColor
 
-    // The system's defaults of the fields that have one.
+    // The system's defaults of the fields that have one. The engine knows
+    // no palette: the colours are white and blue until the program hands
+    // in its palette's.
     static int systemIconSize();
     static Color systemBackColor();
     static Color systemSelectColor();
+    static void setSystemColors(Color back, Color select);
 };
 
 }  // namespace sigil

@@ -8,7 +8,6 @@
 //   AND mask, 1 bit per pixel, bottom row first, rows padded to 4 bytes
 // Reading, writing and comparing an image are plain copies of this block.
 
-#include <QImage>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -20,8 +19,6 @@
 #include "platform/ImageMemory.h"
 
 namespace sigil {
-
-enum class DisplayMode { Image, Normal, Mask };
 
 constexpr int kHeaderBytes = 40;
 // Limits that keep a lying header from demanding unbounded memory.
@@ -116,19 +113,6 @@ public:
     // Turns bit-field and RLE8 colour bits into plain pixels. False (nothing
     // changed) when the device cannot be expanded.
     bool expandPixels();
-
-    // A displayable image at cx x cy (negative: the device's own size), or a
-    // null image when the block cannot be drawn.
-    QImage makeDisplayIcon(DisplayMode mode, Color background, const DisplaySettings& settings, int cx = -1,
-                           int cy = -1) const;
-
-    // The image at the device's own size as straight (not premultiplied)
-    // ARGB32, for pictures handed to other programs (PNG files, the
-    // clipboard): a 32-bit image with any non-zero alpha keeps its own
-    // alpha, any other image is transparent where its AND mask is set. Null
-    // when the block cannot be drawn, or would make an image larger than
-    // the largest block.
-    QImage makeRgbaImage() const;
 
     // Same size and depth, and the block bytes equal over this device's block.
     bool sameDevice(const IconDevice& other) const;

@@ -1,11 +1,8 @@
 #include "model/IconEntry.h"
 
-#include <QPainter>
 #include <algorithm>
 #include <numeric>
 #include <utility>
-
-#include "model/TransientPixels.h"
 
 namespace sigil {
 
@@ -31,11 +28,8 @@ QRect iconDrawRect(int displayWidth, int displayHeight, int w, int h, int x, int
 void IconEntry::clearEntry()
 {
     devices.clear();
-    normalIcon = QImage();
-    selectedIcon = QImage();
     name.clear();
     source.clear();
-    displayWidth = displayHeight = 0;
     current = 0;
 }
 
@@ -127,49 +121,6 @@ int IconEntry::displayDevice(int size) const
         }
     }
     return candidate >= 0 ? candidate : order.back();
-}
-
-void IconEntry::updateDisplayIcons(const DisplaySettings& settings)
-{
-    const int size = settings.iconSize;
-    const int index = displayDevice(size);
-    normalIcon = QImage();
-    selectedIcon = QImage();
-    if (index < 0)
-        return;
-    // Two images from one PNG image decode it once, into a copy.
-    const bool twoImages = settings.xpDisplay && devices[index].bitCount == 32;
-    IconDevice scratch;
-    const IconDevice& d = twoImages ? transientPixels(devices[index], scratch) : devices[index];
-    displayWidth = displayHeight = size;
-    if (d.height > 0) {
-        const double r = double(d.width) / double(d.height);
-        if (r > 1.0)
-            displayHeight = static_cast<int32_t>(size / r);
-        else
-            displayWidth = static_cast<int32_t>(size * r);
-    }
-    normalIcon = d.makeDisplayIcon(DisplayMode::Normal, settings.backColor, settings, displayWidth, displayHeight);
-    if (twoImages)
-        selectedIcon =
-            d.makeDisplayIcon(DisplayMode::Normal, settings.selectColor, settings, displayWidth, displayHeight);
-}
-
-QRect IconEntry::drawIcon(QPainter& painter, int w, int h, int x, int y, bool selected) const
-{
-    if (normalIcon.isNull())
-        return {};
-    const QRect r = iconDrawRect(displayWidth, displayHeight, w, h, x, y);
-    if (r.isEmpty())
-        return {};
-    const QImage& image = (selected && !selectedIcon.isNull()) ? selectedIcon : normalIcon;
-    // Stretching follows the display image's own rule: crisp when enlarged.
-    const bool enlarge = r.width() >= image.width() && r.height() >= image.height();
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, !enlarge);
-    painter.drawImage(r, image);
-    painter.restore();
-    return r;
 }
 
 bool IconEntry::sameIcon(const IconEntry& other) const

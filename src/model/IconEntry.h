@@ -1,21 +1,17 @@
 #pragma once
 // One icon (or cursor, or animation frame): its devices in canonical order,
-// a name, where it came from, and two ready-made display images.
+// a name and where it came from.
 
-#include <QImage>
 #include <QRect>
 #include <string>
 #include <vector>
 
-#include "model/DisplaySettings.h"
 #include "model/IconDevice.h"
-
-class QPainter;
 
 namespace sigil {
 
-// Where drawIcon puts an icon of display size dw x dh into a cell of w x h
-// at (x, y): fitted, proportions kept, centred. Empty when nothing is drawn.
+// Where an icon of display size dw x dh is drawn into a cell of w x h at
+// (x, y): fitted, proportions kept, centred. Empty when nothing is drawn.
 QRect iconDrawRect(int displayWidth, int displayHeight, int w, int h, int x, int y);
 
 class IconEntry {
@@ -28,10 +24,6 @@ public:
 
     std::string source;  // UTF-8
     std::string name;    // UTF-8
-    QImage normalIcon;
-    QImage selectedIcon;
-    int32_t displayWidth = 0;
-    int32_t displayHeight = 0;
     int32_t current = 0;
     std::vector<IconDevice> devices;
 
@@ -44,11 +36,9 @@ public:
     // one of that size and depth exists or it cannot be made.
     int addDevice(int32_t w, int32_t h, int32_t bits);
     void sortDevices();
+    // The device a cell of display size `size` shows: the smallest at least
+    // that size (the deepest of those), else the largest; -1 without devices.
     int displayDevice(int size) const;
-    void updateDisplayIcons(const DisplaySettings& settings);
-    // Draws the display image fitted into the cell; the rectangle drawn, or
-    // an empty one when nothing was drawn.
-    QRect drawIcon(QPainter& painter, int w, int h, int x, int y, bool selected) const;
     bool sameIcon(const IconEntry& other) const;
 };
 

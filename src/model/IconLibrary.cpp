@@ -16,8 +16,6 @@ int IconLibrary::addReadIcon(std::unique_ptr<IconEntry> entry)
 {
     if (!entry)
         return -1;
-    if (!displayIconsOnDemand_)
-        entry->updateDisplayIcons(displaySettings());
     entry->current = entry->deviceCount() - 1;
     // The observer may keep the append to run later: it owns the entry.
     auto held = std::make_shared<std::unique_ptr<IconEntry>>(std::move(entry));
@@ -63,7 +61,6 @@ bool IconLibrary::addBlankIcon(int32_t w, int32_t h, int32_t bits)
     auto entry = std::make_unique<IconEntry>();
     if (entry->addDevice(w, h, bits) < 0)
         return false;
-    entry->updateDisplayIcons(displaySettings());
     appendIcon(std::move(entry));
     return true;
 }
@@ -110,12 +107,6 @@ void IconLibrary::recountDevices()
     for (const auto& icon : icons_)
         total += icon->deviceCount();
     deviceTotal_ = total;
-}
-
-void IconLibrary::updateAllDisplayIcons()
-{
-    for (auto& icon : icons_)
-        icon->updateDisplayIcons(displaySettings());
 }
 
 int IconLibrary::notifyAdded(int index)

@@ -63,8 +63,7 @@ public:
 
     // Appends an entry and adds its device count to the total; the new index.
     int appendIcon(std::unique_ptr<IconEntry> entry);
-    // Hands over an icon a reader has finished: display images made,
-    // `current` on its last device, appended and announced through the load
+    // Hands over an icon a reader has finished: `current` on its last device, appended and announced through the load
     // observer (which may run the append on its own thread).
     int addReadIcon(std::unique_ptr<IconEntry> entry);
     // Inserts an entry at `index` (clamped to the list).
@@ -86,13 +85,6 @@ public:
     // Re-derives the total after an icon's devices were changed in place.
     void recountDevices();
 
-    void updateAllDisplayIcons();
-    // When set, readers leave display images to whoever shows the icon
-    // (the view makes them for the cells it paints); by default every read
-    // icon gets them at once.
-    void setDisplayIconsOnDemand(bool onDemand) { displayIconsOnDemand_ = onDemand; }
-    bool displayIconsOnDemand() const { return displayIconsOnDemand_; }
-
     // Notices; each does nothing when nobody registered.
     int notifyAdded(int index);
     void notifyFinished();
@@ -101,8 +93,9 @@ public:
     void setLoadObserver(LoadObserver* observer) { loadObserver_ = observer; }
     void setProgressObserver(ProgressObserver* observer) { progressObserver_ = observer; }
 
-    // The settings the display images are made with. The library keeps its
-    // own defaults until the application hands it its loaded settings.
+    // The settings readers import with (automatic transparency, Mac
+    // elements). The library keeps its own defaults until the application
+    // hands it its loaded settings.
     void setDisplaySettings(const DisplaySettings* settings) { settings_ = settings ? settings : &defaults_; }
     const DisplaySettings& displaySettings() const { return *settings_; }
 
@@ -113,7 +106,6 @@ private:
     ProgressObserver* progressObserver_ = nullptr;
     DisplaySettings defaults_;
     const DisplaySettings* settings_ = &defaults_;
-    bool displayIconsOnDemand_ = false;
 };
 
 }  // namespace sigil

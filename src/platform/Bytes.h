@@ -1,5 +1,5 @@
 #pragma once
-// Little-endian field access on byte buffers whose bounds the caller has
+// Little-endian (and, for PNG and Mac data, big-endian) field access on byte buffers whose bounds the caller has
 // already checked. File formats go through ByteStream instead.
 
 #include <cstdint>
@@ -28,6 +28,10 @@ inline uint32_t getU32(const uint8_t* p)
 inline int32_t getI32(const uint8_t* p)
 {
     return static_cast<int32_t>(getU32(p));
+}
+inline uint32_t getU32Be(const uint8_t* p)
+{
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
 
 inline void putU16(uint8_t* p, uint16_t v)

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "imaging/DevicePixels.h"
 #include "model/DisplaySettings.h"
 #include "model/IconDevice.h"
 #include "model/IconEntry.h"
@@ -28,7 +29,8 @@ constexpr ViewMode kNormalView{true, true};
 constexpr ViewMode kMaskOnlyView{true, false};
 constexpr ViewMode kImageOnlyView{false, true};
 
-// A device's line in the list: "32 x 32 - 256色".
+// A device's line in the list: "32 x 32 - 256 colors" (its colour class in
+// the interface language).
 QString deviceLineText(const IconDevice& device);
 
 // The line selected after line `deleted` of `count` lines was deleted: the

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
-#include "imaging/Clipboard.h"
 #include "platform/StringTable.h"
 #include "property/PictureFile.h"
 #include "settings/GeneralSettings.h"

@@ -10,6 +10,7 @@
 #include "formats/LoadJob.h"
 #include "platform/CommandIds.h"
 #include "platform/FileBytes.h"
+#include "ui/DisplayImages.h"
 #include "ui/IconIds.h"
 #include "ui/IconResources.h"
 
@@ -74,7 +75,7 @@ void showFirstIcon(QAction* action, const std::string& path, const std::function
     });
     watcher->setFuture(QtConcurrent::run([path] {
         const auto entry = readFirstIcon(path);
-        return entry ? iconImage(*entry, 16) : QImage();
+        return entry ? toQImage(iconImage(*entry, 16)) : QImage();
     }));
 }
 

@@ -12,6 +12,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/StartupInfo.h"
 #include "shell/TerminationSignals.h"
+#include "ui/DisplayImages.h"
 #include "ui/IconResources.h"
 #include "ui/QtTranslation.h"
 #include "view/CIconView.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio=false"));
     // Qt's file dialogs and questions speak Japanese like the rest.
     sigil::installQtTranslation(app);
+    // The window background and highlight that the settings default to.
+    sigil::adoptPaletteColors();
 
     const sigil::StartupInfo startup = sigil::makeStartupInfo(QApplication::arguments().mid(1));
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
-#include "model/QtColor.h"
+#include "ui/DisplayImages.h"
 
 namespace sigil {
 

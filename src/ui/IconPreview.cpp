@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "model/QtColor.h"
+#include "ui/DisplayImages.h"
 
 namespace sigil {
 
@@ -82,7 +82,7 @@ QImage IconPreview::render(qreal ratio) const
     if (!device_)
         return canvas;
     const Color background = selected_ ? s.selectColor : s.backColor;
-    const QImage image = device_->makeDisplayIcon(mode_, background, s);
+    const QImage image = makeDisplayIcon(*device_, mode_, background, s);
     const QRect at = previewRect(device_->width, device_->height, width(), height(), fit_);
     if (image.isNull() || at.isEmpty())
         return canvas;

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include "imaging/DevicePixels.h"
 #include "model/IconDevice.h"
 
 namespace sigil {

@@ -9,6 +9,7 @@
 #include "model/IconEntry.h"
 #include "platform/FileBytes.h"
 #include "platform/PeResources.h"
+#include "ui/DisplayImages.h"
 #include "ui/IconIds.h"
 
 namespace sigil {
@@ -62,7 +63,7 @@ QImage deviceImage(const IconDevice& device, int width, int height)
 {
     DisplaySettings settings;
     settings.xpDisplay = 0;
-    return device.makeDisplayIcon(DisplayMode::Normal, settings.backColor, settings, width, height);
+    return makeDisplayIcon(device, DisplayMode::Normal, settings.backColor, settings, width, height);
 }
 
 }  // namespace

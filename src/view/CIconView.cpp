@@ -14,10 +14,10 @@
 #include <algorithm>
 
 #include "model/DisplaySettings.h"
-#include "model/QtColor.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandKeys.h"
 #include "settings/GeneralSettings.h"
+#include "ui/DisplayImages.h"
 #include "view/OtherSizeDialog.h"
 
 namespace sigil {
@@ -38,8 +38,6 @@ CIconView::CIconView(LibraryDocument& document, SettingsFile& settingsFile, QWid
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFrameShape(QFrame::NoFrame);
-    // Display images are made for the cells painted, not for every icon read.
-    library_.setDisplayIconsOnDemand(true);
     library_.setDisplaySettings(&display_);
     document_.setHost(&host_);
     connect(&document_, &LibraryDocument::iconAdded, this, &CIconView::onAdded);
@@ -289,7 +287,7 @@ void CIconView::paintEvent(QPaintEvent*)
             painter.setPen(gridPen);
             painter.drawRect(x - 1, y - 1, s + 1, s + 1);
         }
-        IconEntry& entry = library_.at(k);
+        const IconEntry& entry = library_.at(k);
         const bool selected = k == document_.selection();
         if (selected) {
             QPen focus(palette().color(QPalette::WindowText), 1, Qt::DotLine);
@@ -306,8 +304,7 @@ void CIconView::paintEvent(QPaintEvent*)
             }
             madeOne = true;
         }
-        cache_.ensure(entry, display_);
-        entry.drawIcon(painter, s, s, x, y, selected);
+        drawDisplayIcon(painter, cache_.ensure(entry, display_), s, s, x, y, selected);
     }
     cellsPending_ = unfinished;
     if (unfinished)
@@ -486,9 +483,9 @@ void CIconView::mouseMoveEvent(QMouseEvent* event)
             pressArmed_ = false;
             dragging_ = true;
             selectIcon(document_.selection());
-            const IconEntry& entry = library_.at(document_.selection());
-            if (!entry.normalIcon.isNull())
-                viewport()->setCursor(QCursor(QPixmap::fromImage(entry.normalIcon)));
+            const DisplayIcons& icons = cache_.ensure(library_.at(document_.selection()), display_);
+            if (!icons.isNull())
+                viewport()->setCursor(QCursor(QPixmap::fromImage(icons.normal)));
             scrollTimer_.start(100, this);
         }
     }

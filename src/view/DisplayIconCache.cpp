@@ -2,41 +2,32 @@
 
 namespace sigil {
 
-namespace {
-size_t imageBytes(const IconEntry& entry)
-{
-    return static_cast<size_t>(entry.normalIcon.sizeInBytes() + entry.selectedIcon.sizeInBytes());
-}
-void dropImages(IconEntry& entry)
-{
-    entry.normalIcon = QImage();
-    entry.selectedIcon = QImage();
-}
-}  // namespace
-
-void DisplayIconCache::ensure(IconEntry& entry, const DisplaySettings& settings)
+const DisplayIcons& DisplayIconCache::ensure(const IconEntry& entry, const DisplaySettings& settings)
 {
     auto it = index_.find(&entry);
     if (it != index_.end()) {
         order_.splice(order_.begin(), order_, it->second);
-        return;
+        return order_.front().icons;
     }
-    entry.updateDisplayIcons(settings);
-    const size_t bytes = imageBytes(entry);
-    order_.push_front(Slot{&entry, bytes});
+    order_.push_front(Slot{&entry, makeDisplayIcons(entry, settings)});
     index_.emplace(&entry, order_.begin());
-    bytes_ += bytes;
+    bytes_ += order_.front().icons.bytes();
     evict();
+    return order_.front().icons;
+}
+
+const DisplayIcons* DisplayIconCache::find(const IconEntry* entry) const
+{
+    const auto it = index_.find(entry);
+    return it == index_.end() ? nullptr : &it->second->icons;
 }
 
 void DisplayIconCache::evict()
 {
     // The entry just made is never evicted: it is about to be painted.
     while (bytes_ > budget_ && order_.size() > 1) {
-        Slot& last = order_.back();
-        dropImages(*last.entry);
-        bytes_ -= last.bytes;
-        index_.erase(last.entry);
+        bytes_ -= order_.back().icons.bytes();
+        index_.erase(order_.back().entry);
         order_.pop_back();
     }
 }
@@ -46,16 +37,9 @@ void DisplayIconCache::forget(const IconEntry* entry)
     auto it = index_.find(entry);
     if (it == index_.end())
         return;
-    bytes_ -= it->second->bytes;
+    bytes_ -= it->second->icons.bytes();
     order_.erase(it->second);
     index_.erase(it);
-}
-
-void DisplayIconCache::invalidate()
-{
-    for (Slot& slot : order_)
-        dropImages(*slot.entry);
-    clear();
 }
 
 void DisplayIconCache::clear()

@@ -9,6 +9,7 @@
 
 #include "model/DisplaySettings.h"
 #include "model/IconEntry.h"
+#include "ui/DisplayImages.h"
 
 namespace sigil {
 
@@ -16,16 +17,19 @@ class DisplayIconCache {
 public:
     explicit DisplayIconCache(size_t budgetBytes = size_t{256} << 20) : budget_(budgetBytes) {}
 
-    // Makes the entry's display images if it has none yet and marks it as
-    // the most recently used; older entries lose theirs beyond the budget.
-    void ensure(IconEntry& entry, const DisplaySettings& settings);
+    // The entry's display images, made if they are not kept yet; the entry
+    // becomes the most recently used, and older entries lose theirs beyond
+    // the budget. Valid until the next call that changes the cache.
+    const DisplayIcons& ensure(const IconEntry& entry, const DisplaySettings& settings);
     bool has(const IconEntry* entry) const { return index_.count(entry) != 0; }
+    // The images kept for the entry, or null.
+    const DisplayIcons* find(const IconEntry* entry) const;
     // The entry is about to be destroyed or changed outside the cache.
     void forget(const IconEntry* entry);
     // Drops every image made so far (after a size or colour change): they
     // are made again for the cells painted next.
-    void invalidate();
-    // Forgets every entry without touching it (the library was emptied).
+    void invalidate() { clear(); }
+    // Forgets every entry (the library was emptied).
     void clear();
 
     size_t bytes() const { return bytes_; }
@@ -33,8 +37,8 @@ public:
 
 private:
     struct Slot {
-        IconEntry* entry;
-        size_t bytes;
+        const IconEntry* entry;
+        DisplayIcons icons;
     };
     void evict();
 

@@ -12,9 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
 #include "document/SnapPicture.h"
-#include "imaging/Clipboard.h"
 #include "platform/StringTable.h"
 #include "support/DeviceMaker.h"
 #include "support/DocumentFixture.h"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/DeviceMaker.h"
+
 #include <algorithm>
 
 #include "formats/AnimatedCursor.h"
@@ -67,7 +69,7 @@ TEST(AnimatedCursor, FramesOfAListAreNamedAfterTheFileAndNumbered)
         EXPECT_EQ(e.name, "B_" + std::to_string(i));
         EXPECT_EQ(e.source, path + "," + std::to_string(i));
         EXPECT_EQ(e.current, e.deviceCount() - 1);
-        EXPECT_FALSE(e.normalIcon.isNull());
+        EXPECT_TRUE(test::drawable(e));
     }
     // The two-image frame is sorted into canonical order.
     ASSERT_EQ(lib.at(1).deviceCount(), 2);
@@ -312,7 +314,7 @@ TEST(AnimatedCursor, RealAnimationReadsEveryFrame)
         EXPECT_EQ(e.devices[0].width, 32);
         EXPECT_EQ(e.devices[1].width, 48);
         EXPECT_EQ(e.devices[1].bitCount, 32);
-        EXPECT_FALSE(e.normalIcon.isNull());
+        EXPECT_TRUE(test::drawable(e));
     }
 }
 

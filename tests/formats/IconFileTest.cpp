@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "imaging/DevicePixels.h"
+#include "support/QtPixels.h"
+
 #include "formats/IconFile.h"
 #include "formats/PngImage.h"
 #include "support/FileSizeLimit.h"
@@ -412,10 +415,9 @@ TEST_P(CorpusIcons, LargestDeviceMatchesQtsReader)
     }
     if (theirs.isNull())
         GTEST_SKIP() << "Qt's reader gave no image of that size";
-    DisplaySettings s;
-    s.xpDisplay = 0;
     // Both premultiplied, so semi-transparent pixels compare exactly.
-    const QImage ours = d.makeDisplayIcon(DisplayMode::Normal, 0, s);
+    const QImage ours = test::qimageOf(displayPixels(d, DisplayMode::Normal, 0, false))
+                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     theirs = theirs.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_EQ(ours.size(), theirs.size());
     int differing = 0;

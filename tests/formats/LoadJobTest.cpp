@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/DeviceMaker.h"
+
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -75,7 +77,7 @@ TEST(OpenFile, UpperCaseIconExtensionIsAnIconFile)
     ASSERT_EQ(lib.size(), 1);
     EXPECT_EQ(lib.at(0).name, "LOUD");
     EXPECT_EQ(lib.at(0).current, 0);
-    EXPECT_FALSE(lib.at(0).normalIcon.isNull());
+    EXPECT_TRUE(test::drawable(lib.at(0)));
     EXPECT_EQ(rec.added, std::vector<int>{0});
     EXPECT_EQ(lib.deviceTotal(), 1);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/DeviceMaker.h"
+
 #include "formats/NeLibraryReader.h"
 #include "support/IconBytes.h"
 #include "support/NeBytes.h"
@@ -105,7 +107,7 @@ TEST(ReadNeLibrary, DevicesAreSortedAndKeepTheirPixels)
     EXPECT_EQ(e.devices[0].blockData()[40 + 64], 0x66);
     EXPECT_EQ(e.devices[1].blockData()[40 + 64], 0x77);
     EXPECT_EQ(e.devices[2].blockData()[40 + 1024], 0x55);
-    EXPECT_FALSE(e.normalIcon.isNull());
+    EXPECT_TRUE(test::drawable(e));
 }
 
 class Alignment : public testing::TestWithParam<uint16_t> {};

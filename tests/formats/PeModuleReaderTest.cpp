@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/DeviceMaker.h"
+
 #include <QFileInfo>
 #include <algorithm>
 #include <functional>
@@ -69,7 +71,7 @@ TEST_P(PeModule, EveryGroupBecomesAnIconInDirectoryOrder)
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(lib.at(i).source, kPath + "," + std::to_string(i));
         EXPECT_EQ(lib.at(i).current, lib.at(i).deviceCount() - 1);
-        EXPECT_FALSE(lib.at(i).normalIcon.isNull());
+        EXPECT_TRUE(test::drawable(lib.at(i)));
     }
     EXPECT_EQ(shapesOf(lib.at(0)), (std::vector<std::string>{"32x32x4", "16x16x4"}));
     EXPECT_EQ(shapesOf(lib.at(2)), (std::vector<std::string>{"16x16x1", "16x16x24"}));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/DeviceMaker.h"
+
 #include "formats/LoadJob.h"
 #include "imaging/BitmapImport.h"
 #include "support/BmpBytes.h"
@@ -184,7 +186,7 @@ TEST(BitmapImport, FilesOnDiskAndThroughTheLoadJob)
     ASSERT_EQ(lib.size(), 1);
     EXPECT_EQ(lib.at(0).name, "Pic");
     EXPECT_EQ(lib.deviceTotal(), 1);
-    EXPECT_FALSE(lib.at(0).normalIcon.isNull());
+    EXPECT_TRUE(test::drawable(lib.at(0)));
     EXPECT_EQ(maskedCount(lib.at(0).devices[0]), 10);
 }
 

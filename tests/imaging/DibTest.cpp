@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+
+#include "support/QtPixels.h"
 #include <limits>
 
 #include "imaging/Dib.h"
@@ -244,12 +246,12 @@ TEST(DibFromDevice, RefusesDevicesWithoutTheirBytes)
     EXPECT_FALSE(dibFromDevice(d, true));
 }
 
-TEST(DibFromImage, AlphaPicksTheDepthAndRowsTurnBottomUp)
+TEST(DibFromRgba, AlphaPicksTheDepthAndRowsTurnBottomUp)
 {
     QImage argb(3, 2, QImage::Format_ARGB32);
     argb.fill(qRgba(10, 20, 30, 40));
     argb.setPixel(0, 0, qRgba(1, 2, 3, 0));  // top-left
-    auto dib = dibFromImage(argb);
+    auto dib = dibFromRgba(test::rgbaOf(argb).view(), true);
     ASSERT_TRUE(dib);
     IconDevice d;
     ASSERT_TRUE(readDib(*dib, d));
@@ -261,13 +263,13 @@ TEST(DibFromImage, AlphaPicksTheDepthAndRowsTurnBottomUp)
     QImage rgb(3, 2, QImage::Format_RGB32);
     rgb.fill(qRgb(10, 20, 30));
     rgb.setPixel(2, 1, qRgb(200, 100, 50));  // bottom-right
-    dib = dibFromImage(rgb);
+    dib = dibFromRgba(test::rgbaOf(rgb).view(), false);
     ASSERT_TRUE(dib);
     ASSERT_TRUE(readDib(*dib, d));
     EXPECT_EQ(d.bitCount, 24);
     EXPECT_EQ(pixelAt(d, 2, 0), 0xC86432u);
     EXPECT_EQ(pixelAt(d, 0, 1), 0x0A141Eu);
-    EXPECT_FALSE(dibFromImage(QImage()));
+    EXPECT_FALSE(dibFromRgba(RgbaView{}, true));
 }
 
 TEST(BitmapFileFromDib, OffsetPointsAtTheRows)

@@ -169,7 +169,7 @@ TEST(PictureImport, LoadJobReadsPicturesAndRefusesGifsByContent)
     ASSERT_EQ(lib.at(0).deviceCount(), 1);
     EXPECT_EQ(lib.at(0).devices[0].width, 256);
     EXPECT_EQ(maskedCount(lib.at(0).devices[0]), 0);
-    EXPECT_FALSE(lib.at(0).normalIcon.isNull());
+    EXPECT_TRUE(test::drawable(lib.at(0)));
     EXPECT_EQ(lib.at(1).name, "really");
     EXPECT_EQ(rec.added, (std::vector<int>{0, 1}));
 

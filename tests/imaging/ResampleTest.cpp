@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+
+#include "support/QtPixels.h"
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -152,7 +154,7 @@ TEST(Resample, OpaquePictureShrinksAsBefore)
                              qRgb(int(127.5 + 127 * std::sin(x / 80.0)), int(127.5 + 127 * std::cos(y / 60.0)),
                                   (x + y) * 255 / 1118));
     for (const QSize size : {QSize(256, 192), QSize(48, 36), QSize(16, 12)}) {
-        const QImage ours = resampledImage(picture, size);
+        const QImage ours = test::qimageOf(resampled(test::rgbaOf(picture).view(), size.width(), size.height()));
         const QImage before = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         ASSERT_EQ(ours.size(), size);
         int worst = 0;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "imaging/DevicePixels.h"
 #include "model/IconDevice.h"
 #include "model/Palettes.h"
 #include "support/IconBytes.h"
@@ -201,9 +202,10 @@ TEST_P(BlankDevice, IsBlackAndWhollyTransparent)
         ASSERT_EQ(p[i], c.pixelByte) << i;
     for (int64_t i = 0; i < d.maskBytes(); ++i)
         ASSERT_EQ(p[d.colorBitsBytes() + i], 0xFF) << i;
-    const QImage shown = d.makeDisplayIcon(DisplayMode::Image, 0, DisplaySettings{});
-    ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown.pixel(5, 5) & 0xFFFFFF, 0u);  // black
+    const RgbaImage shown = displayPixels(d, DisplayMode::Image, 0, false);
+    ASSERT_FALSE(shown.empty());
+    const uint8_t* px = shown.row(5) + 4 * 5;
+    EXPECT_EQ(px[0] | px[1] | px[2], 0);  // black
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BlankDevice,

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QPainter>
 #include <utility>
 #include <vector>
 
@@ -97,83 +96,12 @@ TEST(AddDevice, InsertsWhereTheOrderWantsIt)
               (std::vector<Shape>{{16, 16, 4}, {24, 24, 32}, {32, 32, 4}, {32, 32, 8}, {32, 32, 24}, {48, 48, 4}}));
 }
 
-struct DisplaySizeCase {
-    int w, h;
-    int dw, dh;
-};
-
-class DisplaySize : public testing::TestWithParam<DisplaySizeCase> {};
-
-TEST_P(DisplaySize, KeepsTheDevicesProportions)
-{
-    const auto c = GetParam();
-    IconEntry e;
-    fill(e, {{c.w, c.h, 4}});
-    DisplaySettings s;
-    s.iconSize = 32;
-    e.updateDisplayIcons(s);
-    EXPECT_EQ(e.displayWidth, c.dw);
-    EXPECT_EQ(e.displayHeight, c.dh);
-    ASSERT_FALSE(e.normalIcon.isNull());
-    EXPECT_EQ(e.normalIcon.size(), QSize(c.dw, c.dh));
-    EXPECT_TRUE(e.selectedIcon.isNull());  // only 32-bit devices get one
-}
-
-INSTANTIATE_TEST_SUITE_P(Shapes, DisplaySize,
-                         testing::Values(DisplaySizeCase{48, 32, 32, 21}, DisplaySizeCase{16, 32, 16, 32},
-                                         DisplaySizeCase{16, 16, 32, 32}));
-
-TEST(UpdateDisplayIcons, SelectedImageOnlyWithXPDispAnd32Bits)
-{
-    IconEntry e;
-    fill(e, {{16, 16, 32}});
-    DisplaySettings s;
-    s.xpDisplay = 1;
-    e.updateDisplayIcons(s);
-    EXPECT_FALSE(e.selectedIcon.isNull());
-    s.xpDisplay = 0;
-    e.updateDisplayIcons(s);
-    EXPECT_TRUE(e.selectedIcon.isNull());
-    EXPECT_FALSE(e.normalIcon.isNull());
-}
-
 TEST(DrawIcon, FitsTheCellKeepingProportionsAndCentres)
 {
     EXPECT_EQ(iconDrawRect(32, 21, 50, 50, 0, 0), QRect(0, 9, 50, 32));
     EXPECT_EQ(iconDrawRect(32, 32, 64, 40, 10, 20), QRect(22, 20, 40, 40));
     EXPECT_EQ(iconDrawRect(16, 32, 20, 20, 0, 0), QRect(5, 0, 10, 20));
     EXPECT_TRUE(iconDrawRect(32, 32, 0, 50, 0, 0).isEmpty());
-}
-
-TEST(DrawIcon, PaintsIntoTheComputedRectangle)
-{
-    IconEntry e;
-    fill(e, {{48, 32, 24}});
-    // Make the colour white and opaque so it shows against a black target.
-    IconDevice& d = e.devices[0];
-    uint8_t* px = d.blockData() + 40;
-    std::fill(px, px + d.colorBitsBytes(), 0xFF);
-    std::fill(px + d.colorBitsBytes(), px + d.colorBitsBytes() + d.maskBytes(), 0x00);
-    DisplaySettings s;
-    s.iconSize = 32;
-    e.updateDisplayIcons(s);
-    QImage target(60, 60, QImage::Format_ARGB32_Premultiplied);
-    target.fill(Qt::black);
-    QPainter p(&target);
-    const QRect r = e.drawIcon(p, 50, 50, 5, 5, false);
-    p.end();
-    EXPECT_EQ(r, QRect(5, 14, 50, 32));
-    EXPECT_EQ(target.pixel(30, 30), qRgb(255, 255, 255));
-    EXPECT_EQ(target.pixel(30, 12), qRgb(0, 0, 0));
-    EXPECT_EQ(target.pixel(30, 47), qRgb(0, 0, 0));
-}
-
-TEST(DrawIcon, NothingWithoutADisplayImage)
-{
-    IconEntry e;
-    QImage target(10, 10, QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&target);
-    EXPECT_TRUE(e.drawIcon(p, 10, 10, 0, 0, false).isEmpty());
 }
 
 TEST(SameIcon, ComparesDevicesNotNames)
@@ -198,13 +126,10 @@ TEST(ClearEntry, EmptiesEverything)
     e.name = "x";
     e.source = "y";
     e.current = 0;
-    e.updateDisplayIcons(DisplaySettings{});
     e.clearEntry();
     EXPECT_EQ(e.deviceCount(), 0);
     EXPECT_TRUE(e.name.empty());
     EXPECT_TRUE(e.source.empty());
-    EXPECT_TRUE(e.normalIcon.isNull());
-    EXPECT_EQ(e.displayWidth, 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "imaging/DevicePixels.h"
 #include "imaging/PixelAccess.h"
 
 namespace sigil::test {
@@ -94,6 +95,12 @@ int maskedCount(const IconDevice& device)
         for (int x = 0; x < px.width; ++x)
             n += px.masked(x, y) ? 1 : 0;
     return n;
+}
+
+bool drawable(const IconEntry& icon, int size)
+{
+    const int index = icon.displayDevice(size);
+    return index >= 0 && !displayPixels(icon.devices[size_t(index)], DisplayMode::Normal, 0, true).empty();
 }
 
 }  // namespace sigil::test

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "model/IconDevice.h"
+#include "model/IconEntry.h"
 
 namespace sigil::test {
 
@@ -16,6 +17,8 @@ using PixelFn = std::function<uint32_t(int x, int row)>;
 // A plain device with the standard palette, an all-clear (opaque) AND mask
 // and the pixels `pixel` gives.
 IconDevice makeDevice(int w, int h, int bits, const PixelFn& pixel);
+// Whether the device a cell of `size` shows can be drawn.
+bool drawable(const IconEntry& icon, int size = 32);
 // Sets colour-table entry `index` to 0xRRGGBB.
 void setTableEntry(IconDevice& device, int index, uint32_t rgb);
 // Sets or clears AND-mask bits from `masked`.

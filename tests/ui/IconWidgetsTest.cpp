@@ -9,6 +9,7 @@
 #include "settings/DisplaySettingsFile.h"
 #include "support/TempDir.h"
 #include "ui/ColorButton.h"
+#include "ui/DisplayImages.h"
 #include "ui/IconButton.h"
 #include "ui/IconPreview.h"
 #include "ui/WindowKeeper.h"
@@ -234,6 +235,7 @@ TEST(DisplaySettingsWithGui, SystemColoursComeFromThePalette)
     test::TempDir dir;
     SettingsFile file;
     file.setPath(dir.file("Tamberly.ini"));
+    adoptPaletteColors();
     DisplaySettings d;
     loadDisplaySettings(d, file, "Sigilscope");
     const QColor base = QGuiApplication::palette().color(QPalette::Base);

@@ -31,14 +31,14 @@ TEST(DisplayIconCache, KeepsOnlyTheMostRecentWithinTheBudget)
         cache.ensure(*entry, settings);
     EXPECT_EQ(cache.entries(), 3u);
     EXPECT_LE(cache.bytes(), 3 * one);
-    EXPECT_TRUE(list[0]->normalIcon.isNull());
-    EXPECT_TRUE(list[1]->normalIcon.isNull());
-    EXPECT_FALSE(list[4]->normalIcon.isNull());
+    EXPECT_FALSE(cache.has(list[0].get()));
+    EXPECT_FALSE(cache.has(list[1].get()));
+    EXPECT_TRUE(cache.has(list[4].get()));
     // Touching an entry keeps it; the least recent goes next.
     cache.ensure(*list[2], settings);
     cache.ensure(*list[0], settings);
-    EXPECT_FALSE(list[2]->normalIcon.isNull());
-    EXPECT_TRUE(list[3]->normalIcon.isNull());
+    EXPECT_TRUE(cache.has(list[2].get()));
+    EXPECT_FALSE(cache.has(list[3].get()));
 }
 
 TEST(DisplayIconCache, InvalidateDropsImagesForTheNextPaint)
@@ -47,13 +47,13 @@ TEST(DisplayIconCache, InvalidateDropsImagesForTheNextPaint)
     settings.iconSize = 32;
     auto list = icons(2);
     DisplayIconCache cache;
-    cache.ensure(*list[0], settings);
-    EXPECT_EQ(list[0]->normalIcon.width(), 32);
+    EXPECT_EQ(cache.ensure(*list[0], settings).normal.width(), 32);
     cache.invalidate();
-    EXPECT_TRUE(list[0]->normalIcon.isNull());
+    EXPECT_EQ(cache.find(list[0].get()), nullptr);
     settings.iconSize = 48;
     cache.ensure(*list[0], settings);
-    EXPECT_EQ(list[0]->normalIcon.width(), 48);
+    ASSERT_NE(cache.find(list[0].get()), nullptr);
+    EXPECT_EQ(cache.find(list[0].get())->normal.width(), 48);
     cache.forget(list[0].get());
     EXPECT_EQ(cache.entries(), 0u);
     EXPECT_EQ(cache.bytes(), 0u);

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "imaging/Clipboard.h"
+#include "document/Clipboard.h"
 #include "imaging/Dib.h"
 #include "support/BmpBytes.h"
 

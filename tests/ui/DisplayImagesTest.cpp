@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "model/IconDevice.h"
+#include "ui/DisplayImages.h"
 
 using namespace sigil;
 
@@ -18,6 +21,17 @@ IconDevice argbDevice(std::array<uint8_t, 4> p0, std::array<uint8_t, 4> p1, uint
     return d;
 }
 
+using Shape = std::tuple<int, int, int>;  // width, height, bits
+
+void fill(IconEntry& e, const std::vector<Shape>& shapes)
+{
+    for (auto [w, h, b] : shapes) {
+        IconDevice d;
+        ASSERT_TRUE(d.makeBlank(w, h, b));
+        e.devices.push_back(std::move(d));
+    }
+}
+
 DisplaySettings xp(bool on)
 {
     DisplaySettings s;
@@ -29,7 +43,7 @@ TEST(MakeDisplayIcon, NormalWithXPDispBlendsOntoTheBackground)
 {
     // Red at alpha 128 on white: red stays 255, green and blue become 127.
     const IconDevice d = argbDevice({0, 0, 255, 128}, {10, 20, 30, 0}, 0x40);
-    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, rgbColor(255, 255, 255), xp(true));
+    const QImage img = makeDisplayIcon(d, DisplayMode::Normal, rgbColor(255, 255, 255), xp(true));
     ASSERT_EQ(img.size(), QSize(2, 1));
     EXPECT_EQ(img.format(), QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(img.pixel(0, 0), qRgba(255, 127, 127, 255));
@@ -40,7 +54,7 @@ TEST(MakeDisplayIcon, NormalWithXPDispBlendsOntoTheBackground)
 TEST(MakeDisplayIcon, NormalWithoutXPDispUsesTheAlphaChannel)
 {
     const IconDevice d = argbDevice({0, 0, 255, 255}, {0, 255, 0, 0}, 0x00);
-    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false));
+    const QImage img = makeDisplayIcon(d, DisplayMode::Normal, 0, xp(false));
     EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
     EXPECT_EQ(qAlpha(img.pixel(1, 0)), 0);  // alpha rules over the clear mask bit
 }
@@ -48,7 +62,7 @@ TEST(MakeDisplayIcon, NormalWithoutXPDispUsesTheAlphaChannel)
 TEST(MakeDisplayIcon, AllZeroAlphaTakesTransparencyFromTheMask)
 {
     const IconDevice d = argbDevice({0, 0, 255, 0}, {0, 255, 0, 0}, 0x40);
-    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false));
+    const QImage img = makeDisplayIcon(d, DisplayMode::Normal, 0, xp(false));
     EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
     EXPECT_EQ(qAlpha(img.pixel(1, 0)), 0);
 }
@@ -71,7 +85,7 @@ TEST(MakeRgbaImage, OwnAlphaRulesWhenThereIsAnyElseTheMask)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QImage img = c.device.makeRgbaImage();
+        const QImage img = toQImage(devicePixels(c.device));
         ASSERT_EQ(img.size(), QSize(2, 1));
         EXPECT_EQ(img.format(), QImage::Format_ARGB32);
         EXPECT_EQ(img.pixel(0, 0), c.p0);
@@ -86,7 +100,7 @@ TEST(MakeRgbaImage, LargeDevicesArePixelForPixelUpToTheLargestBlock)
     IconDevice large;
     ASSERT_TRUE(large.makeBlank(2048, 1024, 1));
     large.blockData()[large.blockBytes() - large.maskStride()] = 0xBF;  // top row, x = 1
-    const QImage img = large.makeRgbaImage();
+    const QImage img = toQImage(devicePixels(large));
     ASSERT_EQ(img.size(), QSize(2048, 1024));
     EXPECT_EQ(qAlpha(img.pixel(1, 0)), 255);
     EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
@@ -94,13 +108,13 @@ TEST(MakeRgbaImage, LargeDevicesArePixelForPixelUpToTheLargestBlock)
     // 128 M pixels would take 512 MB: refused.
     IconDevice huge;
     ASSERT_TRUE(huge.makeBlank(16384, 8192, 1));
-    EXPECT_TRUE(huge.makeRgbaImage().isNull());
+    EXPECT_TRUE(toQImage(devicePixels(huge)).isNull());
 }
 
 TEST(MakeDisplayIcon, ImageModeIsWhollyOpaque)
 {
     const IconDevice d = argbDevice({0, 0, 255, 0}, {0, 255, 0, 10}, 0xC0);
-    const QImage img = d.makeDisplayIcon(DisplayMode::Image, 0, xp(false));
+    const QImage img = makeDisplayIcon(d, DisplayMode::Image, 0, xp(false));
     EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
     EXPECT_EQ(img.pixel(1, 0), qRgba(0, 255, 0, 255));
 }
@@ -108,7 +122,7 @@ TEST(MakeDisplayIcon, ImageModeIsWhollyOpaque)
 TEST(MakeDisplayIcon, MaskModeShowsAlphaAsGrey)
 {
     const IconDevice d = argbDevice({0, 0, 0, 255}, {0, 0, 0, 55}, 0x00);
-    const QImage img = d.makeDisplayIcon(DisplayMode::Mask, 0, xp(false));
+    const QImage img = makeDisplayIcon(d, DisplayMode::Mask, 0, xp(false));
     EXPECT_EQ(img.pixel(0, 0), qRgba(0, 0, 0, 255));
     EXPECT_EQ(img.pixel(1, 0), qRgba(200, 200, 200, 255));
 }
@@ -120,7 +134,7 @@ TEST(MakeDisplayIcon, MaskModeShowsTheAndMaskOfPaletteImages)
     uint8_t* mask = d.blockData() + 40 + 64 + d.colorBitsBytes();
     mask[0] = 0x0F;  // bottom row: right half transparent
     mask[4] = 0x00;  // top row: opaque
-    const QImage img = d.makeDisplayIcon(DisplayMode::Mask, 0, xp(false));
+    const QImage img = makeDisplayIcon(d, DisplayMode::Mask, 0, xp(false));
     EXPECT_EQ(img.pixel(0, 1), qRgba(0, 0, 0, 255));
     EXPECT_EQ(img.pixel(7, 1), qRgba(255, 255, 255, 255));
     EXPECT_EQ(img.pixel(7, 0), qRgba(0, 0, 0, 255));
@@ -134,7 +148,7 @@ TEST(MakeDisplayIcon, PaletteImagesUseTheirColourTableAndBottomUpRows)
     px[0] = 0x23;                   // bottom row: entries 2 (FF6600) and 3 (FF0000)
     px[4] = 0x60;                   // top row: entries 6 (0000FF) and 0 (FFFFFF)
     std::fill(px + 8, px + 16, 0);  // opaque
-    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false));
+    const QImage img = makeDisplayIcon(d, DisplayMode::Normal, 0, xp(false));
     EXPECT_EQ(img.pixel(0, 1), qRgba(0xFF, 0x66, 0x00, 255));
     EXPECT_EQ(img.pixel(1, 1), qRgba(0xFF, 0x00, 0x00, 255));
     EXPECT_EQ(img.pixel(0, 0), qRgba(0x00, 0x00, 0xFF, 255));
@@ -144,7 +158,7 @@ TEST(MakeDisplayIcon, PaletteImagesUseTheirColourTableAndBottomUpRows)
 TEST(MakeDisplayIcon, EnlargementsStayCrisp)
 {
     const IconDevice d = argbDevice({0, 0, 255, 255}, {255, 0, 0, 255}, 0);
-    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false), 8, 4);
+    const QImage img = makeDisplayIcon(d, DisplayMode::Normal, 0, xp(false), 8, 4);
     ASSERT_EQ(img.size(), QSize(8, 4));
     EXPECT_EQ(img.pixel(3, 2), qRgba(255, 0, 0, 255));
     EXPECT_EQ(img.pixel(4, 2), qRgba(0, 0, 255, 255));
@@ -160,7 +174,7 @@ TEST(MakeDisplayIcon, HugeDeviceIsDrawnFromASampleOfItsPixels)
     uint8_t* bits = d.blockData() + 40 + 8;
     std::fill(bits + half, bits + 2 * half, 0xFF);  // rows run bottom-up
     std::fill(bits + 2 * half, bits + 2 * half + d.maskBytes(), 0x00);
-    const QImage img = d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false), 40, 8);
+    const QImage img = makeDisplayIcon(d, DisplayMode::Normal, 0, xp(false), 40, 8);
     ASSERT_EQ(img.size(), QSize(40, 8));
     EXPECT_EQ(img.pixel(20, 1), qRgba(255, 255, 255, 255));
     EXPECT_EQ(img.pixel(20, 6), qRgba(0, 0, 0, 255));
@@ -169,7 +183,74 @@ TEST(MakeDisplayIcon, HugeDeviceIsDrawnFromASampleOfItsPixels)
 TEST(MakeDisplayIcon, EmptyDeviceGivesNoImage)
 {
     IconDevice d;
-    EXPECT_TRUE(d.makeDisplayIcon(DisplayMode::Normal, 0, xp(false)).isNull());
+    EXPECT_TRUE(makeDisplayIcon(d, DisplayMode::Normal, 0, xp(false)).isNull());
+}
+
+struct DisplaySizeCase {
+    int w, h;
+    int dw, dh;
+};
+
+class DisplaySize : public testing::TestWithParam<DisplaySizeCase> {};
+
+TEST_P(DisplaySize, KeepsTheDevicesProportions)
+{
+    const auto c = GetParam();
+    IconEntry e;
+    fill(e, {{c.w, c.h, 4}});
+    DisplaySettings s;
+    s.iconSize = 32;
+    const DisplayIcons icons = makeDisplayIcons(e, s);
+    EXPECT_EQ(icons.width, c.dw);
+    EXPECT_EQ(icons.height, c.dh);
+    ASSERT_FALSE(icons.isNull());
+    EXPECT_EQ(icons.normal.size(), QSize(c.dw, c.dh));
+    EXPECT_TRUE(icons.selected.isNull());  // only 32-bit devices get one
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, DisplaySize,
+                         testing::Values(DisplaySizeCase{48, 32, 32, 21}, DisplaySizeCase{16, 32, 16, 32},
+                                         DisplaySizeCase{16, 16, 32, 32}));
+
+TEST(MakeDisplayIcons, SelectedImageOnlyWithXPDispAnd32Bits)
+{
+    IconEntry e;
+    fill(e, {{16, 16, 32}});
+    DisplaySettings s;
+    s.xpDisplay = 1;
+    EXPECT_FALSE(makeDisplayIcons(e, s).selected.isNull());
+    s.xpDisplay = 0;
+    EXPECT_TRUE(makeDisplayIcons(e, s).selected.isNull());
+    EXPECT_FALSE(makeDisplayIcons(e, s).isNull());
+}
+
+TEST(DrawDisplayIcon, PaintsIntoTheComputedRectangle)
+{
+    IconEntry e;
+    fill(e, {{48, 32, 24}});
+    // Make the colour white and opaque so it shows against a black target.
+    IconDevice& d = e.devices[0];
+    uint8_t* px = d.blockData() + 40;
+    std::fill(px, px + d.colorBitsBytes(), 0xFF);
+    std::fill(px + d.colorBitsBytes(), px + d.colorBitsBytes() + d.maskBytes(), 0x00);
+    DisplaySettings s;
+    s.iconSize = 32;
+    QImage target(60, 60, QImage::Format_ARGB32_Premultiplied);
+    target.fill(Qt::black);
+    QPainter p(&target);
+    const QRect r = drawDisplayIcon(p, makeDisplayIcons(e, s), 50, 50, 5, 5, false);
+    p.end();
+    EXPECT_EQ(r, QRect(5, 14, 50, 32));
+    EXPECT_EQ(target.pixel(30, 30), qRgb(255, 255, 255));
+    EXPECT_EQ(target.pixel(30, 12), qRgb(0, 0, 0));
+    EXPECT_EQ(target.pixel(30, 47), qRgb(0, 0, 0));
+}
+
+TEST(DrawDisplayIcon, NothingWithoutADisplayImage)
+{
+    QImage target(10, 10, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&target);
+    EXPECT_TRUE(drawDisplayIcon(p, DisplayIcons{}, 10, 10, 0, 0, false).isEmpty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "imaging/Clipboard.h"
+#include "document/Clipboard.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -9,6 +9,7 @@
 #include "imaging/Conversions.h"
 #include "imaging/Dib.h"
 #include "imaging/PngCodec.h"
+#include "ui/DisplayImages.h"
 
 namespace sigil {
 
@@ -28,6 +29,12 @@ QByteArray arrayOf(const std::vector<uint8_t>& bytes)
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
+// Any image as a PNG with its alpha straight; empty when it cannot be.
+QByteArray pngOf(const QImage& image)
+{
+    return arrayOf(encodePng(toRgbaImage(image)));
+}
+
 }  // namespace
 
 std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
@@ -43,7 +50,7 @@ std::unique_ptr<QMimeData> deviceMimeData(const IconDevice& device, bool asMask)
         data->setImageData(image);
         // PNG too, by name: what most programs of this desktop paste. The
         // image keeps its transparency there, as in a PNG file written from it.
-        const QByteArray png = asMask ? encodePngImage(image) : devicePng(device);
+        const QByteArray png = asMask ? pngOf(image) : arrayOf(devicePng(device));
         if (!png.isEmpty())
             data->setData(kPngMimeType, png);
     }
@@ -60,7 +67,7 @@ std::unique_ptr<QMimeData> imageMimeData(const QImage& image)
     QBuffer bmpBuffer(&bmp);
     if (!bmpBuffer.open(QIODevice::WriteOnly) || !image.convertToFormat(QImage::Format_RGB32).save(&bmpBuffer, "BMP"))
         return nullptr;
-    const QByteArray png = encodePngImage(image);
+    const QByteArray png = pngOf(image);
     if (png.isEmpty())
         return nullptr;
     auto data = std::make_unique<QMimeData>();
@@ -102,14 +109,18 @@ bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTra
         loadBitmapBytes(device, viewOf(data->data(kBmpMimeType)), applyTransparency, settings))
         return true;
     // A PNG keeps its alpha as the icon's transparency (32 bits).
-    QImage image;
+    RgbaImage pixels;
+    bool withAlpha = true;
     if (data->hasFormat(kPngMimeType))
-        image = decodePngImage(viewOf(data->data(kPngMimeType)));
-    if (image.isNull() && data->hasImage())
-        image = qvariant_cast<QImage>(data->imageData());
-    if (image.isNull())
+        decodePng(viewOf(data->data(kPngMimeType)), pixels);  // empty when refused
+    if (pixels.empty() && data->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(data->imageData());
+        withAlpha = image.hasAlphaChannel();
+        pixels = toRgbaImage(image);
+    }
+    if (pixels.empty())
         return false;
-    const auto dib = dibFromImage(image);
+    const auto dib = dibFromRgba(pixels.view(), withAlpha);
     return dib && pasteDib(*dib, device, applyTransparency, settings);
 }
 
