@@ -5,6 +5,7 @@
 
 #include "formats/LoadJob.h"
 #include "imaging/PictureImport.h"
+#include "support/BmpBytes.h"
 #include "support/DeviceMaker.h"
 #include "support/LoadRecorder.h"
 #include "support/PictureBytes.h"
@@ -123,24 +124,28 @@ TEST_P(PictureContentTest, GifIsRefusedByItsContent)
     EXPECT_EQ(gif.load(), c.gif);
 }
 
-// A JPEG whose data end inside its headers.
-Bytes jpegStart()
+// A JPEG whose data end inside its headers (a few bytes kept), or inside
+// its rows (the last quarter dropped).
+Bytes jpegCut(size_t keep)
 {
-    Bytes b = jpegPicture(64, 64);
-    b.resize(20);
+    Bytes b =
+        encodedPicture(64, 64, [](int x, int y) { return 0xFF000000u | uint32_t(x * 4) << 16 | uint32_t(y * 4); });
+    b.resize(keep ? keep : b.size() * 3 / 4);
     return b;
 }
 
-INSTANTIATE_TEST_SUITE_P(Contents, PictureContentTest,
-                         testing::Values(GifCase{"GIF", gifStart("GIF"), true, false},
-                                         GifCase{"gif", gifStart("gif"), true, false},
-                                         GifCase{"Gif is no GIF", gifStart("Gif"), false, false},
-                                         GifCase{"wrapped GIF", macBinaryWrapped(gifStart()), true, false},
-                                         GifCase{"wrapped JPEG", macBinaryWrapped(jpegPicture(20, 10)), false, true},
-                                         GifCase{"zero first byte, short", Bytes(100, 0), false, false},
-                                         GifCase{"empty", {}, false, false},
-                                         GifCase{"cut JPEG", jpegStart(), false, false},
-                                         GifCase{"text", {'h', 'e', 'l', 'l', 'o'}, false, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Contents, PictureContentTest,
+    testing::Values(GifCase{"GIF", gifStart("GIF"), true, false}, GifCase{"gif", gifStart("gif"), true, false},
+                    GifCase{"Gif is no GIF", gifStart("Gif"), false, false},
+                    GifCase{"wrapped GIF", macBinaryWrapped(gifStart()), true, false},
+                    GifCase{"wrapped JPEG", macBinaryWrapped(jpegPicture(20, 10)), false, true},
+                    GifCase{"zero first byte, short", Bytes(100, 0), false, false}, GifCase{"empty", {}, false, false},
+                    GifCase{"JPEG cut in its headers", jpegCut(20), false, false},
+                    GifCase{"JPEG cut in its rows (what was read)", jpegCut(0), false, true},
+                    GifCase{"bitmap under a picture's name",
+                            bmpFile(plainBmp(8, 8, 24, [](int, int) { return 0x336699u; })), false, true},
+                    GifCase{"text", {'h', 'e', 'l', 'l', 'o'}, false, false}));
 
 TEST(PictureImport, LoadJobReadsPicturesAndRefusesGifsByContent)
 {
