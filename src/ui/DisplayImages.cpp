@@ -68,11 +68,44 @@ QImage makeDisplayIcon(const IconDevice& device, DisplayMode mode, Color backgro
     return scaledIcon(toQImage(displayPixels(device, mode, background, settings.xpDisplay != 0)), cx, cy);
 }
 
-DisplayIcons makeDisplayIcons(const IconEntry& icon, const DisplaySettings& settings)
+namespace {
+
+// The display size's proportions of a w x h device.
+void displaySize(int size, int w, int h, int& dw, int& dh)
+{
+    dw = dh = size;
+    if (h > 0) {
+        const double r = double(w) / double(h);
+        if (r > 1.0)
+            dh = static_cast<int>(size / r);
+        else
+            dw = static_cast<int>(size * r);
+    }
+}
+
+// The device that fills the cell's device pixels exactly at `ratio`, or -1.
+int sharpDevice(const IconEntry& icon, int size, qreal ratio)
+{
+    if (ratio <= 1.0)
+        return -1;
+    const int pixels = qRound(size * ratio);
+    const int index = icon.displayDevice(pixels);
+    if (index < 0)
+        return -1;
+    const IconDevice& d = icon.devices[size_t(index)];
+    int dw = 0, dh = 0;
+    displaySize(pixels, d.width, d.height, dw, dh);
+    return d.width == dw && d.height == dh ? index : -1;
+}
+
+}  // namespace
+
+DisplayIcons makeDisplayIcons(const IconEntry& icon, const DisplaySettings& settings, qreal ratio)
 {
     DisplayIcons icons;
     const int size = settings.iconSize;
-    const int index = icon.displayDevice(size);
+    const int sharp = sharpDevice(icon, size, ratio);
+    const int index = sharp >= 0 ? sharp : icon.displayDevice(size);
     if (index < 0)
         return icons;
     // Two images from one PNG image decode it once, into a copy.
@@ -80,18 +113,17 @@ DisplayIcons makeDisplayIcons(const IconEntry& icon, const DisplaySettings& sett
     IconDevice scratch;
     const IconDevice& d =
         twoImages ? transientPixels(icon.devices[size_t(index)], scratch) : icon.devices[size_t(index)];
-    icons.width = icons.height = size;
-    if (d.height > 0) {
-        const double r = double(d.width) / double(d.height);
-        if (r > 1.0)
-            icons.height = static_cast<int>(size / r);
-        else
-            icons.width = static_cast<int>(size * r);
-    }
-    icons.normal = makeDisplayIcon(d, DisplayMode::Normal, settings.backColor, settings, icons.width, icons.height);
+    displaySize(size, d.width, d.height, icons.width, icons.height);
+    // A sharp device is shown at its own size, marked with the ratio.
+    const int cx = sharp >= 0 ? d.width : icons.width;
+    const int cy = sharp >= 0 ? d.height : icons.height;
+    icons.normal = makeDisplayIcon(d, DisplayMode::Normal, settings.backColor, settings, cx, cy);
     if (twoImages)
-        icons.selected =
-            makeDisplayIcon(d, DisplayMode::Normal, settings.selectColor, settings, icons.width, icons.height);
+        icons.selected = makeDisplayIcon(d, DisplayMode::Normal, settings.selectColor, settings, cx, cy);
+    if (sharp >= 0) {
+        icons.normal.setDevicePixelRatio(ratio);
+        icons.selected.setDevicePixelRatio(ratio);
+    }
     return icons;
 }
 
@@ -104,7 +136,8 @@ QRect drawDisplayIcon(QPainter& painter, const DisplayIcons& icons, int w, int h
         return {};
     const QImage& image = (selected && !icons.selected.isNull()) ? icons.selected : icons.normal;
     // Stretching follows the display image's own rule: crisp when enlarged.
-    const bool enlarge = r.width() >= image.width() && r.height() >= image.height();
+    const QSizeF own = image.deviceIndependentSize();
+    const bool enlarge = r.width() >= own.width() && r.height() >= own.height();
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !enlarge);
     painter.drawImage(r, image);

@@ -38,7 +38,11 @@ QImage makeDisplayIcon(const IconDevice& device, DisplayMode mode, Color backgro
 
 // The display images of an icon's cell: the device the display size asks
 // for, at that size with its proportions kept; a second image on the
-// selection colour for 32-bit devices blended onto the background.
+// selection colour for 32-bit devices blended onto the background. On a
+// screen of `ratio` device pixels to a logical one, the device chosen for
+// the cell's size in device pixels is used when it is exactly that size,
+// and drawn pixel for pixel (the images carry the ratio); otherwise the
+// image made for the logical size is scaled as the screen scales.
 struct DisplayIcons {
     QImage normal;
     QImage selected;
@@ -49,7 +53,7 @@ struct DisplayIcons {
     size_t bytes() const { return size_t(normal.sizeInBytes() + selected.sizeInBytes()); }
 };
 
-DisplayIcons makeDisplayIcons(const IconEntry& icon, const DisplaySettings& settings);
+DisplayIcons makeDisplayIcons(const IconEntry& icon, const DisplaySettings& settings, qreal ratio = 1.0);
 
 // Draws the display image fitted into the cell; the rectangle drawn, or an
 // empty one when nothing was drawn.

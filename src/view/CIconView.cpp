@@ -273,6 +273,9 @@ void CIconView::paintEvent(QPaintEvent*)
     // Display images are made within a budget per paint (at least one), so
     // the window keeps answering while many new cells, with large PNG
     // images among them, come into view; the rest follow in the next frame.
+    // Cells are made for the screen's device pixels (a sharper device on a
+    // high-density screen).
+    const qreal ratio = viewport()->devicePixelRatioF();
     QElapsedTimer spent;
     spent.start();
     bool madeOne = false;
@@ -304,7 +307,7 @@ void CIconView::paintEvent(QPaintEvent*)
             }
             madeOne = true;
         }
-        drawDisplayIcon(painter, cache_.ensure(entry, display_), s, s, x, y, selected);
+        drawDisplayIcon(painter, cache_.ensure(entry, display_, ratio), s, s, x, y, selected);
     }
     cellsPending_ = unfinished;
     if (unfinished)
@@ -483,7 +486,8 @@ void CIconView::mouseMoveEvent(QMouseEvent* event)
             pressArmed_ = false;
             dragging_ = true;
             selectIcon(document_.selection());
-            const DisplayIcons& icons = cache_.ensure(library_.at(document_.selection()), display_);
+            const DisplayIcons& icons =
+                cache_.ensure(library_.at(document_.selection()), display_, viewport()->devicePixelRatioF());
             if (!icons.isNull())
                 viewport()->setCursor(QCursor(QPixmap::fromImage(icons.normal)));
             scrollTimer_.start(100, this);

@@ -2,14 +2,18 @@
 
 namespace sigil {
 
-const DisplayIcons& DisplayIconCache::ensure(const IconEntry& entry, const DisplaySettings& settings)
+const DisplayIcons& DisplayIconCache::ensure(const IconEntry& entry, const DisplaySettings& settings, qreal ratio)
 {
+    if (ratio != ratio_) {
+        clear();
+        ratio_ = ratio;
+    }
     auto it = index_.find(&entry);
     if (it != index_.end()) {
         order_.splice(order_.begin(), order_, it->second);
         return order_.front().icons;
     }
-    order_.push_front(Slot{&entry, makeDisplayIcons(entry, settings)});
+    order_.push_front(Slot{&entry, makeDisplayIcons(entry, settings, ratio)});
     index_.emplace(&entry, order_.begin());
     bytes_ += order_.front().icons.bytes();
     evict();

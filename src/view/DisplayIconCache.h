@@ -20,7 +20,9 @@ public:
     // The entry's display images, made if they are not kept yet; the entry
     // becomes the most recently used, and older entries lose theirs beyond
     // the budget. Valid until the next call that changes the cache.
-    const DisplayIcons& ensure(const IconEntry& entry, const DisplaySettings& settings);
+    // Images made for another device pixel ratio than the last asked for
+    // are dropped first (the window moved to another screen).
+    const DisplayIcons& ensure(const IconEntry& entry, const DisplaySettings& settings, qreal ratio = 1.0);
     bool has(const IconEntry* entry) const { return index_.count(entry) != 0; }
     // The images kept for the entry, or null.
     const DisplayIcons* find(const IconEntry* entry) const;
@@ -43,6 +45,7 @@ private:
     void evict();
 
     size_t budget_;
+    qreal ratio_ = 1.0;
     size_t bytes_ = 0;
     std::list<Slot> order_;  // most recent first
     std::unordered_map<const IconEntry*, std::list<Slot>::iterator> index_;

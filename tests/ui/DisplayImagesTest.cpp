@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "model/IconDevice.h"
+#include "support/DeviceMaker.h"
 #include "ui/DisplayImages.h"
 
 using namespace sigil;
@@ -251,6 +252,44 @@ TEST(DrawDisplayIcon, NothingWithoutADisplayImage)
     QImage target(10, 10, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&target);
     EXPECT_TRUE(drawDisplayIcon(p, DisplayIcons{}, 10, 10, 0, 0, false).isEmpty());
+}
+
+// At two device pixels to one, a cell of 32 shows the icon's 64 x 64 image
+// pixel for pixel; an icon without one shows its 32 x 32 image enlarged.
+TEST(DrawDisplayIcon, AtRatioTwoTheDeviceOfTheCellsPixelSizeIsDrawnPixelForPixel)
+{
+    const auto checker = [](int x, int row) { return ((x + 63 - row) & 1) ? 0xFFFFFFu : 0x000000u; };
+    DisplaySettings s;
+    s.iconSize = 32;
+    s.xpDisplay = 0;
+    for (const bool withLarge : {true, false}) {
+        SCOPED_TRACE(withLarge);
+        IconEntry e;
+        e.devices.push_back(test::makeDevice(32, 32, 24, [](int, int) { return 0xFF0000u; }));
+        if (withLarge)
+            e.devices.push_back(test::makeDevice(64, 64, 24, checker));
+        const DisplayIcons icons = makeDisplayIcons(e, s, 2.0);
+        EXPECT_EQ(icons.width, 32);
+        EXPECT_EQ(icons.normal.size(), withLarge ? QSize(64, 64) : QSize(32, 32));
+        QImage target(64, 64, QImage::Format_RGB32);
+        target.setDevicePixelRatio(2.0);
+        target.fill(Qt::gray);
+        QPainter p(&target);
+        EXPECT_EQ(drawDisplayIcon(p, icons, 32, 32, 0, 0, false), QRect(0, 0, 32, 32));
+        p.end();
+        int wrong = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const QRgb want = withLarge ? (((x + y) & 1) ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) : qRgb(255, 0, 0);
+                wrong += target.pixel(x, y) != want;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+    // At ratio 1 the cell's own 32 x 32 image, as ever.
+    IconEntry e;
+    e.devices.push_back(test::makeDevice(32, 32, 24, [](int, int) { return 0xFF0000u; }));
+    e.devices.push_back(test::makeDevice(64, 64, 24, checker));
+    EXPECT_EQ(makeDisplayIcons(e, s, 1.0).normal.size(), QSize(32, 32));
 }
 
 }  // namespace
