@@ -12,8 +12,6 @@ namespace sigil {
 
 namespace {
 
-constexpr int kHdrBitCount = 14, kHdrImageSize = 20, kHdrColorsUsed = 32;
-
 // A device may be up to 65535 pixels each way while its block stays small
 // (1 bit per pixel); drawn at full size its ARGB image would take gigabytes.
 // Such a device is drawn from every step-th pixel, so that the image before
@@ -176,9 +174,9 @@ RgbaImage maskPixels(const IconDevice& d)
     const int64_t outBits = shape.colorBitsBytes();
     std::vector<uint8_t> out(static_cast<size_t>(shape.blockBytes()), 0);
     std::memcpy(out.data(), d.blockData(), kHeaderBytes);
-    putU16(out.data() + kHdrBitCount, static_cast<uint16_t>(shape.bitCount));
-    putU32(out.data() + kHdrColorsUsed, uint32_t{1} << shape.bitCount);
-    putU32(out.data() + kHdrImageSize, static_cast<uint32_t>(outBits + shape.maskBytes()));
+    putU16(out.data() + hdr::kBitCount, static_cast<uint16_t>(shape.bitCount));
+    putU32(out.data() + hdr::kColorsUsed, uint32_t{1} << shape.bitCount);
+    putU32(out.data() + hdr::kImageSize, static_cast<uint32_t>(outBits + shape.maskBytes()));
     uint8_t* t = out.data() + kHeaderBytes;
     uint8_t* o = t + outTable;
     if (d.bitCount == 32) {

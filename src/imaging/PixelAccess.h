@@ -13,12 +13,6 @@
 
 namespace sigil {
 
-// Field offsets of the 40-byte bitmap information header.
-namespace hdr {
-constexpr int kSize = 0, kWidth = 4, kHeight = 8, kPlanes = 12, kBitCount = 14, kCompression = 16, kImageSize = 20,
-              kColorsUsed = 32;
-}  // namespace hdr
-
 // Offsets of a device's parts inside its block.
 struct BlockLayout {
     int64_t table = 0;  // colour table (after the header and any bit-field masks)

@@ -12,10 +12,6 @@ namespace sigil {
 
 namespace {
 
-// Header field offsets of the 40-byte bitmap information header.
-constexpr int kHdrSize = 0, kHdrWidth = 4, kHdrHeight = 8, kHdrPlanes = 12, kHdrBitCount = 14, kHdrCompression = 16,
-              kHdrImageSize = 20, kHdrColorsUsed = 32;
-
 // Products of header-derived values saturate instead of overflowing; any
 // saturated size is far above kMaxBlockBytes and so refused.
 int64_t mulSat(int64_t a, int64_t b)
@@ -299,14 +295,14 @@ int64_t IconDevice::blockBytes(int bits) const
 int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBlockBytes, bool zeroFill)
 {
     reset();
-    if (header.size() < size_t{kHeaderBytes} || getU32(&header[kHdrSize]) != kHeaderBytes)
+    if (header.size() < size_t{kHeaderBytes} || getU32(&header[hdr::kSize]) != kHeaderBytes)
         return -1;
     const uint8_t* h = header.data();
-    const uint32_t storedCompression = getU32(h + kHdrCompression);
-    const uint32_t storedImageSize = getU32(h + kHdrImageSize);
-    const int32_t storedHeight = getI32(h + kHdrHeight);
-    bitCount = getU16(h + kHdrBitCount);
-    width = getI32(h + kHdrWidth);
+    const uint32_t storedCompression = getU32(h + hdr::kCompression);
+    const uint32_t storedImageSize = getU32(h + hdr::kImageSize);
+    const int32_t storedHeight = getI32(h + hdr::kHeight);
+    bitCount = getU16(h + hdr::kBitCount);
+    width = getI32(h + hdr::kWidth);
     height = halveHeight ? storedHeight / 2 : storedHeight;
 
     // Refuse before allocating: unsupported kinds, and any size that would
@@ -329,10 +325,10 @@ int IconDevice::setFromHeader(ByteView header, bool halveHeight, int64_t maxBloc
     std::memcpy(block_.get(), h, kHeaderBytes);
     uint8_t* b = block_.get();
     if (!halveHeight)
-        putI32(b + kHdrHeight, 2 * height);
+        putI32(b + hdr::kHeight, 2 * height);
     if (bitCount <= 8)
-        putU32(b + kHdrColorsUsed, uint32_t{1} << bitCount);
-    putU32(b + kHdrImageSize, static_cast<uint32_t>(colorBitsBytes() + maskBytes()));
+        putU32(b + hdr::kColorsUsed, uint32_t{1} << bitCount);
+    putU32(b + hdr::kImageSize, static_cast<uint32_t>(colorBitsBytes() + maskBytes()));
     return kHeaderBytes;
 }
 
@@ -342,14 +338,14 @@ void IconDevice::writeIconHeader(uint8_t* target)
     if (!t)
         return;
     std::memset(t, 0, kHeaderBytes);
-    putU32(t + kHdrSize, kHeaderBytes);
-    putI32(t + kHdrWidth, width);
-    putI32(t + kHdrHeight, 2 * height);
-    putU16(t + kHdrPlanes, 1);
-    putU16(t + kHdrBitCount, static_cast<uint16_t>(bitCount));
+    putU32(t + hdr::kSize, kHeaderBytes);
+    putI32(t + hdr::kWidth, width);
+    putI32(t + hdr::kHeight, 2 * height);
+    putU16(t + hdr::kPlanes, 1);
+    putU16(t + hdr::kBitCount, static_cast<uint16_t>(bitCount));
     if (bitCount >= 1 && bitCount <= 8)
-        putU32(t + kHdrColorsUsed, uint32_t{1} << bitCount);
-    putU32(t + kHdrImageSize, static_cast<uint32_t>(colorBitsBytes() + maskBytes()));
+        putU32(t + hdr::kColorsUsed, uint32_t{1} << bitCount);
+    putU32(t + hdr::kImageSize, static_cast<uint32_t>(colorBitsBytes() + maskBytes()));
 }
 
 bool IconDevice::makeBlank(int32_t w, int32_t h, int32_t bits)

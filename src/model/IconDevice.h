@@ -21,6 +21,11 @@
 namespace sigil {
 
 constexpr int kHeaderBytes = 40;
+// Field offsets of that 40-byte bitmap information header.
+namespace hdr {
+constexpr int kSize = 0, kWidth = 4, kHeight = 8, kPlanes = 12, kBitCount = 14, kCompression = 16, kImageSize = 20,
+              kColorsUsed = 32;
+}  // namespace hdr
 // Limits that keep a lying header from demanding unbounded memory.
 constexpr int32_t kMaxDimension = 65535;
 constexpr int64_t kMaxBlockBytes = int64_t{256} << 20;
@@ -135,6 +140,11 @@ private:
     bool allocateBlock(int64_t bytes, bool zeroFill);
     // Takes over the other device's block, leaving it without one.
     void adoptBlock(IconDevice& other);
+    // The branches of expandPixels: 32-bit bit fields lose their masks,
+    // other bit-field depths become 24-bit, RLE8 is decoded.
+    bool dropBitFieldMasks();
+    bool expandBitFieldsTo24();
+    bool expandRle8();
     // Makes the block of a PNG image if it is not there yet.
     void ensurePixels() const;
     void decodePng() const;
