@@ -202,31 +202,6 @@ void readOrdinalNames(ByteView file, uint64_t offset, uint64_t limit, std::map<u
     }
 }
 
-std::unique_ptr<IconEntry> iconOfGroup(const NeResources& resources, ByteView group, const LoadControl* control,
-                                       int64_t& budget)
-{
-    auto entry = std::make_unique<IconEntry>();
-    if (group.size() < 6)
-        return entry;
-    const uint64_t count = std::min<uint64_t>(getU16(group.data() + 4), (group.size() - 6) / kGroupDirEntryBytes);
-    for (uint64_t i = 0; i < count; ++i) {
-        if (stopping(control))
-            return nullptr;
-        const uint16_t id = getU16(group.data() + 6 + i * kGroupDirEntryBytes + 12);
-        const auto icon = resources.iconsById.find(id);
-        if (icon == resources.iconsById.end())
-            continue;  // a group naming a missing icon keeps its other images
-        IconDevice device;
-        if (!deviceFromIconResource(icon->second, device))
-            continue;
-        budget -= device.allocatedBytes();
-        if (budget < 0)
-            break;
-        entry->devices.push_back(std::move(device));
-    }
-    return entry;
-}
-
 // Group icons through the resource table, in its order: a named group is
 // called by its name; a numbered one by the exported name whose ordinal is
 // its number, when the resident or non-resident table has one; otherwise by
@@ -251,7 +226,13 @@ void readTableModule(IconLibrary& library, ByteView file, uint64_t neHeader, con
         if (cancelled(control))
             break;
         const NeResource& group = resources.groups[i];
-        auto entry = iconOfGroup(resources, group.data, control, budget);
+        auto entry = iconOfGroup(
+            group.data,
+            [&resources](uint16_t id) -> std::optional<ByteView> {
+                const auto icon = resources.iconsById.find(id);
+                return icon == resources.iconsById.end() ? std::nullopt : std::optional(icon->second);
+            },
+            control, budget);
         if (!entry)
             break;
         if (entry->devices.empty())

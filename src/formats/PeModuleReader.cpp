@@ -29,6 +29,32 @@ constexpr int64_t kModuleBudgetPerByte = 32;
 
 }  // namespace
 
+std::unique_ptr<IconEntry> iconOfGroup(ByteView group, const IconResourceLookup& iconById, const LoadControl* control,
+                                       int64_t& budget)
+{
+    auto entry = std::make_unique<IconEntry>();
+    if (group.size() < kGroupHeaderBytes)
+        return entry;
+    const uint64_t count =
+        std::min<uint64_t>(getU16(group.data() + 4), (group.size() - kGroupHeaderBytes) / kGroupDirEntryBytes);
+    for (uint64_t i = 0; i < count; ++i) {
+        if (stopping(control))
+            return nullptr;
+        const auto resource =
+            iconById(getU16(group.data() + kGroupHeaderBytes + i * kGroupDirEntryBytes + kGroupIdField));
+        if (!resource)
+            continue;
+        IconDevice device;
+        if (!deviceFromIconResource(*resource, device))
+            continue;
+        budget -= device.allocatedBytes();
+        if (budget < 0)
+            break;
+        entry->devices.push_back(std::move(device));
+    }
+    return entry;
+}
+
 bool deviceFromIconResource(ByteView resource, IconDevice& device)
 {
     if (hasPngSignature(resource))
@@ -49,33 +75,9 @@ bool deviceFromIconResource(ByteView resource, IconDevice& device)
 
 namespace {
 
-// The devices of one group directory, in its order. Icons that the group
-// lists but the module lacks are passed over. Null when `control` (if any)
-// asks the reader to stop.
-std::unique_ptr<IconEntry> iconOfGroup(const PeResources& resources, ByteView group, const LoadControl* control,
-                                       int64_t& budget)
+IconResourceLookup iconsOf(const PeResources& resources)
 {
-    auto entry = std::make_unique<IconEntry>();
-    const uint16_t count = getU16(group.data() + 4);
-    for (uint64_t i = 0; i < count; ++i) {
-        if (stopping(control))
-            return nullptr;
-        // A count beyond the resource's entries reads no further than its end.
-        const uint64_t field = kGroupHeaderBytes + i * kGroupDirEntryBytes + kGroupIdField;
-        if (field + 2 > group.size())
-            break;
-        const auto resource = resources.find(kResourceIcon, getU16(group.data() + field));
-        if (!resource)
-            continue;
-        IconDevice device;
-        if (!deviceFromIconResource(*resource, device))
-            continue;
-        budget -= device.allocatedBytes();
-        if (budget < 0)
-            break;
-        entry->devices.push_back(std::move(device));
-    }
-    return entry;
+    return [&resources](uint16_t id) { return resources.find(kResourceIcon, id); };
 }
 
 // A text name as it is; a number m by the module's string m, first line only.
@@ -114,7 +116,7 @@ std::unique_ptr<IconEntry> readGroupIcon(const PeResources& resources, uint16_t 
         return nullptr;
     // One group alone decodes within the base budget of a whole module.
     int64_t budget = kModuleBudgetBase;
-    auto entry = iconOfGroup(resources, *group, nullptr, budget);
+    auto entry = iconOfGroup(*group, iconsOf(resources), nullptr, budget);
     if (entry->devices.empty())
         return nullptr;
     entry->name = iconName(resources, name);
@@ -135,7 +137,7 @@ void readIcons(IconLibrary& library, const PeResources& resources, size_t fileSi
         const auto group = findGroup(resources, name);
         if (!group)
             break;
-        auto entry = iconOfGroup(resources, *group, control, budget);
+        auto entry = iconOfGroup(*group, iconsOf(resources), control, budget);
         if (!entry)  // stopped while building: nothing half-added
             return;
         if (entry->devices.empty())

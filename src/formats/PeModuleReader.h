@@ -4,7 +4,9 @@
 // that the group lists. The module is read as data; none of its code runs.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "formats/LoadControl.h"
@@ -31,6 +33,18 @@ class PeResources;
 // One icon resource (an image record, or PNG data) into `device`, pixels
 // expanded; false when it gives no usable image. Shared with the NE reader.
 bool deviceFromIconResource(ByteView resource, IconDevice& device);
+
+// Finds an icon resource of the module by its number.
+using IconResourceLookup = std::function<std::optional<ByteView>(uint16_t id)>;
+
+// The devices of one group directory, in its order, each taken from the
+// icon resource its entry names; icons the module lacks are passed over and
+// entries beyond the directory's bytes are not read. `budget` counts down
+// the bytes of the devices made; past it, no further device is added. Null
+// when `control` (if any) asks the reader to stop. Shared with the NE
+// reader.
+std::unique_ptr<IconEntry> iconOfGroup(ByteView group, const IconResourceLookup& iconById, const LoadControl* control,
+                                       int64_t& budget);
 
 // The icon of group icon resource `id` of a module that `resources` has
 // loaded: its devices in the group's order, named as
