@@ -9,6 +9,7 @@ packages=(
   libopenjp2-7-dev           # JPEG 2000 elements of Mac icon files
   libspng-dev                # every PNG decoded and encoded
   libturbojpeg0-dev          # JPEG pictures
+  librsvg2-dev               # SVG inputs of sigil make (the library is opened when an SVG is met)
   fonts-noto-cjk             # the interface is Japanese
   fonts-ipafont-gothic       # a second Japanese font, common on desktops: tests must not care which
   qt6-translations-l10n      # and so are Qt's own dialogs and buttons (qtbase_ja)
