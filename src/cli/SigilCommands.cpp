@@ -10,6 +10,7 @@
 #include <ostream>
 #include <unistd.h>
 
+#include "cli/MakeCommand.h"
 #include "cli/ThumbnailCommand.h"
 #include "formats/IconFile.h"
 #include "formats/IconFileNames.h"
@@ -38,6 +39,7 @@ constexpr const char* kUsage = "usage: sigil list [--json] PATH... [--ini FILE]\
                                "[--ini FILE]\n"
                                "       sigil pack PATH... -o OUT.icl [--ini FILE]\n"
                                "       sigil thumbnail INPUT OUTPUT.png SIZE\n"
+                               "       sigil make INPUT... -o OUT.ico|OUT.icns [--sizes LIST] [--png-all]\n"
                                "       sigil --help | --version\n";
 
 constexpr const char* kHelp = "sigil: the command-line tool of Sigilscope, the icon viewer and icon-library editor.\n"
@@ -51,6 +53,12 @@ constexpr const char* kHelp = "sigil: the command-line tool of Sigilscope, the i
                               "  sigil thumbnail INPUT OUTPUT.png SIZE\n"
                               "                                  the first icon of INPUT as a SIZE x SIZE picture\n"
                               "                                  (OUTPUT.png \"-\": to standard output)\n"
+                              "  sigil make INPUT... -o OUT.ico|OUT.icns\n"
+                              "                                  one icon of many sizes: an SVG drawn at each\n"
+                              "                                  size, a larger picture shrunk, an input of a\n"
+                              "                                  size kept as it is\n"
+                              "      --sizes LIST                16,32,48 ... (.ico: 16 to 256, .icns: 16 to 1024)\n"
+                              "      --png-all                   every .ico size as PNG (else 256 only)\n"
                               "  --ini FILE                      read import options from this settings file\n"
                               "  --help, --version               this text; the version\n"
                               "\n"
@@ -435,6 +443,8 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return extractCommand(rest, settings, out, err);
     if (args[0] == "thumbnail")
         return thumbnailCommand(rest, out, err);
+    if (args[0] == "make")
+        return makeCommand(rest, out, err);
     if (args[0] == "pack")
         return packCommand(rest, settings, out, err, showProgress.value_or(isatty(2) != 0));
     err << kUsage;
