@@ -111,7 +111,7 @@ int makeCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         return kExitFailed;
 
     std::vector<MadeImage> images;
-    if (std::string reason; !makeImages(inputs, sizes, images, reason)) {
+    if (std::string reason; !makeImages(inputs, sizes, *format, parsed->pngAll, images, reason)) {
         err << "sigil: " << target << ": " << reason << '\n';
         return kExitFailed;
     }

@@ -81,23 +81,31 @@ bool readMakeInput(const std::string& path, MakeInput& input, std::string& reaso
 
 // ---- Images and files --------------------------------------------------------
 
-// One size of the icon: size x size, straight alpha, and the input's own PNG
-// data when the size is an exact input's (a view into that input).
+// One size of the icon: size x size, straight alpha, and its PNG data when
+// the format stores the size as PNG: the input's own data for an exact
+// input's size (a view into that input), else `encoded`.
 struct MadeImage {
     int size = 0;
     RgbaImage pixels;
     ByteView png;
+    std::vector<uint8_t> encoded;
 };
-
-// Every size drawn as chooseSources says, in the order asked. False with
-// `reason` for a size that no input serves or that fails to draw.
-bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, std::vector<MadeImage>& images,
-                std::string& reason);
 
 // How an .ico stores a size: PNG data for 256 (and every size with
 // pngAll), a 32-bit bitmap with its AND mask below, as Windows' shell
 // readers expect.
 bool icoStoresPng(int size, bool pngAll);
+// Whether the format stores the size as PNG data (an .icns does for every
+// size but 48, which only a classic element holds).
+bool storesPng(MadeFormat format, int size, bool pngAll);
+
+// Every size drawn as chooseSources says, in the order asked, with the PNG
+// data of the sizes that the format stores so. The sizes are shrunk and
+// encoded on several threads; an SVG is drawn on the calling thread only
+// (librsvg's documents are not to be shared between threads). False with
+// `reason` for a size that no input serves or that fails to draw.
+bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, MadeFormat format, bool pngAll,
+                std::vector<MadeImage>& images, std::string& reason);
 
 // The icon of the images as an .ico stores them; false when an image
 // cannot be stored.
