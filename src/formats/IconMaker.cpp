@@ -124,22 +124,27 @@ RgbaImage shrunkInto(const RgbaImage& picture, int size)
     return square;
 }
 
-// Runs work(0) to work(count - 1) on up to as many threads as the machine
-// has cores (at most four), the calling thread one of them.
-template <typename Work> void forEachOnThreads(size_t count, Work&& work)
+// Runs work(job, thread) for every job from 0 to count - 1 on up to as many
+// threads as the machine has cores (at most four), the calling thread being
+// thread 0.
+template <typename Work> void forEachOnThreads(size_t count, size_t threads, Work&& work)
 {
     std::atomic<size_t> next{0};
-    const auto worker = [&] {
+    const auto worker = [&](size_t thread) {
         for (size_t job = next++; job < count; job = next++)
-            work(job);
+            work(job, thread);
     };
-    const size_t threads = std::min<size_t>({count, std::max(1u, std::thread::hardware_concurrency()), 4});
     std::vector<std::thread> helpers;
     for (size_t i = 1; i < threads; ++i)
-        helpers.emplace_back(worker);
-    worker();
+        helpers.emplace_back(worker, i);
+    worker(0);
     for (std::thread& t : helpers)
         t.join();
+}
+
+size_t threadsFor(size_t jobs)
+{
+    return std::min<size_t>({jobs, std::max(1u, std::thread::hardware_concurrency()), 4});
 }
 
 }  // namespace
@@ -225,6 +230,8 @@ bool readMakeInput(const std::string& path, MakeInput& input, std::string& reaso
     }
     if (svgName(path) || looksLikeSvg(bytes)) {
         input.svg = SvgImage::parse(bytes, reason);
+        if (input.svg)
+            input.svgBytes.assign(bytes.begin(), bytes.end());
         return input.svg != nullptr;
     }
     return readPixels(path, bytes, input, reason);
@@ -252,17 +259,20 @@ bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, M
         images.clear();
         return false;
     }
-    // SVG sizes first, here; the rest of the work on every thread.
-    for (size_t k = 0; k < sizes.size(); ++k)
-        if (sources[k].way == SizeWay::Render)
-            images[k].pixels = inputs[size_t(sources[k].input)].svg->render(sizes[k], sizes[k]);
     // Larger sizes first, so that no thread is left with a large one at
     // the end.
     std::vector<size_t> order(sizes.size());
     for (size_t k = 0; k < order.size(); ++k)
         order[k] = k;
     std::ranges::sort(order, [&sizes](size_t a, size_t b) { return sizes[a] > sizes[b]; });
-    forEachOnThreads(order.size(), [&](size_t job) {
+    // A librsvg document is not to be drawn on two threads at once: the
+    // calling thread draws the inputs' own, every other thread parses its
+    // own copy the first time it needs one.
+    const size_t threads = threadsFor(order.size());
+    std::vector<std::vector<std::unique_ptr<SvgImage>>> copies(threads);
+    for (auto& own : copies)
+        own.resize(inputs.size());
+    forEachOnThreads(order.size(), threads, [&](size_t job, size_t thread) {
         const size_t k = order[job];
         const MakeInput& input = inputs[size_t(sources[k].input)];
         MadeImage& image = images[k];
@@ -271,6 +281,15 @@ bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, M
             image.png = input.png;
         } else if (sources[k].way == SizeWay::Shrink) {
             image.pixels = shrunkInto(input.pixels, image.size);
+        } else if (thread == 0) {
+            image.pixels = input.svg->render(image.size, image.size);
+        } else {
+            std::unique_ptr<SvgImage>& own = copies[thread][size_t(sources[k].input)];
+            std::string ignored;
+            if (!own)
+                own = SvgImage::parse(input.svgBytes, ignored);
+            if (own)
+                image.pixels = own->render(image.size, image.size);
         }
         if (image.pixels.empty() || !image.png.empty() || !storesPng(format, image.size, pngAll))
             return;

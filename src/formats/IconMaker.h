@@ -65,6 +65,7 @@ constexpr uint64_t kMaxMakeInputBytes = uint64_t{256} << 20;
 struct MakeInput {
     std::string path;
     std::unique_ptr<SvgImage> svg;
+    std::vector<uint8_t> svgBytes;  // for other threads to parse their own copy
     RgbaImage pixels;
     // A PNG picture's own data when it is plain 8-bit RGBA: a size it serves
     // exactly stores these bytes instead of encoding the pixels again.
@@ -100,9 +101,8 @@ bool icoStoresPng(int size, bool pngAll);
 bool storesPng(MadeFormat format, int size, bool pngAll);
 
 // Every size drawn as chooseSources says, in the order asked, with the PNG
-// data of the sizes that the format stores so. The sizes are shrunk and
-// encoded on several threads; an SVG is drawn on the calling thread only
-// (librsvg's documents are not to be shared between threads). False with
+// data of the sizes that the format stores so. The sizes are drawn and
+// encoded on several threads. False with
 // `reason` for a size that no input serves or that fails to draw.
 bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, MadeFormat format, bool pngAll,
                 std::vector<MadeImage>& images, std::string& reason);
