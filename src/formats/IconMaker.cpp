@@ -32,7 +32,7 @@ bool plainRgbaPng(ByteView png)
            png[25] == 6 && png[28] == 0;
 }
 
-bool readPixels(const std::string& path, ByteView bytes, MakeInput& input, std::string& reason)
+bool readPixels(ByteView bytes, MakeInput& input, std::string& reason)
 {
     if (hasPngSignature(bytes)) {
         if (!decodePng(bytes, input.pixels)) {
@@ -43,8 +43,7 @@ bool readPixels(const std::string& path, ByteView bytes, MakeInput& input, std::
             input.png.assign(bytes.begin(), bytes.end());
         return true;
     }
-    (void)path;
-    reason = "not a picture, SVG or icon file that can be read";
+    reason = "not an SVG document or a PNG picture";
     return false;
 }
 
@@ -234,7 +233,7 @@ bool readMakeInput(const std::string& path, MakeInput& input, std::string& reaso
             input.svgBytes.assign(bytes.begin(), bytes.end());
         return input.svg != nullptr;
     }
-    return readPixels(path, bytes, input, reason);
+    return readPixels(bytes, input, reason);
 }
 
 bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, MadeFormat format, bool pngAll,

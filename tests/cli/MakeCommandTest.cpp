@@ -151,7 +151,10 @@ INSTANTIATE_TEST_SUITE_P(
     Table, SigilMakeFailure,
     testing::Values(
         FailureCase{"MissingInput", {"DIR/none.png", "-o", "DIR/out.ico"}, 1, "none.png: No such file"},
-        FailureCase{"UnreadableInput", {"DIR/notes.txt", "-o", "DIR/out.ico"}, 1, "notes.txt: not a picture"},
+        FailureCase{"UnreadableInput",
+                    {"DIR/notes.txt", "-o", "DIR/out.ico"},
+                    1,
+                    "notes.txt: not an SVG document or a PNG picture"},
         FailureCase{
             "IcoCannotHold300", {"DIR/big.png", "-o", "DIR/out.ico", "--sizes", "16,300"}, 1, "cannot hold 300"},
         FailureCase{"IcnsCannotHold20", {"DIR/big.png", "-o", "DIR/out.icns", "--sizes", "20"}, 1, "cannot hold 20"},
