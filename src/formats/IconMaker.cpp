@@ -7,10 +7,14 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "formats/FirstIcon.h"
 #include "formats/IcnsFile.h"
 #include "formats/IconFile.h"
 #include "formats/LoadJob.h"
 #include "formats/PngImage.h"
+#include "imaging/BitmapImport.h"
+#include "imaging/DevicePixels.h"
+#include "imaging/PictureImport.h"
 #include "imaging/PngCodec.h"
 #include "imaging/Resample.h"
 #include "platform/FileBytes.h"
@@ -32,7 +36,18 @@ bool plainRgbaPng(ByteView png)
            png[25] == 6 && png[28] == 0;
 }
 
-bool readPixels(ByteView bytes, MakeInput& input, std::string& reason)
+// The largest image of an icon: the most pixels, the deepest of equals
+// (the last in canonical order).
+const IconDevice* largestDevice(const IconEntry& icon)
+{
+    const IconDevice* best = nullptr;
+    for (const IconDevice& d : icon.devices)
+        if (!best || int64_t{d.width} * d.height >= int64_t{best->width} * best->height)
+            best = &d;
+    return best;
+}
+
+bool readPixels(const std::string& path, ByteView bytes, MakeInput& input, std::string& reason)
 {
     if (hasPngSignature(bytes)) {
         if (!decodePng(bytes, input.pixels)) {
@@ -43,8 +58,32 @@ bool readPixels(ByteView bytes, MakeInput& input, std::string& reason)
             input.png.assign(bytes.begin(), bytes.end());
         return true;
     }
-    reason = "not an SVG document or a PNG picture";
-    return false;
+    // A bitmap or JPEG picture at its own size; anything else is tried as
+    // an icon file of any kind the program reads, whose largest image is
+    // taken.
+    IconDevice device;
+    std::unique_ptr<IconEntry> icon;
+    const IconDevice* image = nullptr;
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+        if (loadBitmapBytes(device, bytes, false, DisplaySettings{}))
+            image = &device;
+    } else if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+        std::atomic<bool> gif{false};
+        if (loadPictureBytes(device, bytes, 0, 0, gif))
+            image = &device;
+    } else if ((icon = readFirstIcon(path))) {
+        image = largestDevice(*icon);
+    }
+    if (!image) {
+        reason = "not an SVG document, a picture or an icon file that can be read";
+        return false;
+    }
+    input.pixels = devicePixels(*image);
+    if (input.pixels.empty()) {
+        reason = "its image cannot be drawn";
+        return false;
+    }
+    return true;
 }
 
 bool svgName(const std::string& path)
@@ -233,7 +272,7 @@ bool readMakeInput(const std::string& path, MakeInput& input, std::string& reaso
             input.svgBytes.assign(bytes.begin(), bytes.end());
         return input.svg != nullptr;
     }
-    return readPixels(bytes, input, reason);
+    return readPixels(path, bytes, input, reason);
 }
 
 bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, MadeFormat format, bool pngAll,

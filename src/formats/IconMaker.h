@@ -60,7 +60,8 @@ std::vector<SizeSource> chooseSources(std::span<const SourceShape> inputs, std::
 // The largest input file read.
 constexpr uint64_t kMaxMakeInputBytes = uint64_t{256} << 20;
 
-// One input: an SVG document, or a picture's pixels.
+// One input: an SVG document, or pixels (a picture's, or the largest image
+// of an icon file).
 struct MakeInput {
     std::string path;
     std::unique_ptr<SvgImage> svg;
@@ -73,9 +74,10 @@ struct MakeInput {
     SourceShape shape() const { return {pixels.width, pixels.height, svg != nullptr}; }
 };
 
-// Reads an input by its content: an SVG (or a name ending in .svg, .svgz)
-// or a PNG picture. False with `reason` (a few words) when it cannot be
-// read.
+// Reads an input by its content: an SVG (or a name ending in .svg, .svgz),
+// a PNG, BMP or JPEG picture, else any icon file the program reads (.ico,
+// .cur, .ani, .icns, MacBinary, .icl, .exe, .dll ...), whose largest image
+// is taken. False with `reason` (a few words) when it cannot be read.
 bool readMakeInput(const std::string& path, MakeInput& input, std::string& reason);
 
 // ---- Images and files --------------------------------------------------------

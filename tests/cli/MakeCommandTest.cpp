@@ -7,6 +7,7 @@
 
 #include "cli/SigilCommands.h"
 #include "formats/IconFile.h"
+#include "imaging/DevicePixels.h"
 #include "imaging/MacIconImport.h"
 #include "imaging/PngCodec.h"
 #include "imaging/SvgImage.h"
@@ -97,6 +98,18 @@ TEST(SigilMake, HandDrawnSizeIsKeptPixelForPixelBesideALargePicture)
     EXPECT_TRUE(std::ranges::equal(icon.devices[2].pngData(), big));
 }
 
+TEST(SigilMake, IconFileGivesItsLargestImage)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFile(dir.file("in.ico"), icoFile({iconImage(16, 16, 4), iconImage(48, 48, 32)})));
+    ASSERT_EQ(sigilRun({"make", dir.file("in.ico"), "-o", dir.file("out.ico"), "--sizes", "48"}).code, 0);
+    IconEntry in, out;
+    ASSERT_TRUE(readIconBytes(fileBytes(dir.file("in.ico")), in));
+    ASSERT_TRUE(readIconBytes(fileBytes(dir.file("out.ico")), out));
+    ASSERT_EQ(out.devices.size(), 1u);
+    EXPECT_EQ(rgbaOf(out.devices[0]), devicePixels(in.devices[1]).bytes);
+}
+
 TEST(SigilMake, SvgGivesEverySizeOfAnIcns)
 {
     if (!svgRendererAvailable())
@@ -151,10 +164,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, SigilMakeFailure,
     testing::Values(
         FailureCase{"MissingInput", {"DIR/none.png", "-o", "DIR/out.ico"}, 1, "none.png: No such file"},
-        FailureCase{"UnreadableInput",
-                    {"DIR/notes.txt", "-o", "DIR/out.ico"},
-                    1,
-                    "notes.txt: not an SVG document or a PNG picture"},
+        FailureCase{
+            "UnreadableInput", {"DIR/notes.txt", "-o", "DIR/out.ico"}, 1, "notes.txt: not an SVG document, a picture"},
         FailureCase{
             "IcoCannotHold300", {"DIR/big.png", "-o", "DIR/out.ico", "--sizes", "16,300"}, 1, "cannot hold 300"},
         FailureCase{"IcnsCannotHold20", {"DIR/big.png", "-o", "DIR/out.icns", "--sizes", "20"}, 1, "cannot hold 20"},
