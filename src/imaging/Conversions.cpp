@@ -11,18 +11,6 @@ namespace sigil {
 
 namespace {
 
-// Every operation unlocks what it locked before it returns.
-class UnlockOnExit {
-public:
-    explicit UnlockOnExit(IconDevice& device) : device_(device) {}
-    ~UnlockOnExit() { device_.unlock(); }
-    UnlockOnExit(const UnlockOnExit&) = delete;
-    UnlockOnExit& operator=(const UnlockOnExit&) = delete;
-
-private:
-    IconDevice& device_;
-};
-
 constexpr Color kRgbBits = 0x00FFFFFF;
 
 // The first colour-table entry that is black; 0 when there is none.
@@ -77,7 +65,6 @@ bool maskFromMonochrome(IconDevice& target, const PixelView<const uint8_t>& src)
 {
     if (target.macFlag != 0)
         return false;
-    UnlockOnExit unlock(target);
     const auto dst = writePixels(target);
     if (!dst)
         return false;
@@ -109,15 +96,13 @@ bool maskFromMonochrome(IconDevice& target, const PixelView<const uint8_t>& src)
 // rewritten, colours copied, alpha 0 and mask clear for the alpha step.
 bool widenTo32(IconDevice& target, IconDevice& out)
 {
-    UnlockOnExit unlock(target);
     const auto old = writePixels(target);
     if (!old || target.bitCount != 24)
         return false;
     out = IconDevice::shape(target.width, target.height, 32);
     if (out.blockBytes() > kMaxBlockBytes || !out.allocate())
         return false;
-    UnlockOnExit unlockOut(out);
-    uint8_t* header = out.lock();
+    uint8_t* header = out.blockData();
     std::memcpy(header, target.blockData(), kHeaderBytes);
     putU16(header + hdr::kBitCount, 32);
     putU32(header + hdr::kCompression, 0);
@@ -142,7 +127,6 @@ bool widenTo32(IconDevice& target, IconDevice& out)
 bool alphaInPlace(IconDevice& target, const IconDevice& source, const PixelView<const uint8_t>& src)
 {
     const bool macAlpha = isMacAlpha(source);
-    UnlockOnExit unlock(target);
     const auto dst = writePixels(target);
     if (!dst || target.bitCount != 32)
         return false;
@@ -176,7 +160,6 @@ void makeTransparent(IconDevice& device, Color color, int type)
 {
     if (device.bitCount == 16)
         return;
-    UnlockOnExit unlock(device);
     const auto px = writePixels(device);
     if (!px)
         return;
@@ -239,8 +222,7 @@ bool replaceFrom(IconDevice& target, const IconDevice& source, bool withMask)
     if (!target.hasBlock() || target.allocatedBytes() < target.blockBytes() ||
         target.blockBytes() - target.maskBytes() != prefix)
         return false;
-    UnlockOnExit unlock(target);
-    std::memcpy(target.lock(), source.blockData(), static_cast<size_t>(prefix));
+    std::memcpy(target.blockData(), source.blockData(), static_cast<size_t>(prefix));
     target.compression = source.compression;
     target.imageSize = source.imageSize;
     return true;

@@ -214,7 +214,6 @@ void maskZeroAlpha(IconDevice& device, bool allZeroOpaque)
             for (int64_t x = 0; x < px->width; ++x, p += 4)
                 p[3] = 0xFF;
         }
-        device.unlock();
         return;
     }
     for (int64_t y = 0; y < px->height; ++y) {
@@ -225,7 +224,6 @@ void maskZeroAlpha(IconDevice& device, bool allZeroOpaque)
                 px->setMasked(x, y);
             }
     }
-    device.unlock();
 }
 
 // A header for a bitmap of the device's size at another depth.
@@ -302,7 +300,7 @@ bool readHeaderFields(ByteView dib, const DibPlan& plan, IconDevice& device)
     const int64_t outStride = device.rowStride();
     const int inBytes = plan.bits / 8;
     const int outBytes = outBits / 8;
-    uint8_t* rows = device.lock() + kHeaderBytes;
+    uint8_t* rows = device.blockData() + kHeaderBytes;
     for (int64_t y = 0; y < plan.height; ++y) {
         const uint8_t* in = dib.data() + plan.pixelStart + y * inStride;
         uint8_t* out = rows + (plan.topDown ? plan.height - 1 - y : y) * outStride;
@@ -315,7 +313,6 @@ bool readHeaderFields(ByteView dib, const DibPlan& plan, IconDevice& device)
                 out[3] = fieldValue(pixel, m.mask[3]);
         }
     }
-    device.unlock();
     if (outBits == 32)
         maskZeroAlpha(device, plan.zeroAlphaOpaque);
     return true;
@@ -352,7 +349,7 @@ bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
 
     // The block is zero-filled: missing table entries are black and the
     // AND mask is clear (opaque).
-    uint8_t* block = device.lock();
+    uint8_t* block = device.blockData();
     uint8_t* at = block + kHeaderBytes;
     if (plan->compression == 3) {
         std::memcpy(at, dib.data() + kHeaderBytes, kMaskFieldBytes);
@@ -368,7 +365,6 @@ bool readDib(ByteView dib, IconDevice& device, int64_t pixelOffset)
     } else {
         std::memcpy(at, pixels, static_cast<size_t>(plan->pixelBytes));
     }
-    device.unlock();
 
     if (plan->bits == 32) {
         // 32-bit bit fields are plain pixels once the masks are dropped.

@@ -685,7 +685,6 @@ size_t readMacElement(IconDevice& device, ByteStream& data, uint64_t length)
     default:
         break;
     }
-    device.unlock();
     return read;
 }
 

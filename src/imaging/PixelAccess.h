@@ -158,14 +158,13 @@ inline std::optional<PixelView<const uint8_t>> readPixels(const IconDevice& d)
     return PixelView<const uint8_t>(d.blockData(), *l, d.width, d.height, d.bitCount);
 }
 
-// The block's address stays valid while the device is locked; callers
-// unlock when their operation ends.
+// The view is valid until the device's block is replaced or freed.
 inline std::optional<PixelView<uint8_t>> writePixels(IconDevice& d)
 {
     const auto l = plainLayout(d);
     if (!l)
         return std::nullopt;
-    return PixelView<uint8_t>(d.lock(), *l, d.width, d.height, d.bitCount);
+    return PixelView<uint8_t>(d.blockData(), *l, d.width, d.height, d.bitCount);
 }
 
 }  // namespace sigil

@@ -60,9 +60,7 @@ void IconDevice::adoptBlock(IconDevice& o)
     blockSize_ = o.blockSize_;
     png_ = std::move(o.png_);
     decodeOnce_ = std::move(o.decodeOnce_);
-    locked_ = nullptr;
     o.blockSize_ = 0;
-    o.locked_ = nullptr;
 }
 
 void IconDevice::dropPng()
@@ -73,7 +71,6 @@ void IconDevice::dropPng()
 
 void IconDevice::reset()
 {
-    unlock();
     block_.reset();
     dropPng();
     blockSize_ = 0;
@@ -83,7 +80,6 @@ void IconDevice::reset()
 
 bool IconDevice::allocateBlock(int64_t bytes, bool zeroFill)
 {
-    unlock();
     block_.reset();
     dropPng();
     blockSize_ = 0;
@@ -99,13 +95,6 @@ bool IconDevice::allocateBlock(int64_t bytes, bool zeroFill)
         std::memset(block_.get(), 0, size);
     blockSize_ = bytes;
     return true;
-}
-
-uint8_t* IconDevice::lock()
-{
-    if (!locked_)
-        locked_ = blockData();
-    return locked_;
 }
 
 const uint8_t* IconDevice::blockData() const

@@ -58,14 +58,9 @@ public:
     // block is released first. False when the size is out of bounds or memory
     // is short.
     bool allocate(int64_t bytes = -1) { return allocateBlock(bytes, true); }
-    // The block is a plain buffer (platform/ImageMemory); lock() gives its
-    // address and is the only way at the bytes for code that follows the
-    // lock/unlock protocol.
-    // Writable access (lock, non-const blockData) means the image may change:
-    // a device kept as PNG data is decoded and becomes a plain bitmap.
-    uint8_t* lock();
-    void unlock() { locked_ = nullptr; }
-    bool isLocked() const { return locked_ != nullptr; }
+    // The block is a plain buffer (platform/ImageMemory). Writable access
+    // (non-const blockData) means the image may change: a device kept as PNG
+    // data is decoded and becomes a plain bitmap.
     bool hasBlock() const { return block_ != nullptr || png_ != nullptr; }
     int64_t allocatedBytes() const { return blockSize_; }
     const uint8_t* blockData() const;
@@ -154,7 +149,6 @@ private:
     // Filled once by ensurePixels() for a PNG image, hence mutable.
     mutable ImageBlock block_;
     int64_t blockSize_ = 0;
-    uint8_t* locked_ = nullptr;
     // The PNG data, shared by copies; immutable once made.
     std::shared_ptr<const PngSource> png_;
     std::unique_ptr<DecodeOnce> decodeOnce_;

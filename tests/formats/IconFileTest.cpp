@@ -522,8 +522,7 @@ TEST(WriteIcon, EditedPngImageIsWrittenAsABitmap)
     ASSERT_TRUE(d.keepsPng());
     // An unchanged image keeps its size on disk.
     EXPECT_EQ(encodeIconFile(e)->size(), 6 + 16 + png.size());
-    d.lock()[kHeaderBytes] = 0x12;
-    d.unlock();
+    d.blockData()[kHeaderBytes] = 0x12;
     const auto written = encodeIconFile(e);
     ASSERT_TRUE(written);
     EXPECT_EQ(getU32(written->data() + 6 + 8), 40u + 4096 + 128);

@@ -278,20 +278,6 @@ TEST(DeviceCopy, IsIndependent)
     EXPECT_FALSE(a.sameDevice(b));
 }
 
-TEST(DeviceLock, LockingTwiceKeepsTheAddressAndUnlockClears)
-{
-    IconDevice d;
-    ASSERT_TRUE(d.makeBlank(16, 16, 1));
-    uint8_t* p = d.lock();
-    EXPECT_EQ(d.lock(), p);
-    EXPECT_TRUE(d.isLocked());
-    d.unlock();
-    EXPECT_FALSE(d.isLocked());
-    d.reset();
-    EXPECT_FALSE(d.hasBlock());
-    EXPECT_EQ(d.lock(), nullptr);
-}
-
 }  // namespace
 
 namespace {
@@ -341,8 +327,7 @@ TEST(LazyDevice, DecodesOnceOnFirstReadFromAnyThread)
     IconDevice edited;
     edited.copyFrom(d);
     EXPECT_TRUE(edited.keepsPng());
-    edited.lock()[kHeaderBytes] = 9;
-    edited.unlock();
+    edited.blockData()[kHeaderBytes] = 9;
     EXPECT_FALSE(edited.keepsPng());
     EXPECT_EQ(edited.storedImage().size(), size_t(edited.allocatedBytes()));
     EXPECT_EQ(d.blockData()[kHeaderBytes], 7);
