@@ -17,6 +17,7 @@ packages=(
   clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes
   clang-format
   desktop-file-utils appstream shared-mime-info libxml2-utils man-db  # the install test
+  dpkg-dev file lintian      # the Debian package (cpack's dpkg-shlibdeps) and its check
 )
 if [[ "${1:-}" == "--gui" ]]; then
   packages+=(xvfb xauth)   # to run the program where no display exists

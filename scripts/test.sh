@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test of Sigilscope: a check of the layers and of the source format,
-# the unit tests, an install into a temporary prefix, every test again under AddressSanitizer and
+# the unit tests, an install into a temporary prefix, the Debian package of the same build
+# checked by lintian, every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of every fuzz target on its seeds,
 # and a build of the benchmarks.
 set -euo pipefail
@@ -23,6 +24,9 @@ ninja -C build -j"$jobs"
 
 echo "== install (into a temporary prefix: desktop entry, MIME types, metainfo, thumbnailer)"
 scripts/install_test.sh build
+
+echo "== Debian package (cpack -G DEB of the same build; its contents; lintian)"
+scripts/deb_test.sh build
 
 echo "== all tests under ASan + UBSan"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGIL_SANITIZE=ON -DSIGIL_WERROR=ON >/dev/null

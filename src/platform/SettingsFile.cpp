@@ -125,11 +125,16 @@ std::string SettingsFile::locate(const std::string& executableDir)
     const QString dir = toQtPath(executableDir);
     const QFileInfo beside(QDir(dir).filePath(QString::fromLatin1(kFileName)));
     const QFileInfo dirInfo(dir);
+    // An installed program (share/sigilscope beside its bin folder, as
+    // cmake --install and the Debian package lay it out) never writes among
+    // its own files, even where it could (run by root, or installed into a
+    // prefix of the user's): they belong to the package or the install.
+    const bool installed = QFileInfo(QDir(dir).filePath(QStringLiteral("../share/sigilscope"))).isDir();
     // A writable file is written in place even when its folder takes no new
     // files; a missing one needs a folder to be created in.
-    if (beside.exists() ? beside.isWritable() : dirInfo.isDir() && dirInfo.isWritable())
+    if (!installed && (beside.exists() ? beside.isWritable() : dirInfo.isDir() && dirInfo.isWritable()))
         return fromQtPath(beside.filePath());
-    // Installed read-only (a system folder): per-user configuration instead.
+    // Installed, or read-only (a system folder): per-user configuration instead.
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");

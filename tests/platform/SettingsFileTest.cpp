@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <unistd.h>
 
 #include "platform/SettingsFile.h"
@@ -450,6 +451,23 @@ TEST_F(Location, UnwritableFolderFallsBackToTheUsersConfiguration)
     EXPECT_EQ(SettingsFile::locate(missing), dir.path() + "/home/.config/sigilscope/Tamberly.ini");
     ScopedEnv relative("XDG_CONFIG_HOME", "relative/dir");
     EXPECT_EQ(SettingsFile::locate(missing), dir.path() + "/home/.config/sigilscope/Tamberly.ini");
+}
+
+TEST_F(Location, InstalledProgramKeepsItsSettingsPerUserEvenWhereItCouldWriteBesideItself)
+{
+    // The layout of cmake --install and of the Debian package, writable here
+    // as /usr/bin is for root: nothing may be written among its files.
+    const std::string bin = dir.path() + "/usr/bin/";
+    const std::string user = dir.path() + "/config/sigilscope/Tamberly.ini";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(bin)));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.path() + "/usr/share/sigilscope")));
+    EXPECT_EQ(SettingsFile::locate(bin), user);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(bin + "Tamberly.ini")));
+    // A file beside it, writable or not, is only where the user's starts from.
+    writeTextFile(bin + "Tamberly.ini", "[A]\nx=1\n");
+    QFile::remove(QString::fromStdString(user));
+    EXPECT_EQ(SettingsFile::locate(bin), user);
+    EXPECT_EQ(readTextFile(user), "[A]\nx=1\n");
 }
 
 struct ReadOnlyCase {
