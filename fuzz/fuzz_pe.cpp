@@ -7,7 +7,7 @@
 #include "FuzzLimits.h"
 #include "LibraryCheck.h"
 #include "formats/PeModuleReader.h"
-#include "platform/PeResources.h"
+#include "formats/PeResources.h"
 
 namespace {
 

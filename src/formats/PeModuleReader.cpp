@@ -10,7 +10,7 @@
 #include "formats/PngImage.h"
 #include "platform/Cp932Text.h"
 #include "platform/FileBytes.h"
-#include "platform/PeResources.h"
+#include "formats/PeResources.h"
 
 namespace sigil {
 

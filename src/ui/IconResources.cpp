@@ -8,7 +8,7 @@
 #include "formats/PeModuleReader.h"
 #include "model/IconEntry.h"
 #include "platform/FileBytes.h"
-#include "platform/PeResources.h"
+#include "formats/PeResources.h"
 #include "ui/DisplayImages.h"
 #include "ui/IconIds.h"
 

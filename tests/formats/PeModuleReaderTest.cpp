@@ -9,7 +9,7 @@
 
 #include "formats/PeModuleReader.h"
 #include "platform/FileBytes.h"
-#include "platform/PeResources.h"
+#include "formats/PeResources.h"
 #include "support/PeBuilder.h"
 #include "support/TempDir.h"
 #include "support/TextFiles.h"

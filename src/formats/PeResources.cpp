@@ -1,4 +1,4 @@
-#include "platform/PeResources.h"
+#include "formats/PeResources.h"
 
 #include <algorithm>
 #include <array>
@@ -12,8 +12,14 @@ constexpr size_t kDosHeaderBytes = 0x40;
 constexpr size_t kNewHeaderOffsetField = 0x3C;
 constexpr size_t kSignatureBytes = 4;  // "PE\0\0"
 constexpr size_t kCoffHeaderBytes = 20;
+// Fields of the file (COFF) header, after the signature.
+constexpr size_t kCoffSectionCount = 2, kCoffOptionalHeaderSize = 16;
 constexpr size_t kSectionHeaderBytes = 40;
+// Fields of a section header.
+constexpr size_t kSectionVirtualAddress = 12, kSectionRawSize = 16, kSectionRawOffset = 20;
 constexpr size_t kDirectoryTableBytes = 16;
+// Fields of a resource directory table: its named and its numbered entries.
+constexpr size_t kDirectoryNamedCount = 12, kDirectoryIdCount = 14;
 constexpr size_t kDirectoryEntryBytes = 8;
 constexpr size_t kDataEntryBytes = 16;
 constexpr uint32_t kResourceDataDirectory = 2;
@@ -173,8 +179,8 @@ bool PeResources::load(ByteView file, std::span<const FileRange> read)
     const auto coff = fileBytes(peOffset, kSignatureBytes + kCoffHeaderBytes);
     if (!coff || getU32(coff->data()) != 0x00004550)  // "PE\0\0"
         return false;
-    const uint16_t sectionCount = getU16(coff->data() + kSignatureBytes + 2);
-    const uint16_t optionalBytes = getU16(coff->data() + kSignatureBytes + 16);
+    const uint16_t sectionCount = getU16(coff->data() + kSignatureBytes + kCoffSectionCount);
+    const uint16_t optionalBytes = getU16(coff->data() + kSignatureBytes + kCoffOptionalHeaderSize);
     const uint64_t optionalOffset = peOffset + kSignatureBytes + kCoffHeaderBytes;
     const auto optional = fileBytes(optionalOffset, optionalBytes);
     if (!optional || optional->size() < 2)
@@ -188,7 +194,8 @@ bool PeResources::load(ByteView file, std::span<const FileRange> read)
         return false;
     for (size_t i = 0; i < sectionCount; ++i) {
         const uint8_t* s = table->data() + i * kSectionHeaderBytes;
-        sections_.push_back({getU32(s + 12), getU32(s + 16), getU32(s + 20)});
+        sections_.push_back(
+            {getU32(s + kSectionVirtualAddress), getU32(s + kSectionRawSize), getU32(s + kSectionRawOffset)});
     }
 
     // From here on the module is loadable; a missing or unreadable resource
@@ -250,7 +257,8 @@ std::optional<PeResources::Directory> PeResources::readDirectory(uint32_t offset
     const auto head = slice(directory_, offset, kDirectoryTableBytes);
     if (!head)
         return std::nullopt;
-    const uint64_t count = uint64_t{getU16(head->data() + 12)} + getU16(head->data() + 14);
+    const uint64_t count =
+        uint64_t{getU16(head->data() + kDirectoryNamedCount)} + getU16(head->data() + kDirectoryIdCount);
     const auto table = slice(directory_, uint64_t{offset} + kDirectoryTableBytes, count * kDirectoryEntryBytes);
     if (!table)
         return std::nullopt;

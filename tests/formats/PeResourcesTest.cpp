@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/PeResources.h"
+#include "formats/PeResources.h"
 #include "support/PeBuilder.h"
 
 using namespace sigil;
