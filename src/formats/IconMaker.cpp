@@ -397,4 +397,22 @@ std::vector<uint8_t> encodeMadeIcon(MadeFormat format, std::span<const MadeImage
     return encodeIconFile(entry).value_or(std::vector<uint8_t>{});
 }
 
+bool readSvgIcon(IconEntry& entry, const std::string& path, const std::string& name)
+{
+    entry.clearEntry();
+    MakeInput input;
+    std::string reason;
+    std::vector<MadeImage> images;
+    const std::vector<int> sizes = defaultMadeSizes(MadeFormat::Ico);
+    if (!readMakeInput(path, input, reason) || !input.svg ||
+        !makeImages({&input, 1}, sizes, MadeFormat::Ico, false, images, reason) ||
+        !iconEntryOfImages(images, false, entry)) {
+        entry.clearEntry();
+        return false;
+    }
+    entry.name = name;
+    entry.source = path;
+    return true;
+}
+
 }  // namespace sigil

@@ -111,6 +111,12 @@ bool makeImages(std::span<const MakeInput> inputs, std::span<const int> sizes, M
 // cannot be stored.
 bool iconEntryOfImages(std::span<const MadeImage> images, bool pngAll, IconEntry& entry);
 
+// An SVG file opened as an icon: its document drawn at the default .ico
+// sizes, stored as an .ico would store them; `name` and `source` become the
+// display name and the path. False (entry empty) when it is no SVG the
+// renderer can draw.
+bool readSvgIcon(IconEntry& entry, const std::string& path, const std::string& name);
+
 // The whole file in the format; empty when it cannot be made.
 std::vector<uint8_t> encodeMadeIcon(MadeFormat format, std::span<const MadeImage> images, bool pngAll);
 

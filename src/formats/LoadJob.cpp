@@ -12,6 +12,7 @@
 #include "formats/AnimatedCursor.h"
 #include "formats/FileReadPool.h"
 #include "formats/IconFile.h"
+#include "formats/IconMaker.h"
 #include "formats/ModuleReader.h"
 #include "imaging/BitmapImport.h"
 #include "imaging/MacIconImport.h"
@@ -77,8 +78,9 @@ bool appendsAsItReads(const std::string& ext)
 
 bool iconFileExtension(const std::string& lowerExt)
 {
-    static const std::set<std::string> known = {".ico", ".cur", ".ani", ".icl", ".exe",  ".dll", ".mun", ".cpl",
-                                                ".scr", ".ocx", ".bmp", ".jpg", ".jpeg", ".png", ".icns"};
+    static const std::set<std::string> known = {".ico",  ".cur", ".ani",  ".icl", ".exe", ".dll",
+                                                ".mun",  ".cpl", ".scr",  ".ocx", ".bmp", ".jpg",
+                                                ".jpeg", ".png", ".icns", ".svg", ".svgz"};
     return known.count(lowerExt) > 0;
 }
 
@@ -120,6 +122,9 @@ bool dispatchFile(IconLibrary& library, const std::string& path, LoadControl* co
             },
             path, parts.baseName);
     }
+    // SVG documents are drawn at the sizes an .ico holds.
+    if (ext == ".svg" || ext == ".svgz")
+        return appendRead(library, readSvgIcon, path, parts.baseName);
     // PNG pictures keep their alpha; the reader checks the signature.
     if (ext == ".png")
         return appendRead(library, openPngAsIcon, path, parts.baseName);

@@ -82,6 +82,27 @@ TEST(OpenFile, UpperCaseIconExtensionIsAnIconFile)
     EXPECT_EQ(lib.deviceTotal(), 1);
 }
 
+// An SVG document opens as one icon of the sizes an .ico holds; text that
+// is no SVG is refused whatever it is called.
+TEST(OpenFile, SvgIsDrawnAtTheIcoSizes)
+{
+    TempDir dir;
+    const std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48">)"
+                            R"(<circle cx="24" cy="24" r="20" fill="#c03"/></svg>)";
+    ASSERT_TRUE(writeFile(dir.file("mark.svg"), Bytes(svg.begin(), svg.end())));
+    ASSERT_TRUE(writeFile(dir.file("not.svg"), Bytes{'h', 'i'}));
+    IconLibrary lib;
+    ASSERT_TRUE(openFile(lib, dir.file("mark.svg")));
+    EXPECT_FALSE(openFile(lib, dir.file("not.svg")));
+    ASSERT_EQ(lib.size(), 1);
+    EXPECT_EQ(lib.at(0).name, "mark");
+    std::vector<int> sides;
+    for (const IconDevice& d : lib.at(0).devices)
+        sides.push_back(d.width);
+    EXPECT_EQ(sides, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 96, 128, 256}));
+    EXPECT_TRUE(test::drawable(lib.at(0), 48));
+}
+
 TEST(OpenFile, EmptyPathAndUnreadableFilesAreRefused)
 {
     TempDir dir;
