@@ -1,10 +1,12 @@
 // The save and export commands of the library document.
 
 #include <QFileInfo>
+#include <cerrno>
 
 #include "document/LibraryDocument.h"
 #include "formats/IconFile.h"
 #include "formats/IconFileNames.h"
+#include "formats/IconMaker.h"
 #include "formats/LibraryWriter.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/StringTable.h"
@@ -21,6 +23,20 @@ QString reasonText(int error, const IconEntry& icon)
     if (error)
         return systemReasonText(error);
     return loadString(icon.devices.empty() ? str::IconHasNoImage : str::IconDoesNotFitIco);
+}
+
+// The icon as a Mac icon file, written whole or not at all; `error` is the
+// system's error number, 0 when the icon had nothing the format holds.
+bool writeIcnsFile(const IconEntry& icon, const std::string& path, int& error)
+{
+    std::string reason;
+    const std::vector<uint8_t> bytes = icnsOfIcon(icon, reason);
+    if (bytes.empty())
+        return false;
+    SafeFileWriter file(path);
+    const bool written = file.open() && file.write(bytes.data(), bytes.size()) && file.commit();
+    error = written ? 0 : (file.error() ? file.error() : EIO);
+    return written;
 }
 
 }  // namespace
@@ -97,10 +113,15 @@ void LibraryDocument::saveAsIcon()
     bool written;
     {
         WaitGuard wait(host_);
-        written = writeIconFile(icon, path, &reason, &error);
+        written = madeFormatOf(path) == MadeFormat::Icns ? writeIcnsFile(icon, path, error)
+                                                         : writeIconFile(icon, path, &reason, &error);
     }
-    if (!written)
-        warn(loadString(str::IconNotSaved).arg(QString::fromStdString(path), reasonText(error, icon)));
+    if (written)
+        return;
+    const bool noIcnsSize = madeFormatOf(path) == MadeFormat::Icns && error == 0;
+    warn(loadString(str::IconNotSaved)
+             .arg(QString::fromStdString(path),
+                  noIcnsSize ? loadString(str::IconHasNoIcnsSize) : reasonText(error, icon)));
 }
 
 IconFileNaming LibraryDocument::saveAllNaming(IconNaming naming) const

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <sys/stat.h>
 #include <thread>
 
@@ -413,6 +414,42 @@ bool readSvgIcon(IconEntry& entry, const std::string& path, const std::string& n
     entry.name = name;
     entry.source = path;
     return true;
+}
+
+std::vector<uint8_t> icnsOfIcon(const IconEntry& icon, std::string& reason)
+{
+    std::map<int, const IconDevice*> deepest;
+    for (const IconDevice& d : icon.devices) {
+        if (d.width != d.height || !formatHoldsSize(MadeFormat::Icns, d.width))
+            continue;
+        const IconDevice*& kept = deepest[d.width];
+        if (!kept || d.bitCount > kept->bitCount)
+            kept = &d;
+    }
+    std::vector<MadeImage> images;
+    for (const auto& [size, device] : deepest) {
+        MadeImage image;
+        image.size = size;
+        image.pixels = devicePixels(*device);
+        if (image.pixels.empty())
+            continue;
+        if (storesPng(MadeFormat::Icns, size, false)) {
+            // An image kept as PNG goes in as it is stored.
+            const ByteView stored = device->keepsPng() ? device->pngData() : ByteView{};
+            image.encoded =
+                stored.empty() ? encodePng(image.pixels) : std::vector<uint8_t>(stored.begin(), stored.end());
+            image.png = image.encoded;
+        }
+        images.push_back(std::move(image));
+    }
+    if (images.empty()) {
+        reason = "no square image of a size an .icns holds (16, 32, 48, 64, 128, 256, 512 or 1024)";
+        return {};
+    }
+    std::vector<uint8_t> file = encodeMadeIcon(MadeFormat::Icns, images, false);
+    if (file.empty())
+        reason = "the images cannot be encoded";
+    return file;
 }
 
 }  // namespace sigil

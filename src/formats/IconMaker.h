@@ -117,6 +117,11 @@ bool iconEntryOfImages(std::span<const MadeImage> images, bool pngAll, IconEntry
 // renderer can draw.
 bool readSvgIcon(IconEntry& entry, const std::string& path, const std::string& name);
 
+// One icon of the library as an .icns file: each of its square images of a
+// size the format holds (the deepest of each size), its pixels as they are.
+// Empty, with `reason` in a few words, when it has no such image.
+std::vector<uint8_t> icnsOfIcon(const IconEntry& icon, std::string& reason);
+
 // The whole file in the format; empty when it cannot be made.
 std::vector<uint8_t> encodeMadeIcon(MadeFormat format, std::span<const MadeImage> images, bool pngAll);
 

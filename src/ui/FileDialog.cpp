@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "platform/FileBytes.h"
@@ -143,6 +144,15 @@ std::vector<std::string> FileDialog::choose(const Request& request)
     if (!request.place.fileName.empty())
         dialog.selectFile(toQtPath(request.place.fileName));
     dialog.setDefaultSuffix(QString::fromStdString(request.place.defaultExtension));
+    // A name typed without an extension takes the one of the type chosen
+    // ("Mac Icon (*.icns)" saves name.icns); a type of several extensions,
+    // or of every file, leaves it as it was.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        static const QRegularExpression single(QStringLiteral(R"(\(\*\.(\w+)\)$)"));
+        const QRegularExpressionMatch match = single.match(filter);
+        if (match.hasMatch())
+            dialog.setDefaultSuffix(match.captured(1));
+    });
     std::vector<std::string> paths;
     if (dialog.exec() != QDialog::Accepted)
         return paths;

@@ -15,6 +15,8 @@
 #include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
 #include "document/SnapPicture.h"
+#include "imaging/DevicePixels.h"
+#include "imaging/MacIconImport.h"
 #include "platform/StringTable.h"
 #include "support/DeviceMaker.h"
 #include "support/DocumentFixture.h"
@@ -180,6 +182,35 @@ TEST_F(DocumentSaveTest, IconFilesThatCannotBeWrittenAreReported)
     doc.saveAsIcon();
     ASSERT_EQ(host.warnings.size(), 2u);
     EXPECT_TRUE(host.warnings[1].endsWith(loadString(str::IconHasNoImage)));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(host.savePath)));
+}
+
+// Save as icon writes a Mac icon file when the name asks for one: its square
+// images of the sizes the format holds, read back as they were; an icon
+// with none gets a message and no file.
+TEST_F(DocumentSaveTest, SaveAsIconWritesIcnsByTheName)
+{
+    addIcon("mac", 32, 32, 0xC03020);
+    library.at(0).devices.push_back(test::makeDevice(20, 20, 24, [](int, int) { return 0u; }));
+    addIcon("odd", 20, 20);
+    host.savePath = settings.dir.file("mac.icns");
+    doc.setSelection(0);
+    doc.saveAsIcon();
+    EXPECT_TRUE(host.warnings.empty());
+    IconEntry back;
+    ASSERT_TRUE(loadMacIcons(back, host.savePath, "mac", DisplaySettings{}));
+    ASSERT_FALSE(back.devices.empty());
+    for (const IconDevice& d : back.devices)
+        EXPECT_EQ(d.width, 32);
+    const RgbaImage pixels = devicePixels(back.devices.back());
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_EQ(pixels.row(5)[0], 0xC0);
+
+    doc.setSelection(1);
+    host.savePath = settings.dir.file("odd.icns");
+    doc.saveAsIcon();
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_TRUE(host.warnings[0].endsWith(loadString(str::IconHasNoIcnsSize)));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(host.savePath)));
 }
 
