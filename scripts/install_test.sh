@@ -35,6 +35,7 @@ for exe in sigilscope sigil; do
   LC_ALL=C man -l "$share/man/man1/$exe.1" 2>&1 >/dev/null | grep . && fail "manual page of $exe has errors"
 done
 [[ -s $share/sigilscope/Sigilscope_help.txt ]] || fail "help text missing"
+[[ -s $share/sigilscope/Sigilscope_help_en.txt ]] || fail "English help text missing"
 "$prefix/bin/sigil" --help | grep -q 'sigil thumbnail' || fail "sigil --help"
 "$prefix/bin/sigil" --version | grep -q '^sigil (Sigilscope) [0-9]' || fail "sigil --version"
 

@@ -4,13 +4,10 @@
 #include "document/ExternalEditor.h"
 #include "document/LibraryDocument.h"
 #include "document/UndoSteps.h"
+#include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
 
 namespace sigil {
-
-namespace {
-const QString kEditorText = QStringLiteral("エディタで編集");
-}  // namespace
 
 void LibraryDocument::editWithEditor()
 {
@@ -46,7 +43,7 @@ void LibraryDocument::takeEditedIcon(int index, IconEntry& edited)
     changes.push_back({index, std::move(edited.devices), edited.current});
     // The selection stays where it is: a late save must not move it to an
     // icon the user has left, where the next Delete would fall.
-    push(new DevicesStep(*this, std::move(changes), kEditorText));
+    push(new DevicesStep(*this, std::move(changes), loadString(str::StepEditWithEditor)));
 }
 
 }  // namespace sigil

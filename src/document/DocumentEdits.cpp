@@ -15,17 +15,6 @@ namespace sigil {
 
 namespace {
 
-// Step names as the edit menu shows them ("元に戻す: 削除").
-const QString kAddText = QStringLiteral("追加");
-const QString kDeleteText = QStringLiteral("削除");
-const QString kDuplicateText = QStringLiteral("複製");
-const QString kRenameText = QStringLiteral("名前の変更");
-const QString kDeleteSameText = QStringLiteral("同じアイコンを削除");
-const QString kBatchDeleteText = QStringLiteral("デバイスの一括削除");
-const QString kMoveText = QStringLiteral("移動");
-const QString kSwapText = QStringLiteral("入れ替え");
-const QString kCopyText = QStringLiteral("コピー");
-
 std::unique_ptr<IconEntry> copyOfIcon(const IconEntry& icon)
 {
     auto copy = std::make_unique<IconEntry>();
@@ -118,7 +107,7 @@ void LibraryDocument::addIcon()
     const int index = library_.size();
     std::vector<IconsStep::Slot> places;
     places.push_back({index, std::move(entry)});
-    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), kAddText, index, selection_));
+    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), loadString(str::StepAdd), index, selection_));
 }
 
 void LibraryDocument::deleteSelected()
@@ -129,8 +118,8 @@ void LibraryDocument::deleteSelected()
     const int count = library_.size();
     std::vector<IconsStep::Slot> places;
     places.push_back({k, nullptr});
-    push(new IconsStep(*this, IconsStep::Kind::Remove, std::move(places), kDeleteText, k < count - 1 ? k : count - 2,
-                       k));
+    push(new IconsStep(*this, IconsStep::Kind::Remove, std::move(places), loadString(str::StepDelete),
+                       k < count - 1 ? k : count - 2, k));
 }
 
 void LibraryDocument::duplicateSelected()
@@ -139,7 +128,8 @@ void LibraryDocument::duplicateSelected()
         return;
     std::vector<IconsStep::Slot> places;
     places.push_back({library_.size(), copyOfIcon(library_.at(selection_))});
-    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), kDuplicateText, selection_, selection_));
+    push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), loadString(str::StepDuplicate), selection_,
+                       selection_));
 }
 
 void LibraryDocument::renameSelected()
@@ -149,7 +139,7 @@ void LibraryDocument::renameSelected()
     std::string name = library_.at(selection_).name;
     if (!host_->chooseName(name))
         return;
-    push(new RenameStep(*this, selection_, std::move(name), kRenameText));
+    push(new RenameStep(*this, selection_, std::move(name), loadString(str::StepRename)));
 }
 
 void LibraryDocument::deleteSameIcons()
@@ -197,7 +187,7 @@ int LibraryDocument::removeSameIcons()
     if (removed == 0)
         return 0;
     const int n = library_.size() - removed;
-    push(new IconsStep(*this, IconsStep::Kind::Remove, std::move(places), kDeleteSameText,
+    push(new IconsStep(*this, IconsStep::Kind::Remove, std::move(places), loadString(str::StepDeleteSameIcons),
                        selection_ < n ? selection_ : n - 1, selection_));
     return removed;
 }
@@ -237,7 +227,7 @@ void LibraryDocument::batchDeleteDevices()
         changes.push_back(std::move(change));
     }
     if (!changes.empty())
-        push(new DevicesStep(*this, std::move(changes), kBatchDeleteText));
+        push(new DevicesStep(*this, std::move(changes), loadString(str::StepBatchDelete)));
     emit statusMessage(QString());
 }
 
@@ -267,7 +257,7 @@ void LibraryDocument::moveSelected(int to)
 {
     if (loading_ || !hasSelection() || to < 0 || to >= library_.size() || to == selection_)
         return;
-    push(new MoveStep(*this, selection_, to, false, kMoveText));
+    push(new MoveStep(*this, selection_, to, false, loadString(str::StepMove)));
 }
 
 void LibraryDocument::dropSelected(int to, bool copy, bool swap)
@@ -281,9 +271,10 @@ void LibraryDocument::dropSelected(int to, bool copy, bool swap)
         const int selectionAfter = to < selection_ ? selection_ + 1 : selection_;
         std::vector<IconsStep::Slot> places;
         places.push_back({to, copyOfIcon(library_.at(selection_))});
-        push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), kCopyText, selectionAfter, selection_));
+        push(new IconsStep(*this, IconsStep::Kind::Insert, std::move(places), loadString(str::StepCopy), selectionAfter,
+                           selection_));
     } else if (to != selection_ && to >= 0 && to < n) {
-        push(new MoveStep(*this, selection_, to, swap, swap ? kSwapText : kMoveText));
+        push(new MoveStep(*this, selection_, to, swap, swap ? loadString(str::StepSwap) : loadString(str::StepMove)));
     }
     emit commandStateChanged();
 }

@@ -158,7 +158,7 @@ private:
     void onAdded(int index);
     // Starts a new history: the current mark becomes the clean state.
     void resetHistory();
-    // A new library without a name is called "無題.icl".
+    // A new library without a name is called str::Untitled + ".icl".
     void nameUntitled();
     void push(QUndoCommand* step);
     void takeEditedIcon(int index, IconEntry& edited);

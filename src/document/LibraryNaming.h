@@ -7,8 +7,8 @@
 
 namespace sigil {
 
-// "Sigilscope - " + the file name of libraryPath (or "無題"), "*" when
-// modified, "<読み込み中>" while loading; no blanks in between.
+// "Sigilscope - " + the file name of libraryPath (or str::Untitled), "*"
+// when modified, str::Loading while loading; no blanks in between.
 QString libraryTitle(const std::string& libraryPath, bool modified, bool loading);
 
 struct LibraryName {

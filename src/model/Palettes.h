@@ -16,7 +16,8 @@ extern const std::array<uint32_t, 256> kPalette256;
 // (blue, green, red, 0); other bit counts write nothing.
 void writeStandardPalette(int bitCount, uint8_t* table);
 
-// The label by which devices of a bit count are classed ("ﾓﾉｸﾛ" … "不明").
+// The label by which devices of a bit count are classed ("ﾓﾉｸﾛ" … "不明"),
+// as `sigil list` prints it; the interface has its own in the string table.
 std::string_view colorClassLabel(int bitCount);
 
 }  // namespace sigil

@@ -1,7 +1,7 @@
 #include "property/DeviceEdits.h"
 
 #include "imaging/Conversions.h"
-#include "model/Palettes.h"
+#include "platform/StringTable.h"
 
 namespace sigil {
 
@@ -40,11 +40,37 @@ DisplayMode ViewMode::displayMode() const
     return showMask ? DisplayMode::Mask : DisplayMode::Image;
 }
 
+QString colourClassText(int bitCount)
+{
+    int label = str::ColourClassUnknown;
+    switch (bitCount) {
+    case 1:
+        label = str::ColourClassMono;
+        break;
+    case 4:
+        label = str::ColourClass16;
+        break;
+    case 8:
+        label = str::ColourClass256;
+        break;
+    case 16:
+        label = str::ColourClassHigh;
+        break;
+    case 24:
+        label = str::ColourClassTrue;
+        break;
+    case 32:
+        label = str::ColourClassXp;
+        break;
+    default:
+        break;
+    }
+    return loadString(label);
+}
+
 QString deviceLineText(const IconDevice& device)
 {
-    const std::string_view label = colorClassLabel(device.bitCount);
-    return QString::asprintf("%d x %d - ", device.width, device.height) +
-           QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+    return QString::asprintf("%d x %d - ", device.width, device.height) + colourClassText(device.bitCount);
 }
 
 int selectionAfterDelete(int deleted, int count)

@@ -32,6 +32,10 @@ constexpr ViewMode kImageOnlyView{false, true};
 // A device's line in the list: "32 x 32 - 256 colors" (its colour class in
 // the interface language).
 QString deviceLineText(const IconDevice& device);
+// The colour class of a bit count as the list shows it ("256 colors").
+QString colourClassText(int bitCount);
+// The bit counts whose classes the list may show, the unknown one last.
+constexpr int kColourClassBitCounts[] = {1, 4, 8, 16, 24, 32, 0};
 
 // The line selected after line `deleted` of `count` lines was deleted: the
 // one that took its place, or the new last line.

@@ -11,8 +11,7 @@ namespace sigil {
 
 std::string pictureFileFilter()
 {
-    return "画像(*.bmp,*.png,*.jpg,*.jpeg)|*.bmp;*.png;*.jpg;*.jpeg|PNG(*.png)|*.png|JPEG(*.jpg,*.jpeg)|*.jpg;*.jpeg|" +
-           loadString(str::BitmapFilter).toStdString();
+    return (loadString(str::PictureFilter) + loadString(str::BitmapFilter)).toStdString();
 }
 
 PictureRead readPictureFile(IconDevice& device, const std::string& path, bool applyTransparency,

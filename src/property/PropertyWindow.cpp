@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
+#include <algorithm>
 
 #include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
@@ -24,14 +26,6 @@ namespace sigil {
 
 namespace {
 
-const QString kDuplicateDevice = QStringLiteral("重複するデバイスが存在します。\r\n追加できません。");
-
-// Step names as the edit menu shows them.
-const QString kAddStep = QStringLiteral("デバイスの追加");
-const QString kDeleteStep = QStringLiteral("デバイスの削除");
-const QString kOpenBitmapStep = QStringLiteral("ビットマップをオープン");
-const QString kPasteStep = QStringLiteral("デバイスを貼り付け");
-
 // The window's layout in dialog units (4 to a character's width, 8 to its
 // height), as the controls are placed at the designed size.
 struct Place {
@@ -41,24 +35,26 @@ constexpr Place kWindowSize{0, 0, 146, 127};
 constexpr Place kSourcePlace{2, 2, 143, 12};
 constexpr Place kListPlace{1, 32, 68, 95};
 constexpr Place kPicturePlace{70, 31, 76, 96};
+// Room a list line needs beside its text (the item's own margins).
+constexpr int kListTextMargins = 8;
 
 struct ButtonLayout {
     int id;
     int x;  // every button is 13 x 14 at y 16
     icons::IconPair icons;
-    const char* tooltip;
+    int tooltip;  // in the string table
 };
 
 constexpr ButtonLayout kButtonLayouts[] = {
-    {kAddDeviceButton, 2, icons::kAddDevice, "デバイスの追加 [Ctrl+N]"},
-    {kDeleteDeviceButton, 16, icons::kDeleteDevice, "デバイスの削除 [Delete]"},
-    {kOpenBitmapButton, 29, icons::kOpenBitmap, "ビットマップをオープン [Ctrl+O]"},
-    {kCopyDeviceButton, 43, icons::kCopyDevice, "表示デバイスをコピー [Ctrl+C]"},
-    {kPasteDeviceButton, 56, icons::kPasteDevice, "デバイスを貼り付け [Ctrl+V]"},
-    {kZoomButton, 72, icons::kZoom, "拡大/縮小 [Ctrl++]"},
-    {kNormalViewButton, 88, icons::kNormalView, "通常表示 [Ctrl+F]"},
-    {kMaskOnlyButton, 101, icons::kMaskOnly, "マスクのみ表示 [Ctrl+M]"},
-    {kImageOnlyButton, 114, icons::kImageOnly, "画像のみ表示 [Ctrl+B]"},
+    {kAddDeviceButton, 2, icons::kAddDevice, str::PropertyAddTip},
+    {kDeleteDeviceButton, 16, icons::kDeleteDevice, str::PropertyDeleteTip},
+    {kOpenBitmapButton, 29, icons::kOpenBitmap, str::PropertyOpenBitmapTip},
+    {kCopyDeviceButton, 43, icons::kCopyDevice, str::PropertyCopyTip},
+    {kPasteDeviceButton, 56, icons::kPasteDevice, str::PropertyPasteTip},
+    {kZoomButton, 72, icons::kZoom, str::PropertyZoomTip},
+    {kNormalViewButton, 88, icons::kNormalView, str::PropertyNormalViewTip},
+    {kMaskOnlyButton, 101, icons::kMaskOnly, str::PropertyMaskOnlyTip},
+    {kImageOnlyButton, 114, icons::kImageOnly, str::PropertyImageOnlyTip},
 };
 
 }  // namespace
@@ -70,7 +66,7 @@ PropertyWindow::PropertyWindow(LibraryDocument& document, SettingsFile& settings
       settingsFile_(settingsFile),
       keeper_(this)
 {
-    setWindowTitle(QStringLiteral("プロパティ"));
+    setWindowTitle(loadString(str::PropertyTitle));
     emptyTitle_ = windowTitle();
     buildControls(icons);
     keeper_.setIcon(icons.icon(icons::kPropertyWindow));
@@ -110,16 +106,32 @@ void PropertyWindow::buildControls(const IconResources& icons)
     auto toPixels = [&](const Place& p) {
         return QRect(p.x * unitX / 4, p.y * unitY / 8, p.width * unitX / 4, p.height * unitY / 8);
     };
-    resize(toPixels(kWindowSize).size());
+    // The Japanese layout is the designed one; in another language the list
+    // widens until the longest line it may show fits, and the text box,
+    // the picture and the window with it.
+    int wider = 0;
+    if (interfaceLanguage() != Language::Japanese) {
+        int widest = 0;
+        for (int bitCount : kColourClassBitCounts)
+            widest =
+                std::max(widest, metrics.horizontalAdvance(QStringLiteral("256 x 256 - ") + colourClassText(bitCount)));
+        const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        const int needed = widest + frame + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + kListTextMargins;
+        wider = std::max(0, needed - toPixels(kListPlace).width());
+    }
+    auto widened = [wider](QRect r, bool move, bool grow) {
+        return r.translated(move ? wider : 0, 0).adjusted(0, 0, grow ? wider : 0, 0);
+    };
+    resize(widened(toPixels(kWindowSize), false, true).size());
 
     sourceEdit_ = new QLineEdit(this);
     sourceEdit_->setObjectName(controlName(kSourceEdit));
     sourceEdit_->setReadOnly(true);
-    sourceEdit_->setGeometry(toPixels(kSourcePlace));
+    sourceEdit_->setGeometry(widened(toPixels(kSourcePlace), false, true));
 
     list_ = new QListWidget(this);
     list_->setObjectName(controlName(kDeviceList));
-    list_->setGeometry(toPixels(kListPlace));
+    list_->setGeometry(widened(toPixels(kListPlace), false, true));
     connect(list_, &QListWidget::currentRowChanged, this, [this] {
         if (!rebuilding_)
             selectionUpdate();
@@ -127,7 +139,7 @@ void PropertyWindow::buildControls(const IconResources& icons)
 
     picture_ = new IconPreview(this);
     picture_->setObjectName(controlName(kDevicePicture));
-    picture_->setGeometry(toPixels(kPicturePlace));
+    picture_->setGeometry(widened(toPixels(kPicturePlace), true, false));
     connect(picture_, &IconPreview::clicked, this, &PropertyWindow::toggleBackground);
 
     for (size_t i = 0; i < std::size(kButtonLayouts); ++i) {
@@ -135,7 +147,7 @@ void PropertyWindow::buildControls(const IconResources& icons)
         auto* b = new IconButton(this);
         b->setObjectName(controlName(layout.id));
         const QRect at = toPixels({layout.x, 16, 13, 14});
-        b->setup(icons.icon(layout.icons.normal), QString::fromUtf8(layout.tooltip), at.width(), at.height());
+        b->setup(icons.icon(layout.icons.normal), loadString(layout.tooltip), at.width(), at.height());
         b->setHotIcon(icons.icon(layout.icons.hot));
         b->move(at.topLeft());
         b->setFocusPolicy(Qt::NoFocus);
@@ -421,7 +433,7 @@ void PropertyWindow::edit(const QString& stepName, const std::function<EditOutco
     const EditOutcome outcome = change(work);
     switch (outcome.result) {
     case EditResult::Duplicate:
-        showMessage(this, kDuplicateDevice, QMessageBox::Warning);
+        showMessage(this, loadString(str::PropertyDuplicateDevice), QMessageBox::Warning);
         return;
     case EditResult::TooLarge:
         showMessage(this, loadString(str::BadIconSize), QMessageBox::Warning);
@@ -455,13 +467,14 @@ void PropertyWindow::addDevice()
 
 void PropertyWindow::addDevice(const NewIconChoice& choice)
 {
-    edit(kAddStep, [&](IconEntry& work) { return addBlankDevice(work, choice.width, choice.height, choice.bitCount); });
+    edit(loadString(str::PropertyAddStep),
+         [&](IconEntry& work) { return addBlankDevice(work, choice.width, choice.height, choice.bitCount); });
 }
 
 void PropertyWindow::deleteDevice()
 {
     const int sel = list_->currentRow();
-    edit(kDeleteStep, [&](IconEntry& work) { return sigil::deleteDevice(work, sel); });
+    edit(loadString(str::PropertyDeleteStep), [&](IconEntry& work) { return sigil::deleteDevice(work, sel); });
 }
 
 void PropertyWindow::openBitmap()
@@ -486,7 +499,7 @@ void PropertyWindow::openBitmapFile(const std::string& path)
     IconDevice picture;
     switch (readPictureFile(picture, path, viewMode().automaticTransparency(), document_.display())) {
     case PictureRead::Read:
-        placePicture(picture, kOpenBitmapStep);
+        placePicture(picture, loadString(str::PropertyOpenBitmapStep));
         break;
     case PictureRead::GifRefused:
         showMessage(this, loadString(str::GifRefused), QMessageBox::Warning);
@@ -509,7 +522,7 @@ void PropertyWindow::pasteDevice()
     IconDevice picture;
     if (!pasteFromClipboard(picture, viewMode().automaticTransparency(), document_.display()))
         return;
-    placePicture(picture, kPasteStep);
+    placePicture(picture, loadString(str::PropertyPasteStep));
 }
 
 void PropertyWindow::placePicture(const IconDevice& picture, const QString& stepName)

@@ -49,6 +49,7 @@ void GeneralSettings::load(SettingsFile& file)
     defaultWidth = file.readInt(s, "DefaultWidth", 32);
     defaultHeight = file.readInt(s, "DefaultHeight", 32);
     defaultBitCount = file.readInt(s, "DefaultBitStore", 8);
+    language = file.readString(s, "Language", "ja");
     toolbarSize = file.readInt(kToolBarSection, "Size", 0);
     toolbarItems = file.readIntList(kToolBarSection, kItemPrefix);
     if (toolbarItems.empty() && file.readInt(kToolBarSection, kEmptyToolbarKey, 0) == 0)
@@ -78,6 +79,7 @@ void GeneralSettings::save() const
     file.writeInt(s, "DefaultWidth", defaultWidth);
     file.writeInt(s, "DefaultHeight", defaultHeight);
     file.writeInt(s, "DefaultBitStore", defaultBitCount);
+    file.writeString(s, "Language", language);
     file.writeInt(kToolBarSection, "Size", toolbarSize);
     file.writeInt(kToolBarSection, kEmptyToolbarKey, toolbarItems.empty() ? 1 : 0);
     file.writeIntList(kToolBarSection, kItemPrefix, toolbarItems);

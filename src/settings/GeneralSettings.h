@@ -24,7 +24,7 @@ constexpr size_t kMaxRecentPaths = 10;
 // Toolbar item that stands for a separator.
 constexpr int32_t kToolbarSeparator = 1;
 
-// The toolbar a fresh installation shows; the toolbar dialog's "初期化"
+// The toolbar a fresh installation shows; the toolbar dialog's reset button
 // restores it.
 std::vector<int32_t> defaultToolbarItems();
 
@@ -49,6 +49,9 @@ struct GeneralSettings {
     std::vector<int32_t> toolbarItems = defaultToolbarItems();
     int32_t toolbarSize = 0;
     std::vector<std::string> recentPaths;  // oldest first
+    // The interface language as the settings name it: "ja" (the default),
+    // "en" or "auto"; read at start-up only (see languageFromSetting).
+    std::string language = "ja";
 
     // Called after addRecent changed the list, so the recent-files menu can
     // be rebuilt.

@@ -17,22 +17,22 @@ namespace sigil {
 AboutBox::AboutBox(const QPixmap& logo, const QString& version, int osVersionCode, QWidget* parent) : QDialog(parent)
 {
     setObjectName(controlName(kAboutDialog));
-    setWindowTitle(QStringLiteral("Sigilscopeについて"));
+    setWindowTitle(loadString(str::AboutTitle));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
 
     auto* picture = new QLabel(this);
     picture->setPixmap(logo);
     picture->setFixedSize(300, 60);
-    auto* versionLabel = new QLabel(QStringLiteral("version %1").arg(version), this);
+    auto* versionLabel = new QLabel(loadString(str::AboutVersion).arg(version), this);
     versionLabel->setObjectName(QStringLiteral("version"));
 
-    auto* support = new QPushButton(QStringLiteral("サポートページ"), this);
+    auto* support = new QPushButton(loadString(str::AboutSupport), this);
     support->setObjectName(QStringLiteral("support"));
     const QString address = loadString(str::SupportPage);
     support->setVisible(address != QLatin1String("-"));
     connect(support, &QPushButton::clicked, this, [address] { QDesktopServices::openUrl(QUrl(address)); });
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    auto* close = new QPushButton(loadString(str::AboutClose), this);
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 

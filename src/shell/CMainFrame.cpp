@@ -90,46 +90,46 @@ bool commandBuilt(int id)
 }
 
 struct MenuItem {
-    int id;  // 0: separator
-    const char* text;
+    int id;    // 0: separator
+    int text;  // the item's text in the string table
 };
 
 constexpr MenuItem kFileMenu[] = {
-    {cmd::OpenFile, "ファイルを開く(&O)..\tCtrl+O"},
-    {cmd::OpenFolder, "フォルダを開く(&F).."},
-    {0, nullptr},
-    {cmd::SaveLibrary, "ライブラリを保存(&S)\tCtrl+S"},
-    {cmd::SaveAs, "名前を付けて保存(&A)..\tCtrl+T"},
-    {cmd::SaveAsIcon, "アイコン形式で保存(&I)\tCtrl+I"},
-    {cmd::SaveAllAsIcons, "アイコン形式で全て保存(&X)..\tCtrl+X"},
-    {0, nullptr},
-    {cmd::Snap, "スナップ(&Q)\tCtrl+Q"},
-    {cmd::SnapAll, "全イメージをスナップ(&W)..\tCtrl+W"},
-    {0, nullptr},
-    {cmd::Settings, "設定(&P)..\tCtrl+P"},
-    {cmd::CustomizeToolbar, "ツールバーのカスタマイズ(&B).."},
-    {0, nullptr},
-    {cmd::CloseFile, "ファイルを閉じる(&C)\tCtrl+F4"},
-    {0, nullptr},
-    {cmd::Exit, "Sigilscopeの終了(&0)\tAlt+F4"},
+    {cmd::OpenFile, str::MenuOpenFile},
+    {cmd::OpenFolder, str::MenuOpenFolder},
+    {0, 0},
+    {cmd::SaveLibrary, str::MenuSaveLibrary},
+    {cmd::SaveAs, str::MenuSaveAs},
+    {cmd::SaveAsIcon, str::MenuSaveAsIcon},
+    {cmd::SaveAllAsIcons, str::MenuSaveAllAsIcons},
+    {0, 0},
+    {cmd::Snap, str::MenuSnap},
+    {cmd::SnapAll, str::MenuSnapAll},
+    {0, 0},
+    {cmd::Settings, str::MenuSettings},
+    {cmd::CustomizeToolbar, str::MenuCustomizeToolbar},
+    {0, 0},
+    {cmd::CloseFile, str::MenuCloseFile},
+    {0, 0},
+    {cmd::Exit, str::MenuExit},
 };
 
 constexpr MenuItem kEditMenu[] = {
-    {cmd::Undo, "元に戻す(&U)\tCtrl+Z"},
-    {cmd::Redo, "やり直し(&R)\tCtrl+Y"},
-    {0, nullptr},
-    {cmd::CopyDevice, "表示デバイスをコピー(&C)\tCtrl+C"},
-    {cmd::Paste, "貼り付け(&V)\tCtrl+V"},
-    {0, nullptr},
-    {cmd::Add, "追加(&N)..\tCtrl+N"},
-    {cmd::Duplicate, "複製(&L)\tCtrl+L"},
-    {cmd::Rename, "名前の変更(&M)..\tF2/Ctrl+R"},
-    {cmd::Delete, "削除(&D)\tDelete"},
-    {0, nullptr},
-    {cmd::DeleteSameIcons, "同じアイコンを削除(&S)\tCtrl+M"},
-    {cmd::BatchDeleteDevices, "デバイスの一括削除(&B)..\tCtrl+Delete"},
-    {0, nullptr},
-    {cmd::EditWithEditor, "エディタで編集(&E)\tSpace"},
+    {cmd::Undo, str::MenuUndo},
+    {cmd::Redo, str::MenuRedo},
+    {0, 0},
+    {cmd::CopyDevice, str::MenuCopyDevice},
+    {cmd::Paste, str::MenuPaste},
+    {0, 0},
+    {cmd::Add, str::MenuAdd},
+    {cmd::Duplicate, str::MenuDuplicate},
+    {cmd::Rename, str::MenuRename},
+    {cmd::Delete, str::MenuDelete},
+    {0, 0},
+    {cmd::DeleteSameIcons, str::MenuDeleteSameIcons},
+    {cmd::BatchDeleteDevices, str::MenuBatchDelete},
+    {0, 0},
+    {cmd::EditWithEditor, str::MenuEditWithEditor},
 };
 
 // The frame's own commands; the view runs the others.
@@ -139,30 +139,37 @@ bool frameCommand(int id)
            id == cmd::ShortcutList || id == cmd::RecentMenu;
 }
 
-// The view's right-click menu.
+// The view's right-click menu: the size items follow it.
 constexpr MenuItem kContextMenu[] = {
-    {cmd::EditWithEditor, "エディタで編集(&E)\tSpace"},
-    {0, nullptr},
-    {cmd::CopyDevice, "表示デバイスをコピー(&C)\tCtrl+C"},
-    {cmd::Paste, "貼り付け(&V)\tCtrl+V"},
-    {0, nullptr},
-    {cmd::Delete, "削除(&D)\tDelete"},
-    {cmd::Duplicate, "複製(&L)\tCtrl+L"},
-    {cmd::Rename, "名前の変更(&R)..\tF2/Ctrl+R"},
-    {cmd::Snap, "スナップ(&S)\tCtrl+Q"},
-    {0, nullptr},
-    {cmd::SaveAsIcon, "アイコン形式で保存(&I)\tCtrl+I"},
-    {0, nullptr},
+    {cmd::EditWithEditor, str::MenuEditWithEditor},
+    {0, 0},
+    {cmd::CopyDevice, str::MenuCopyDevice},
+    {cmd::Paste, str::MenuPaste},
+    {0, 0},
+    {cmd::Delete, str::MenuDelete},
+    {cmd::Duplicate, str::MenuDuplicate},
+    {cmd::Rename, str::ContextRename},
+    {cmd::Snap, str::ContextSnap},
+    {0, 0},
+    {cmd::SaveAsIcon, str::MenuSaveAsIcon},
+    {0, 0},
 };
 
 constexpr MenuItem kSizeItems[] = {
-    {cmd::Size16, "16x16(&1)"}, {cmd::Size32, "32x32(&3)"},    {cmd::Size48, "48x48(&4)"},
-    {cmd::Size72, "72x72(&7)"}, {cmd::Size128, "128x128(&8)"}, {cmd::OtherSize, "その他(&E)\tCtrl+E"},
+    {cmd::Size16, str::MenuSize16}, {cmd::Size32, str::MenuSize32},   {cmd::Size48, str::MenuSize48},
+    {cmd::Size72, str::MenuSize72}, {cmd::Size128, str::MenuSize128}, {cmd::OtherSize, str::MenuOtherSize},
+};
+
+// The size items' texts in the right-click menu, where "&E" is edit with
+// editor's.
+constexpr MenuItem kContextSizeItems[] = {
+    {cmd::Size16, str::MenuSize16}, {cmd::Size32, str::MenuSize32},   {cmd::Size48, str::MenuSize48},
+    {cmd::Size72, str::MenuSize72}, {cmd::Size128, str::MenuSize128}, {cmd::OtherSize, str::ContextOtherSize},
 };
 
 constexpr MenuItem kHelpMenu[] = {
-    {cmd::Help, "ヘルプ(&H)..\tF1"},
-    {cmd::About, "Sigilscopeについて(&A).."},
+    {cmd::Help, str::MenuHelpItem},
+    {cmd::About, str::MenuAbout},
 };
 
 }  // namespace
@@ -285,10 +292,10 @@ void CMainFrame::buildMenus()
             if (item.id == 0)
                 menu->addSeparator();
             else
-                menu->addAction(makeAction(item.id, QString::fromUtf8(item.text)));
+                menu->addAction(makeAction(item.id, loadString(item.text)));
         }
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(loadString(str::MenuFile));
     file->setObjectName(QStringLiteral("fileMenu"));
     addItems(file, kFileMenu);
     rebuildRecentMenu();
@@ -296,43 +303,62 @@ void CMainFrame::buildMenus()
     actions_.value(cmd::CloseFile)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     actions_.value(cmd::CloseFile)->setShortcutContext(Qt::WindowShortcut);
 
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    QMenu* editMenu = menuBar()->addMenu(loadString(str::MenuEdit));
+    editMenu->setObjectName(QStringLiteral("editMenu"));
     addItems(editMenu, kEditMenu);
 
-    QMenu* display = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* display = menuBar()->addMenu(loadString(str::MenuView));
+    display->setObjectName(QStringLiteral("viewMenu"));
     auto* sizes = new QActionGroup(this);
     for (const MenuItem& item : kSizeItems) {
-        QAction* action = makeAction(item.id, QString::fromUtf8(item.text));
+        QAction* action = makeAction(item.id, loadString(item.text));
         action->setCheckable(true);
         sizes->addAction(action);
         display->addAction(action);
     }
 
-    QMenu* palette = menuBar()->addMenu(QStringLiteral("パレット(&P)"));
+    QMenu* palette = menuBar()->addMenu(loadString(str::MenuPalette));
     palette->setObjectName(QStringLiteral("paletteMenu"));
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help = menuBar()->addMenu(loadString(str::MenuHelp));
+    help->setObjectName(QStringLiteral("helpMenu"));
     addItems(help, kHelpMenu);
 
     // Actions are shared, so a command reads the same in every menu; the
     // right-click menu keeps its own texts where they differ.
     contextMenu_ = new QMenu(this);
-    for (const MenuItem& item : kContextMenu) {
+    contextMenu_->setObjectName(QStringLiteral("contextMenu"));
+    auto addContextItem = [this](const MenuItem& item) {
         if (item.id == 0) {
             contextMenu_->addSeparator();
-            continue;
+            return;
         }
         QAction* shared = actions_.value(item.id);
-        const QString text = QString::fromUtf8(item.text);
+        const QString text = loadString(item.text);
         if (shared->text() == text) {
             contextMenu_->addAction(shared);
-            continue;
+            return;
         }
         QAction* own = contextMenu_->addAction(shared->icon(), text);
         connect(own, &QAction::triggered, shared, &QAction::trigger);
         connect(shared, &QAction::changed, own, [own, shared] { own->setEnabled(shared->isEnabled()); });
-    }
-    for (const MenuItem& item : kSizeItems)
-        contextMenu_->addAction(actions_.value(item.id));
+        if (shared->isCheckable()) {
+            // A size item keeps the icon and the check mark the shared one
+            // shows; the check follows the command's, whatever a click did.
+            own->setData(shared->data());
+            own->setCheckable(true);
+            auto follow = [own, shared] {
+                own->setEnabled(shared->isEnabled());
+                own->setChecked(shared->isChecked());
+            };
+            connect(shared, &QAction::changed, own, follow);
+            connect(own, &QAction::triggered, own, follow);
+            connect(contextMenu_, &QMenu::aboutToShow, own, follow);
+        }
+    };
+    for (const MenuItem& item : kContextMenu)
+        addContextItem(item);
+    for (const MenuItem& item : kContextSizeItems)
+        addContextItem(item);
 
     for (QMenu* menu : {file, editMenu, display, palette, help, contextMenu_})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
@@ -374,7 +400,7 @@ void CMainFrame::buildToolbar()
     if (buttons.empty())
         return;
     const int size = toolbarImageSize(general_.toolbarSize);
-    toolbar_ = new QToolBar(QStringLiteral("ツールバー"), this);
+    toolbar_ = new QToolBar(loadString(str::ToolbarTitle), this);
     toolbar_->setObjectName(QStringLiteral("toolbar"));
     toolbar_->setIconSize(QSize(size, size));
     toolbar_->setMovable(true);
@@ -397,7 +423,7 @@ void CMainFrame::buildToolbar()
     toolbar_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(toolbar_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         QMenu menu(this);
-        menu.addAction(QStringLiteral("ツールバーのカスタマイズ.."), this, &CMainFrame::onCustomizeToolbar);
+        menu.addAction(loadString(str::ToolbarCustomize), this, &CMainFrame::onCustomizeToolbar);
         menu.exec(toolbar_->mapToGlobal(pos));
     });
     addToolBar(Qt::TopToolBarArea, toolbar_);
@@ -450,8 +476,7 @@ void CMainFrame::buildStatusBar()
     countChangedMessage();
     sizeChangedMessage();
     selectionChangedMessage(-1);
-    // "&S" belongs to the shortcut card's item of the same menu.
-    statusBarToggle_ = new QAction(QStringLiteral("ステータスバー(&U)"), this);
+    statusBarToggle_ = new QAction(loadString(str::MenuStatusBar), this);
     statusBarToggle_->setCheckable(true);
     statusBarToggle_->setChecked(true);
     connect(statusBarToggle_, &QAction::toggled, bar, &QWidget::setVisible);
@@ -466,12 +491,12 @@ void CMainFrame::fillPaletteMenu()
     palette->clear();
     if (toolbar_) {
         QAction* toggle = toolbar_->toggleViewAction();
-        toggle->setText(QStringLiteral("ツールバー(&T)"));
+        toggle->setText(loadString(str::MenuToolbar));
         palette->addAction(toggle);
     }
     if (statusBarToggle_)
         palette->addAction(statusBarToggle_);
-    QAction* card = makeAction(cmd::ShortcutList, QStringLiteral("ショートカット一覧(&S)"));
+    QAction* card = makeAction(cmd::ShortcutList, loadString(str::MenuShortcutList));
     card->setCheckable(true);
     palette->addAction(card);
 }
@@ -576,16 +601,14 @@ void CMainFrame::updateCommandStates()
     }
     // The undo and redo items name the step they would take.
     QUndoStack& steps = document_->undoStack();
-    auto name = [](const char* base, const QString& step, const char* key) {
-        QString text = QString::fromUtf8(base);
-        if (!step.isEmpty())
-            text += QStringLiteral(": ") + step;
+    auto name = [](int plain, int withStep, const QString& step, const char* key) {
+        const QString text = step.isEmpty() ? loadString(plain) : loadString(withStep).arg(step);
         return text + QLatin1Char('\t') + QLatin1String(key);
     };
     if (QAction* undo = actions_.value(cmd::Undo))
-        undo->setText(name("元に戻す(&U)", steps.undoText(), "Ctrl+Z"));
+        undo->setText(name(str::MenuUndo, str::MenuUndoStep, steps.undoText(), "Ctrl+Z"));
     if (QAction* redo = actions_.value(cmd::Redo))
-        redo->setText(name("やり直し(&R)", steps.redoText(), "Ctrl+Y"));
+        redo->setText(name(str::MenuRedo, str::MenuRedoStep, steps.redoText(), "Ctrl+Y"));
 }
 
 void CMainFrame::showContextMenu(const QPoint& globalPos)

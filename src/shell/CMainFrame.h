@@ -69,6 +69,8 @@ public:
     // from the recent list; called at creation and whenever the list changes.
     void rebuildRecentMenu();
     QMenu* recentMenu() const { return recentMenu_; }
+    // The view's right-click menu.
+    QMenu* contextMenu() const { return contextMenu_; }
     // The toolbar's recent-files button: the submenu at the pointer.
     void popUpRecentMenu();
     ShortcutCard* shortcutCard() const { return shortcutCard_; }

@@ -10,6 +10,7 @@
 #include "formats/LoadJob.h"
 #include "platform/CommandIds.h"
 #include "platform/FileBytes.h"
+#include "platform/StringTable.h"
 #include "ui/DisplayImages.h"
 #include "ui/IconIds.h"
 #include "ui/IconResources.h"
@@ -85,7 +86,7 @@ std::vector<RecentMenuItem> recentMenuItems(const std::vector<std::string>& path
 {
     std::vector<RecentMenuItem> items;
     if (paths.empty()) {
-        items.push_back({QStringLiteral("no data"), kNoRecentData, RecentMenuItem::Kind::NoData, {}});
+        items.push_back({loadString(str::RecentNoData), kNoRecentData, RecentMenuItem::Kind::NoData, {}});
         return items;
     }
     int k = 1;
@@ -109,7 +110,7 @@ std::vector<RecentMenuItem> recentMenuItems(const std::vector<std::string>& path
 QMenu* buildRecentMenu(const std::vector<std::string>& paths, const IconResources& icons, QWidget* parent,
                        const std::function<void()>& iconArrived)
 {
-    auto* menu = new QMenu(QStringLiteral("最近使ったファイル(&R)"), parent);
+    auto* menu = new QMenu(loadString(str::MenuRecent), parent);
     menu->setObjectName(QStringLiteral("recentMenu"));
     menu->setIcon(pairIcon(icons, icons::kRecentMenu));
     for (const RecentMenuItem& item : recentMenuItems(paths)) {

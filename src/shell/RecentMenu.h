@@ -32,7 +32,7 @@ struct RecentMenuItem {
 // possible only from a hand-made settings file) is left out.
 std::vector<RecentMenuItem> recentMenuItems(const std::vector<std::string>& paths);
 
-// A new popup menu "最近使ったファイル(&R)" holding those items with their icons.
+// A new popup menu "Recent files" (str::MenuRecent) holding those items with their icons.
 // A file's own first icon is read on a worker thread and replaces the
 // missing-file icon when it arrives; `iconArrived` (if any) is called then.
 QMenu* buildRecentMenu(const std::vector<std::string>& paths, const IconResources& icons, QWidget* parent,

@@ -28,28 +28,40 @@ namespace {
 struct MacBox {
     int bit;
     int control;
-    const char* text;
+    int text;  // in the string table; 0: the text below
+    const char* plain;
 };
 
 // The MacFilter bit of each colour class and each size.
 constexpr MacBox kMacColourBoxes[SettingsChoice::kMacColourCount] = {
-    {0, kMacMonoBox, "モノクロ"},
-    {1, kMac16ColourBox, "16色"},
-    {2, kMac256ColourBox, "256色"},
-    {3, kMacTrueColourBox, "24/32bit"},
+    {0, kMacMonoBox, str::SettingsMacMono, nullptr},
+    {1, kMac16ColourBox, str::SettingsMac16Colours, nullptr},
+    {2, kMac256ColourBox, str::SettingsMac256Colours, nullptr},
+    {3, kMacTrueColourBox, str::SettingsMacTrueColour, nullptr},
 };
 constexpr MacBox kMacSizeBoxes[SettingsChoice::kMacSizeCount] = {
-    {8, kMac16x12Box, "16x12"},  {9, kMac16x16Box, "16x16"},      {10, kMac32x32Box, "32x32"},
-    {11, kMac48x48Box, "48x48"}, {12, kMac128x128Box, "128x128"},
+    {8, kMac16x12Box, 0, "16x12"},  {9, kMac16x16Box, 0, "16x16"},      {10, kMac32x32Box, 0, "32x32"},
+    {11, kMac48x48Box, 0, "48x48"}, {12, kMac128x128Box, 0, "128x128"},
 };
 
-constexpr const char* kTransparencyTypes[] = {
-    "指定色を透過", "左上の色を透過", "右上の色を透過", "左下の色を透過", "右下の色を透過",
+constexpr int kTransparencyTypes[] = {
+    str::SettingsTransparentChosen,     str::SettingsTransparentTopLeft,     str::SettingsTransparentTopRight,
+    str::SettingsTransparentBottomLeft, str::SettingsTransparentBottomRight,
 };
 
-QCheckBox* checkBox(const char* text, int id, QWidget* parent)
+// The language list's entries and the settings' values, in order.
+constexpr int kLanguageTexts[] = {str::SettingsLanguageJapanese, str::SettingsLanguageEnglish,
+                                  str::SettingsLanguageAuto};
+constexpr const char* kLanguageValues[] = {"ja", "en", "auto"};
+
+QString macBoxText(const MacBox& box)
 {
-    return named(new QCheckBox(QString::fromUtf8(text), parent), id);
+    return box.text ? loadString(box.text) : QString::fromUtf8(box.plain);
+}
+
+QCheckBox* checkBox(const QString& text, int id, QWidget* parent)
+{
+    return named(new QCheckBox(text, parent), id);
 }
 
 ColorButton* colorButton(int id, QWidget* parent)
@@ -81,6 +93,8 @@ SettingsChoice settingsChoiceOf(const GeneralSettings& general, const DisplaySet
     c.gridColor = general.gridColor;
     c.selectColor = display.selectColor;
     c.transparencyColor = display.transparencyColor;
+    const QString language = QString::fromStdString(general.language).trimmed().toLower();
+    c.language = language == QLatin1String("en") ? 1 : language == QLatin1String("auto") ? 2 : 0;
     return c;
 }
 
@@ -89,7 +103,7 @@ SettingsEnabling settingsEnabling(const SettingsChoice& choice)
     SettingsEnabling e;
     e.gridColor = choice.showGrid;
     e.transparencyType = choice.transparency;
-    // The chosen colour matters only for "指定色を透過", even while the list
+    // The chosen colour matters only for "chosen colour is transparent", even while the list
     // itself is disabled.
     e.transparencyColor = choice.transparencyType == 0;
     e.editorPath = choice.useEditor;
@@ -103,6 +117,9 @@ SettingsChanges applySettingsChoice(const SettingsChoice& c, GeneralSettings& ge
     general.gridColor = c.gridColor;
     general.useEditor = c.useEditor ? 1 : 0;
     general.editorPath = c.editorPath;
+    // A value the list cannot show stays as it is until another is chosen.
+    if (c.language != settingsChoiceOf(general, display).language)
+        general.language = kLanguageValues[c.language >= 0 && c.language < 3 ? c.language : 0];
 
     int filter = 0;
     for (int i = 0; i < SettingsChoice::kMacColourCount; ++i)
@@ -139,7 +156,7 @@ SettingsDialog::SettingsDialog(GeneralSettings& general, DisplaySettings& displa
       choice_(settingsChoiceOf(general, display))
 {
     setObjectName(controlName(kSettingsDialog));
-    setWindowTitle(QStringLiteral("設定"));
+    setWindowTitle(loadString(str::SettingsTitle));
     buildControls();
     if (osVersionCode > 9)
         xpDisplay_->hide();
@@ -149,64 +166,75 @@ SettingsDialog::SettingsDialog(GeneralSettings& general, DisplaySettings& displa
 
 void SettingsDialog::buildControls()
 {
-    auto* shown = new QGroupBox(QStringLiteral("表示"), this);
-    showGrid_ = checkBox("グリッドを表示", kShowGridBox, shown);
+    auto* shown = new QGroupBox(loadString(str::SettingsDisplayGroup), this);
+    showGrid_ = checkBox(loadString(str::SettingsShowGrid), kShowGridBox, shown);
     gridColor_ = colorButton(kGridColorButton, shown);
     backColor_ = colorButton(kBackColorButton, shown);
     selectColor_ = colorButton(kSelectColorButton, shown);
-    vertical_ = named(new QRadioButton(QStringLiteral("縦(&V)"), shown), kArrangeVerticalRadio);
-    horizontal_ = named(new QRadioButton(QStringLiteral("横(H)"), shown), kArrangeHorizontalRadio);
-    xpDisplay_ = checkBox("XPアイコンを擬似表示", kXpDisplayBox, shown);
+    vertical_ = named(new QRadioButton(loadString(str::SettingsVertical), shown), kArrangeVerticalRadio);
+    horizontal_ = named(new QRadioButton(loadString(str::SettingsHorizontal), shown), kArrangeHorizontalRadio);
+    xpDisplay_ = checkBox(loadString(str::SettingsXpDisplay), kXpDisplayBox, shown);
     auto* shownGrid = new QGridLayout(shown);
     shownGrid->addWidget(showGrid_, 0, 0);
     shownGrid->addWidget(gridColor_, 0, 1);
-    shownGrid->addWidget(new QLabel(QStringLiteral("背景色"), shown), 0, 3, Qt::AlignRight);
+    shownGrid->addWidget(new QLabel(loadString(str::SettingsBackColor), shown), 0, 3, Qt::AlignRight);
     shownGrid->addWidget(backColor_, 0, 4);
     auto* arrangement = new QHBoxLayout;
     arrangement->addWidget(vertical_);
     arrangement->addWidget(horizontal_);
     arrangement->addStretch();
     shownGrid->addLayout(arrangement, 1, 0, 1, 2);
-    shownGrid->addWidget(new QLabel(QStringLiteral("選択色"), shown), 1, 3, Qt::AlignRight);
+    shownGrid->addWidget(new QLabel(loadString(str::SettingsSelectColor), shown), 1, 3, Qt::AlignRight);
     shownGrid->addWidget(selectColor_, 1, 4);
     shownGrid->addWidget(xpDisplay_, 2, 0, 1, 5);
     shownGrid->setColumnStretch(2, 1);
 
-    auto* mac = new QGroupBox(QStringLiteral("Mac形式のインポート"), this);
+    auto* mac = new QGroupBox(loadString(str::SettingsMacGroup), this);
     auto* macGrid = new QGridLayout(mac);
-    macGrid->addWidget(new QLabel(QStringLiteral("色数"), mac), 0, 0);
+    macGrid->addWidget(new QLabel(loadString(str::SettingsMacColours), mac), 0, 0);
     for (int i = 0; i < SettingsChoice::kMacColourCount; ++i) {
-        macColours_[i] = checkBox(kMacColourBoxes[i].text, kMacColourBoxes[i].control, mac);
+        macColours_[i] = checkBox(macBoxText(kMacColourBoxes[i]), kMacColourBoxes[i].control, mac);
         macGrid->addWidget(macColours_[i], 0, 1 + i);
     }
-    macGrid->addWidget(new QLabel(QStringLiteral("大きさ"), mac), 1, 0);
+    macGrid->addWidget(new QLabel(loadString(str::SettingsMacSizes), mac), 1, 0);
     for (int i = 0; i < SettingsChoice::kMacSizeCount; ++i) {
-        macSizes_[i] = checkBox(kMacSizeBoxes[i].text, kMacSizeBoxes[i].control, mac);
+        macSizes_[i] = checkBox(macBoxText(kMacSizeBoxes[i]), kMacSizeBoxes[i].control, mac);
         macGrid->addWidget(macSizes_[i], 1 + i / 3, 1 + i % 3);
     }
     macFileTypes_ = named(new QLineEdit(mac), kMacFileTypesEdit);
-    macGrid->addWidget(new QLabel(QStringLiteral("ファイルタイプコード"), mac), 3, 0, 1, 2);
+    macGrid->addWidget(new QLabel(loadString(str::SettingsMacFileTypes), mac), 3, 0, 1, 2);
     macGrid->addWidget(macFileTypes_, 3, 2, 1, 3);
-    macGrid->addWidget(new QLabel(QStringLiteral("↑セミコロン（;）で区切る"), mac), 4, 2, 1, 3);
+    macGrid->addWidget(new QLabel(loadString(str::SettingsMacFileTypesNote), mac), 4, 2, 1, 3);
 
-    auto* bitmap = new QGroupBox(QStringLiteral("ビットマップのインポート"), this);
-    transparency_ = checkBox("透過処理", kTransparencyBox, bitmap);
+    auto* bitmap = new QGroupBox(loadString(str::SettingsBitmapGroup), this);
+    transparency_ = checkBox(loadString(str::SettingsTransparency), kTransparencyBox, bitmap);
     transparencyType_ = named(new QComboBox(bitmap), kTransparencyTypeList);
-    for (const char* text : kTransparencyTypes)
-        transparencyType_->addItem(QString::fromUtf8(text));
+    for (int text : kTransparencyTypes)
+        transparencyType_->addItem(loadString(text));
     transparencyColor_ = colorButton(kTransparencyColorButton, bitmap);
     auto* bitmapRow = new QHBoxLayout(bitmap);
     bitmapRow->addWidget(transparency_);
     bitmapRow->addWidget(transparencyType_, 1);
     bitmapRow->addWidget(transparencyColor_);
 
-    useEditor_ = checkBox("編集用外部エディタ", kUseEditorBox, this);
+    useEditor_ = checkBox(loadString(str::SettingsUseEditor), kUseEditorBox, this);
     editorPath_ = named(new QLineEdit(this), kEditorPathEdit);
     auto* browse = named(new QPushButton(QStringLiteral(".."), this), kEditorBrowseButton);
     browse->setFixedWidth(28);
     auto* editorRow = new QHBoxLayout;
     editorRow->addWidget(editorPath_, 1);
     editorRow->addWidget(browse);
+
+    // The language, used from the next start: the texts are chosen once,
+    // before any window is built.
+    language_ = named(new QComboBox(this), kLanguageList);
+    for (int text : kLanguageTexts)
+        language_->addItem(loadString(text));
+    auto* languageRow = new QHBoxLayout;
+    languageRow->addWidget(new QLabel(loadString(str::SettingsLanguage), this));
+    languageRow->addWidget(language_);
+    languageRow->addWidget(new QLabel(loadString(str::SettingsLanguageNote), this));
+    languageRow->addStretch();
 
     QDialogButtonBox* buttons = okCancelButtons(this);
 
@@ -217,6 +245,7 @@ void SettingsDialog::buildControls()
     layout->addWidget(bitmap);
     layout->addWidget(useEditor_);
     layout->addLayout(editorRow);
+    layout->addLayout(languageRow);
     layout->addWidget(buttons);
 
     for (QCheckBox* box : {showGrid_, transparency_, useEditor_})
@@ -249,6 +278,7 @@ void SettingsDialog::showChoice()
     gridColor_->setColor(c.gridColor);
     selectColor_->setColor(c.selectColor);
     transparencyColor_->setColor(c.transparencyColor);
+    language_->setCurrentIndex(c.language);
 }
 
 void SettingsDialog::readChoice()
@@ -272,6 +302,7 @@ void SettingsDialog::readChoice()
     c.gridColor = gridColor_->color();
     c.selectColor = selectColor_->color();
     c.transparencyColor = transparencyColor_->color();
+    c.language = language_->currentIndex();
 }
 
 void SettingsDialog::updateEnabling()

@@ -1,6 +1,6 @@
 #pragma once
-// The settings dialog (107, "設定"): display, Mac import, bitmap import and
-// external editor options. OK writes them into the two settings records,
+// The settings dialog (107, "Settings"): display, Mac import, bitmap import,
+// external editor and interface language options. OK writes them into the two settings records,
 // saves both at once and tells the caller what the view must redo.
 
 #include <QDialog>
@@ -39,6 +39,9 @@ struct SettingsChoice {
     Color gridColor = 0;
     Color selectColor = 0;
     Color transparencyColor = 0;
+    // The interface language: 0 Japanese, 1 English, 2 automatic (the
+    // settings' "ja", "en" and "auto"); used from the next start.
+    int language = 0;
 };
 
 // Which controls are enabled for a choice.
@@ -101,6 +104,7 @@ private:
     ColorButton* gridColor_ = nullptr;
     ColorButton* selectColor_ = nullptr;
     ColorButton* transparencyColor_ = nullptr;
+    QComboBox* language_ = nullptr;
 };
 
 }  // namespace sigil

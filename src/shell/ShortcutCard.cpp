@@ -27,14 +27,20 @@ ShortcutLine commandLine(int command)
     return {commandKeyNames(command), commandText(command)};
 }
 
-ShortcutLine fixedLine(const char* keys, const char* action)
+ShortcutLine fixedLine(const char* keys, int action)
 {
-    return {QString::fromUtf8(keys), QString::fromUtf8(action)};
+    return {QString::fromUtf8(keys), loadString(action)};
 }
 
-ShortcutBox commandBox(const char* heading, std::initializer_list<int> commands)
+// A line whose keys are words of the interface language too.
+ShortcutLine wordLine(int keys, int action)
 {
-    ShortcutBox box{QString::fromUtf8(heading), {}};
+    return {loadString(keys), loadString(action)};
+}
+
+ShortcutBox commandBox(int heading, std::initializer_list<int> commands)
+{
+    ShortcutBox box{loadString(heading), {}};
     for (int command : commands)
         box.lines.push_back(commandLine(command));
     return box;
@@ -45,30 +51,30 @@ ShortcutBox commandBox(const char* heading, std::initializer_list<int> commands)
 std::vector<ShortcutBox> shortcutBoxes()
 {
     std::vector<ShortcutBox> boxes;
+    boxes.push_back({loadString(str::CardCursorHeading),
+                     {fixedLine("←↑→↓", str::CardMoveSelection), fixedLine("Home", str::CardFirstIcon),
+                      fixedLine("End", str::CardLastIcon), fixedLine("PageUp", str::CardPreviousPage),
+                      fixedLine("PageDown", str::CardNextPage)}});
     boxes.push_back(
-        {QStringLiteral("カーソル移動"),
-         {fixedLine("←↑→↓", "選択を移動"), fixedLine("Home", "先頭のアイコン"), fixedLine("End", "最後のアイコン"),
-          fixedLine("PageUp", "前のページ"), fixedLine("PageDown", "次のページ")}});
-    boxes.push_back(
-        {QStringLiteral("並べ替え"),
-         {fixedLine("Shift+←↑→↓", "アイコンを移動"), fixedLine("ドラッグ", "アイコンを移動"),
-          fixedLine("Ctrl+ドラッグ", "アイコンを複製"), fixedLine("Shift+ドラッグ", "アイコンを入れ替え")}});
-    ShortcutBox size{QStringLiteral("表示サイズ"),
-                     {fixedLine("Ctrl+↑/↓", "標準サイズを切り替え"), fixedLine("Ctrl+←/→", "1ドットずつ変更"),
-                      fixedLine("Ctrl+ホイール", "1ドットずつ変更")}};
+        {loadString(str::CardArrangeHeading),
+         {fixedLine("Shift+←↑→↓", str::CardMoveIcon), wordLine(str::CardDragKey, str::CardMoveIcon),
+          wordLine(str::CardCtrlDragKey, str::CardDuplicateIcon), wordLine(str::CardShiftDragKey, str::CardSwapIcon)}});
+    ShortcutBox size{loadString(str::CardSizeHeading),
+                     {fixedLine("Ctrl+↑/↓", str::CardStandardSizes), fixedLine("Ctrl+←/→", str::CardOnePixel),
+                      wordLine(str::CardCtrlWheelKey, str::CardOnePixel)}};
     size.lines.push_back(commandLine(cmd::OtherSize));
     boxes.push_back(std::move(size));
-    boxes.push_back(commandBox("ファイル操作", {cmd::CloseFile, cmd::OpenFile, cmd::OpenFolder, cmd::SaveLibrary,
-                                                cmd::SaveAs, cmd::SaveAllAsIcons, cmd::SaveAsIcon}));
-    boxes.push_back(commandBox(
-        "編集", {cmd::Delete, cmd::Add, cmd::Duplicate, cmd::Rename, cmd::EditWithEditor, cmd::Undo, cmd::Redo}));
-    boxes.push_back(commandBox("クリップボード", {cmd::CopyDevice, cmd::Paste, cmd::SnapAll, cmd::Snap}));
-    ShortcutBox property = commandBox("プロパティウィンドウ", {cmd::ShowProperty});
-    property.lines.push_back(fixedLine("Tab", "プロパティへ移動"));
-    property.lines.push_back(fixedLine("Ctrl++", "拡大/縮小"));
+    boxes.push_back(commandBox(str::CardFileHeading, {cmd::CloseFile, cmd::OpenFile, cmd::OpenFolder, cmd::SaveLibrary,
+                                                      cmd::SaveAs, cmd::SaveAllAsIcons, cmd::SaveAsIcon}));
+    boxes.push_back(commandBox(str::CardEditHeading, {cmd::Delete, cmd::Add, cmd::Duplicate, cmd::Rename,
+                                                      cmd::EditWithEditor, cmd::Undo, cmd::Redo}));
+    boxes.push_back(commandBox(str::CardClipboardHeading, {cmd::CopyDevice, cmd::Paste, cmd::SnapAll, cmd::Snap}));
+    ShortcutBox property = commandBox(str::CardPropertyHeading, {cmd::ShowProperty});
+    property.lines.push_back(fixedLine("Tab", str::CardToProperty));
+    property.lines.push_back(fixedLine("Ctrl++", str::CardZoom));
     boxes.push_back(std::move(property));
-    boxes.push_back(
-        commandBox("その他", {cmd::Help, cmd::Exit, cmd::Settings, cmd::BatchDeleteDevices, cmd::DeleteSameIcons}));
+    boxes.push_back(commandBox(str::CardOtherHeading,
+                               {cmd::Help, cmd::Exit, cmd::Settings, cmd::BatchDeleteDevices, cmd::DeleteSameIcons}));
     return boxes;
 }
 

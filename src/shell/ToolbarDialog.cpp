@@ -47,9 +47,9 @@ public:
         p->setPen(selected ? pal.highlightedText().color() : pal.text().color());
         QString text;
         if (value == ToolbarItemsEditor::kEndMarker) {
-            text = QStringLiteral("(末尾に追加)");
+            text = loadString(str::ToolbarEndMarker);
         } else if (value == cmd::Separator) {
-            text = QStringLiteral("(空き)");
+            text = loadString(str::ToolbarSeparatorEntry);
         } else if (const CommandIcon* row = CommandIconTable::find(value)) {
             const QPixmap icon = icons_.pixmap(selected ? row->hotIcon : row->icon, kEntryIconSize);
             p->drawPixmap(r.left() + kEntryIconLeft, r.top() + (r.height() - kEntryIconSize) / 2, icon);
@@ -102,17 +102,17 @@ ToolbarDialog::ToolbarDialog(GeneralSettings& general, const IconResources& icon
       editor_(general.toolbarItems)
 {
     setObjectName(controlName(kToolbarDialog));
-    setWindowTitle(QStringLiteral("ツールバー設定"));
+    setWindowTitle(loadString(str::ToolbarDialogTitle));
 
     entries_ = makeList(kToolbarItemsList);
     available_ = makeList(kToolbarCommandsList);
-    add_ = named(new QPushButton(QStringLiteral("<< 追加"), this), kToolbarAddButton);
-    remove_ = named(new QPushButton(QStringLiteral("削除 >>"), this), kToolbarRemoveButton);
-    up_ = named(new QPushButton(QStringLiteral("一つ上に"), this), kToolbarUpButton);
-    down_ = named(new QPushButton(QStringLiteral("一つ下に"), this), kToolbarDownButton);
-    auto* initialise = named(new QPushButton(QStringLiteral("初期化"), this), kToolbarInitialiseButton);
+    add_ = named(new QPushButton(loadString(str::ToolbarAddButton), this), kToolbarAddButton);
+    remove_ = named(new QPushButton(loadString(str::ToolbarRemoveButton), this), kToolbarRemoveButton);
+    up_ = named(new QPushButton(loadString(str::ToolbarUpButton), this), kToolbarUpButton);
+    down_ = named(new QPushButton(loadString(str::ToolbarDownButton), this), kToolbarDownButton);
+    auto* initialise = named(new QPushButton(loadString(str::ToolbarResetButton), this), kToolbarInitialiseButton);
     size_ = named(new QComboBox(this), kToolbarSizeList);
-    size_->addItems({QStringLiteral("16x16 小さい"), QStringLiteral("24x24 標準"), QStringLiteral("32x32 大きい")});
+    size_->addItems({loadString(str::ToolbarSmall), loadString(str::ToolbarNormal), loadString(str::ToolbarLarge)});
     // A size outside the list draws as 16x16, so it shows as that.
     size_->setCurrentIndex(general.toolbarSize >= 0 && general.toolbarSize < size_->count() ? general.toolbarSize : 0);
 
@@ -130,14 +130,14 @@ ToolbarDialog::ToolbarDialog(GeneralSettings& general, const IconResources& icon
     middle->addStretch();
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("ツールバー"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("コマンド"), this), 0, 2);
+    grid->addWidget(new QLabel(loadString(str::ToolbarItemsLabel), this), 0, 0);
+    grid->addWidget(new QLabel(loadString(str::ToolbarCommandsLabel), this), 0, 2);
     grid->addWidget(entries_, 1, 0);
     grid->addLayout(middle, 1, 1);
     grid->addWidget(available_, 1, 2);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("サイズ"), this));
+    bottom->addWidget(new QLabel(loadString(str::ToolbarSizeLabel), this));
     bottom->addWidget(size_);
     bottom->addStretch();
     bottom->addWidget(buttons);

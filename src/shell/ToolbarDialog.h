@@ -1,5 +1,5 @@
 #pragma once
-// The toolbar dialog (113, "ツールバー設定"): the toolbar's buttons in order
+// The toolbar dialog (113, "Customize toolbar"): the toolbar's buttons in order
 // (1070), the commands not on it (1071), add, remove, up, down, initialise
 // and the icon size (1010). OK writes the choice into the settings record;
 // the file is written at exit.

@@ -7,6 +7,7 @@
 #include "model/IconLibrary.h"
 #include "platform/AllocatorTuning.h"
 #include "platform/SettingsFile.h"
+#include "platform/StringTable.h"
 #include "settings/DisplaySettingsFile.h"
 #include "settings/GeneralSettings.h"
 #include "shell/CMainFrame.h"
@@ -27,8 +28,6 @@ int main(int argc, char* argv[])
     // Qt's own image readers report damaged pictures on the console; a bad
     // file is skipped quietly instead.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio=false"));
-    // Qt's file dialogs and questions speak Japanese like the rest.
-    sigil::installQtTranslation(app);
     // The window background and highlight that the settings default to.
     sigil::adoptPaletteColors();
 
@@ -43,6 +42,12 @@ int main(int argc, char* argv[])
     loadDisplaySettings(display, settingsFile, "Sigilscope");
     if (startup.osVersionCode >= 10)
         display.xpDisplay = 0;
+
+    // The interface language, once for the whole run and before any window
+    // is built; Qt's file dialogs and questions speak it like the rest.
+    const sigil::Language language = sigil::languageFromSetting(general.language, sigil::systemLocaleIsJapanese());
+    sigil::setInterfaceLanguage(language);
+    sigil::installQtTranslation(app, language);
 
     sigil::IconResources icons;
     icons.loadLibrary(startup.exeDir);

@@ -1,5 +1,6 @@
 #pragma once
-// The OK and "ｷｬﾝｾﾙ" buttons at the foot of a dialog.
+// The OK and Cancel buttons at the foot of a dialog, in the interface
+// language.
 
 #include <QString>
 
@@ -8,8 +9,8 @@ class QDialogButtonBox;
 
 namespace sigil {
 
-// OK (or okText) and ｷｬﾝｾﾙ, numbered 1 and 2 and wired to the dialog's
+// OK (or okText) and Cancel, numbered 1 and 2 and wired to the dialog's
 // accept and reject.
-QDialogButtonBox* okCancelButtons(QDialog* dialog, const QString& okText = QStringLiteral("OK"));
+QDialogButtonBox* okCancelButtons(QDialog* dialog, const QString& okText = QString());
 
 }  // namespace sigil

@@ -96,6 +96,8 @@ enum SettingsDialogControl {
     kEditorPathEdit = 1038,
     kEditorBrowseButton = 1039,
     kXpDisplayBox = 1044,
+    // Our own: the interface language list.
+    kLanguageList = 1090,
 };
 
 // The toolbar dialog (113).

@@ -7,9 +7,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "platform/FileBytes.h"
 #include "platform/SettingsFile.h"
+#include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
 #include "ui/DialogIds.h"
 #include "ui/FolderTree.h"
@@ -56,27 +58,35 @@ void FolderChooser::buildControls()
 {
     // The designed layout (pixels); the window keeper moves and stretches
     // the controls when the window is resized.
-    resize(300, 320);
-    setMinimumSize(250, 160);
-    setSizeGripEnabled(true);
+    // Made in the order of the keyboard focus: the path first.
     edit_ = named(new QLineEdit(this), kFolderPathEdit);
-    edit_->setGeometry(7, 7, 286, 22);
-    auto* add = named(new QPushButton(QStringLiteral("登録"), this), kFolderAddButton);
-    add->setGeometry(7, 34, 40, 22);
-    updateButton_ = named(new QPushButton(QStringLiteral("更新"), this), kFolderUpdateButton);
-    updateButton_->setGeometry(49, 34, 40, 22);
-    deleteButton_ = named(new QPushButton(QStringLiteral("削除"), this), kFolderDeleteButton);
-    deleteButton_->setGeometry(91, 34, 40, 22);
+    auto* add = named(new QPushButton(loadString(str::FolderAddButton), this), kFolderAddButton);
+    updateButton_ = named(new QPushButton(loadString(str::FolderUpdateButton), this), kFolderUpdateButton);
+    deleteButton_ = named(new QPushButton(loadString(str::FolderDeleteButton), this), kFolderDeleteButton);
+    // The three buttons over the favourites are 40 pixels wide, or as wide
+    // as a longer text needs; the left column, and the window, widen with
+    // them.
+    int buttonsRight = 7;
+    for (QPushButton* button : {add, updateButton_, deleteButton_}) {
+        const int width = std::max(40, button->fontMetrics().horizontalAdvance(button->text()) + 12);
+        button->setGeometry(buttonsRight, 34, width, 22);
+        buttonsRight += width + 2;
+    }
+    const int wider = std::max(0, buttonsRight - 2 - 131);
+    resize(300 + wider, 320);
+    setMinimumSize(250 + wider, 160);
+    setSizeGripEnabled(true);
+    edit_->setGeometry(7, 7, 286 + wider, 22);
     favouriteList_ = named(new QListWidget(this), kFolderFavouriteList);
-    favouriteList_->setGeometry(7, 60, 124, 222);
+    favouriteList_->setGeometry(7, 60, 124 + wider, 222);
     favouriteList_->setIconSize(QSize(32, 32));
     tree_ = named(new FolderTree(this), kFolderTree);
-    tree_->setGeometry(137, 34, 156, 248);
-    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), kOkButton);
-    ok->setGeometry(157, 290, 66, 24);
+    tree_->setGeometry(137 + wider, 34, 156, 248);
+    auto* ok = named(new QPushButton(loadString(str::ButtonOk), this), kOkButton);
+    ok->setGeometry(157 + wider, 290, 66, 24);
     ok->setDefault(true);
-    auto* cancel = named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), kCancelButton);
-    cancel->setGeometry(227, 290, 66, 24);
+    auto* cancel = named(new QPushButton(loadString(str::ButtonCancel), this), kCancelButton);
+    cancel->setGeometry(227 + wider, 290, 66, 24);
 
     connect(ok, &QPushButton::clicked, this, &FolderChooser::accept);
     connect(cancel, &QPushButton::clicked, this, &FolderChooser::reject);
@@ -217,12 +227,12 @@ void FolderChooser::accept()
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists()) {
         if (mustExist_) {
-            showMessage(QStringLiteral("無効なファイル名です。確認してください"));
+            showMessage(loadString(str::FolderBadName));
             edit_->setFocus();
             return;
         }
         if (path.isEmpty() || !createFolders(path)) {
-            showMessage(QStringLiteral("新規フォルダの生成に失敗しました"));
+            showMessage(loadString(str::FolderNotCreated));
             return;
         }
         QDialog::accept();

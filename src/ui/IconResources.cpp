@@ -6,9 +6,9 @@
 #include <QSvgRenderer>
 
 #include "formats/PeModuleReader.h"
+#include "formats/PeResources.h"
 #include "model/IconEntry.h"
 #include "platform/FileBytes.h"
-#include "formats/PeResources.h"
 #include "ui/DisplayImages.h"
 #include "ui/IconIds.h"
 

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+#include "platform/StringTable.h"
+
 namespace sigil {
 
 namespace {
@@ -17,13 +19,13 @@ QString standardButtonText(QMessageBox::StandardButton button)
 {
     switch (button) {
     case QMessageBox::Ok:
-        return QStringLiteral("OK");
+        return loadString(str::ButtonOk);
     case QMessageBox::Yes:
-        return QStringLiteral("はい(&Y)");
+        return loadString(str::MessageYes);
     case QMessageBox::No:
-        return QStringLiteral("いいえ(&N)");
+        return loadString(str::MessageNo);
     case QMessageBox::Cancel:
-        return QStringLiteral("キャンセル");  // Escape answers it
+        return loadString(str::MessageCancel);  // Escape answers it
     default:
         return {};
     }

@@ -6,9 +6,11 @@
 
 namespace sigil {
 
-QTranslator* installQtTranslation(QCoreApplication& app)
+QTranslator* installQtTranslation(QCoreApplication& app, Language language)
 {
-    // Japanese whatever the user's locale: the program's own texts are.
+    if (language != Language::Japanese)
+        return nullptr;
+    // Japanese whatever the user's locale, as the program's own texts are.
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
         !QCoreApplication::installTranslator(translator)) {

@@ -21,7 +21,7 @@ namespace sigil {
 
 namespace {
 
-// OK (or okText) and ｷｬﾝｾﾙ, wired to the dialog's accept and reject.
+// OK (or okText) and Cancel, wired to the dialog's accept and reject.
 QDialogButtonBox* addButtons(QDialog* dialog, const QString& okText)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
@@ -29,7 +29,7 @@ QDialogButtonBox* addButtons(QDialog* dialog, const QString& okText)
     ok->setText(okText);
     ok->setObjectName(controlName(kOkButton));
     QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    cancel->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    cancel->setText(loadString(str::ButtonCancel));
     cancel->setObjectName(controlName(kCancelButton));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -47,22 +47,24 @@ QLineEdit* sizeEdit(int value, int id, QWidget* parent)
 struct ColourRadio {
     int id;
     int bitCount;
-    const char* text;
+    int text;
 };
 
 constexpr ColourRadio kColourRadios[] = {
-    {kAddMonoRadio, 1, "モノクロ"},         {kAdd16ColourRadio, 4, "16色"},         {kAdd256ColourRadio, 8, "256色"},
-    {kAddTrueColourRadio, 24, "TrueColor"}, {kAddXpRadio, 32, "XPアイコン(32bit)"},
+    {kAddMonoRadio, 1, str::AddMono},
+    {kAdd16ColourRadio, 4, str::Add16Colours},
+    {kAdd256ColourRadio, 8, str::Add256Colours},
+    {kAddTrueColourRadio, 24, str::AddTrueColour},
+    {kAddXpRadio, 32, str::AddXp},
 };
 
-constexpr const char* kColourBoxTexts[] = {
-    "モノクロイメージを削除",  "16色イメージを削除", "256色イメージを削除",
-    "TrueColorイメージを削除", "XPイメージを削除",
+constexpr int kColourBoxTexts[] = {
+    str::BatchMono, str::Batch16Colours, str::Batch256Colours, str::BatchTrueColour, str::BatchXp,
 };
 
-constexpr const char* kSizeBoxTexts[] = {
-    "規定外を削除", "16x16を削除", "24x24を削除", "32x32を削除",
-    "48x48を削除",  "64x64を削除", "72x72を削除", "128x128を削除",
+constexpr int kSizeBoxTexts[] = {
+    str::BatchNonSquare, str::Batch16, str::Batch24, str::Batch32,
+    str::Batch48,        str::Batch64, str::Batch72, str::Batch128,
 };
 
 static_assert(std::size(kColourBoxTexts) + std::size(kSizeBoxTexts) == std::tuple_size_v<BatchDeleteBoxes>);
@@ -74,23 +76,23 @@ static_assert(kDelete128Box == kDeleteNonSquareBox + std::size(kSizeBoxTexts) - 
 AddIconDialog::AddIconDialog(const NewIconChoice& choice, QWidget* parent) : QDialog(parent), choice_(choice)
 {
     setObjectName(controlName(kAddIconDialog));
-    setWindowTitle(QStringLiteral("追加"));
+    setWindowTitle(loadString(str::AddTitle));
 
-    auto* sizeGroup = new QGroupBox(QStringLiteral("サイズ"), this);
+    auto* sizeGroup = new QGroupBox(loadString(str::AddSizeGroup), this);
     widthEdit_ = sizeEdit(choice.width, kAddWidthEdit, sizeGroup);
     heightEdit_ = sizeEdit(choice.height, kAddHeightEdit, sizeGroup);
     auto* sizeRow = new QHBoxLayout(sizeGroup);
     sizeRow->addWidget(widthEdit_);
     sizeRow->addWidget(new QLabel(QStringLiteral("×"), sizeGroup));
     sizeRow->addWidget(heightEdit_);
-    sizeRow->addWidget(new QLabel(QStringLiteral("dot"), sizeGroup));
+    sizeRow->addWidget(new QLabel(loadString(str::DotUnit), sizeGroup));
     sizeRow->addStretch();
 
-    auto* colourGroup = new QGroupBox(QStringLiteral("色数"), this);
+    auto* colourGroup = new QGroupBox(loadString(str::AddColoursGroup), this);
     auto* colourColumn = new QVBoxLayout(colourGroup);
     colours_ = new QButtonGroup(this);
     for (const ColourRadio& c : kColourRadios) {
-        auto* radio = new QRadioButton(QString::fromUtf8(c.text), colourGroup);
+        auto* radio = new QRadioButton(loadString(c.text), colourGroup);
         radio->setObjectName(controlName(c.id));
         colours_->addButton(radio, c.bitCount);
         colourColumn->addWidget(radio);
@@ -103,7 +105,7 @@ AddIconDialog::AddIconDialog(const NewIconChoice& choice, QWidget* parent) : QDi
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(sizeGroup);
     layout->addWidget(colourGroup);
-    layout->addWidget(addButtons(this, QStringLiteral("OK")));
+    layout->addWidget(addButtons(this, loadString(str::ButtonOk)));
     widthEdit_->setFocus();
     widthEdit_->selectAll();
 }
@@ -134,7 +136,7 @@ void AddIconDialog::accept()
 RenameDialog::RenameDialog(const std::string& name, QWidget* parent) : QDialog(parent), initial_(name)
 {
     setObjectName(controlName(kRenameDialog));
-    setWindowTitle(QStringLiteral("名前の変更"));
+    setWindowTitle(loadString(str::RenameTitle));
     edit_ = new QLineEdit(QString::fromUtf8(name), this);
     edit_->setObjectName(controlName(kRenameEdit));
     edit_->setMinimumWidth(edit_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
@@ -142,7 +144,7 @@ RenameDialog::RenameDialog(const std::string& name, QWidget* parent) : QDialog(p
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(edit_);
-    layout->addWidget(addButtons(this, QStringLiteral("OK")));
+    layout->addWidget(addButtons(this, loadString(str::ButtonOk)));
 }
 
 std::string RenameDialog::name() const
@@ -158,13 +160,13 @@ std::string RenameDialog::name() const
 BatchDeleteDialog::BatchDeleteDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(controlName(kBatchDeleteDialog));
-    setWindowTitle(QStringLiteral("デバイスの一括削除"));
+    setWindowTitle(loadString(str::BatchTitle));
 
     auto makeGroup = [this](const QString& title, const auto& texts, size_t first) {
         auto* group = new QGroupBox(title, this);
         auto* column = new QVBoxLayout(group);
         for (size_t i = 0; i < std::size(texts); ++i) {
-            auto* box = new QCheckBox(QString::fromUtf8(texts[i]), group);
+            auto* box = new QCheckBox(loadString(texts[i]), group);
             box->setObjectName(controlName(kDeleteMonoBox + int(first + i)));
             boxes_[first + i] = box;
             column->addWidget(box);
@@ -173,13 +175,13 @@ BatchDeleteDialog::BatchDeleteDialog(QWidget* parent) : QDialog(parent)
         return group;
     };
     auto* groups = new QHBoxLayout;
-    groups->addWidget(makeGroup(QStringLiteral(" 色で削除(&C) "), kColourBoxTexts, 0));
-    groups->addWidget(makeGroup(QStringLiteral(" 大きさで削除(&S) "), kSizeBoxTexts, std::size(kColourBoxTexts)));
+    groups->addWidget(makeGroup(loadString(str::BatchByColour), kColourBoxTexts, 0));
+    groups->addWidget(makeGroup(loadString(str::BatchBySize), kSizeBoxTexts, std::size(kColourBoxTexts)));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(groups);
-    layout->addWidget(addButtons(this, QStringLiteral("実行")));
+    layout->addWidget(addButtons(this, loadString(str::BatchRun)));
 }
 
 BatchDeleteBoxes BatchDeleteDialog::boxes() const

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "platform/StringTable.h"
 #include "ui/DialogIds.h"
 #include "ui/IntegerEdit.h"
 
@@ -20,9 +21,9 @@ namespace {
 QDialogButtonBox* okCancel(QDialog* dialog)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setText(loadString(str::ButtonOk));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(controlName(kOkButton));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(loadString(str::ButtonCancel));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(controlName(kCancelButton));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -42,11 +43,11 @@ QLineEdit* edit(const QString& text, int id, int chars, QWidget* parent)
 SaveOptionsDialog::SaveOptionsDialog(const SaveAllChoice& choice, QWidget* parent) : QDialog(parent), choice_(choice)
 {
     setObjectName(controlName(kSaveOptionsDialog));
-    setWindowTitle(QStringLiteral("保存オプション"));
-    auto* group = new QGroupBox(QStringLiteral(" ファイル名 "), this);
-    byName_ = new QRadioButton(QStringLiteral("リソース名を使用する"), group);
+    setWindowTitle(loadString(str::SaveOptionsTitle));
+    auto* group = new QGroupBox(loadString(str::SaveFileNameGroup), this);
+    byName_ = new QRadioButton(loadString(str::SaveByName), group);
     byName_->setObjectName(controlName(kSaveByNameRadio));
-    numbered_ = new QRadioButton(QStringLiteral("自動命名"), group);
+    numbered_ = new QRadioButton(loadString(str::SaveNumbered), group);
     numbered_->setObjectName(controlName(kSaveNumberedRadio));
     prefixEdit_ = edit(QString::fromStdString(choice.prefix), kSavePrefixEdit, 16, group);
     digitsEdit_ = edit(QString::number(choice.digits), kSaveDigitsEdit, 4, group);
@@ -55,11 +56,11 @@ SaveOptionsDialog::SaveOptionsDialog(const SaveAllChoice& choice, QWidget* paren
     auto* grid = new QGridLayout(group);
     grid->addWidget(byName_, 0, 0, 1, 3);
     grid->addWidget(numbered_, 1, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("先頭につける文字"), group), 2, 0);
+    grid->addWidget(new QLabel(loadString(str::SavePrefix), group), 2, 0);
     grid->addWidget(prefixEdit_, 2, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("0詰めを行う桁数"), group), 3, 0);
+    grid->addWidget(new QLabel(loadString(str::SaveDigits), group), 3, 0);
     grid->addWidget(digitsEdit_, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("桁"), group), 3, 2);
+    grid->addWidget(new QLabel(loadString(str::SaveDigitsUnit), group), 3, 2);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -93,20 +94,20 @@ void SaveOptionsDialog::accept()
 SnapAllDialog::SnapAllDialog(const SnapAllChoice& choice, QWidget* parent) : QDialog(parent), choice_(choice)
 {
     setObjectName(controlName(kSnapAllDialog));
-    setWindowTitle(QStringLiteral("全イメージをスナップ"));
+    setWindowTitle(loadString(str::SnapAllTitle));
     columnsEdit_ = edit(QString::number(choice.columns), kSnapColumnsEdit, 5, this);
     spacingEdit_ = edit(QString::number(choice.spacing), kSnapSpacingEdit, 5, this);
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("列数"), this), 0, 0);
+    grid->addWidget(new QLabel(loadString(str::SnapColumns), this), 0, 0);
     grid->addWidget(columnsEdit_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("個ずつ"), this), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("間隔"), this), 1, 0);
+    grid->addWidget(new QLabel(loadString(str::SnapColumnsUnit), this), 0, 2);
+    grid->addWidget(new QLabel(loadString(str::SnapSpacing), this), 1, 0);
     grid->addWidget(spacingEdit_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("pixel"), this), 1, 2);
+    grid->addWidget(new QLabel(loadString(str::SnapSpacingUnit), this), 1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(grid);
-    layout->addWidget(new QLabel(QStringLiteral("※0の場合、表示している列数"), this));
+    layout->addWidget(new QLabel(loadString(str::SnapColumnsNote), this));
     layout->addWidget(okCancel(this));
     columnsEdit_->setFocus();
     columnsEdit_->selectAll();

@@ -17,7 +17,7 @@ namespace sigil {
 OtherSizeDialog::OtherSizeDialog(int size, QWidget* parent) : QDialog(parent), size_(size)
 {
     setObjectName(controlName(kOtherSizeDialog));
-    setWindowTitle(QStringLiteral("その他のアイコンサイズ"));
+    setWindowTitle(loadString(str::OtherSizeTitle));
     // No validator: a text that is not a number reaches accept() and gets
     // the integer message there, as every integer edit of the program does.
     edit_ = new QLineEdit(QString::number(size), this);
@@ -25,16 +25,16 @@ OtherSizeDialog::OtherSizeDialog(int size, QWidget* parent) : QDialog(parent), s
     edit_->selectAll();
     auto* row = new QHBoxLayout;
     row->addWidget(edit_);
-    row->addWidget(new QLabel(QStringLiteral("dot"), this));
+    row->addWidget(new QLabel(loadString(str::DotUnit), this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setText(loadString(str::ButtonOk));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(controlName(kOkButton));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(loadString(str::ButtonCancel));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(controlName(kCancelButton));
     connect(buttons, &QDialogButtonBox::accepted, this, &OtherSizeDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &OtherSizeDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("アイコンの大きさを指定"), this));
+    layout->addWidget(new QLabel(loadString(str::OtherSizePrompt), this));
     layout->addLayout(row);
     layout->addWidget(buttons);
 }

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "formats/PeModuleReader.h"
-#include "platform/FileBytes.h"
 #include "formats/PeResources.h"
+#include "platform/FileBytes.h"
 #include "support/PeBuilder.h"
 #include "support/TempDir.h"
 #include "support/TextFiles.h"

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <set>
 
-#include "imaging/Clipboard.h"
+#include "document/Clipboard.h"
 #include "platform/CommandIds.h"
 #include "support/DeviceMaker.h"
 #include "support/IconBytes.h"
