@@ -7,10 +7,10 @@
 #include <string_view>
 
 #include "formats/IconFile.h"
+#include "formats/PeResources.h"
 #include "formats/PngImage.h"
 #include "platform/Cp932Text.h"
 #include "platform/FileBytes.h"
-#include "formats/PeResources.h"
 
 namespace sigil {
 
