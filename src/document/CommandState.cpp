@@ -53,6 +53,8 @@ bool LibraryDocument::commandEnabled(int id) const
     case cmd::Snap:
     case cmd::SaveAsIcon:
         return selected;
+    case cmd::MakeSizes:
+        return idle && selected;
     case cmd::EditWithEditor:
         return idle && selected && general_.useEditor && !general_.editorPath.empty();
     case cmd::ShowProperty:

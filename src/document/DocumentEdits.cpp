@@ -7,6 +7,8 @@
 
 #include "document/LibraryDocument.h"
 #include "document/UndoSteps.h"
+#include "formats/IconMaker.h"
+#include "imaging/DevicePixels.h"
 #include "model/TransientPixels.h"
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
@@ -229,6 +231,51 @@ void LibraryDocument::batchDeleteDevices()
     if (!changes.empty())
         push(new DevicesStep(*this, std::move(changes), loadString(str::StepBatchDelete)));
     emit statusMessage(QString());
+}
+
+void LibraryDocument::makeSizes()
+{
+    if (loading_ || !hasSelection() || !host_)
+        return;
+    std::vector<int> chosen(general_.makeSizes.begin(), general_.makeSizes.end());
+    if (!host_->chooseSizesToMake(chosen))
+        return;
+    general_.makeSizes.assign(chosen.begin(), chosen.end());
+    const IconEntry& icon = library_.at(selection_);
+    const IconDevice* largest = nullptr;
+    for (const IconDevice& d : icon.devices)
+        if (!largest || int64_t{d.width} * d.height > int64_t{largest->width} * largest->height ||
+            (d.width == largest->width && d.height == largest->height && d.bitCount > largest->bitCount))
+            largest = &d;
+    if (!largest)
+        return;
+    WaitGuard wait(host_);
+    MakeInput input;
+    input.pixels = devicePixels(*largest);
+    std::vector<int> sizes;
+    for (const int size : chosen) {
+        const bool had = std::any_of(icon.devices.begin(), icon.devices.end(), [size](const IconDevice& d) {
+            return d.width == size && d.height == size && d.bitCount == 32;
+        });
+        if (!had && size <= std::max(input.pixels.width, input.pixels.height))
+            sizes.push_back(size);
+    }
+    std::vector<MadeImage> images;
+    std::string reason;
+    IconEntry made;
+    if (sizes.empty() || input.pixels.empty() ||
+        !makeImages({&input, 1}, sizes, MadeFormat::Ico, false, images, reason) ||
+        !iconEntryOfImages(images, false, made))
+        return;
+    IconEntry result;
+    for (const IconDevice& d : icon.devices) {
+        result.devices.emplace_back();
+        result.devices.back().copyFrom(d);
+    }
+    for (IconDevice& d : made.devices)
+        result.devices.push_back(std::move(d));
+    result.sortDevices();
+    replaceDevices(selection_, std::move(result.devices), icon.current, loadString(str::StepMakeSizes));
 }
 
 bool LibraryDocument::replaceDevices(int icon, std::vector<IconDevice> devices, int32_t current, const QString& text)

@@ -51,6 +51,8 @@ public:
     virtual bool chooseNewIcon(NewIconChoice& choice) = 0;
     virtual bool chooseName(std::string& name) = 0;
     virtual bool chooseDevicesToDelete(BatchDeleteBoxes& boxes) = 0;
+    // The sizes "make sizes" makes: ticked on entry, the choice on OK.
+    virtual bool chooseSizesToMake(std::vector<int>& sizes) = 0;
     // Paths chosen in an open dialog (several allowed); none when cancelled.
     virtual std::vector<std::string> chooseOpenPaths(const std::string& filter, const std::string& initialPath,
                                                      const std::string& defaultExtension) = 0;

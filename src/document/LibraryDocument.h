@@ -94,6 +94,11 @@ public:
     void renameSelected();
     void deleteSameIcons();
     void batchDeleteDevices();
+    // Fills the selected icon with the standard sizes chosen (the last
+    // choice offered again), each shrunk from its largest image and stored
+    // as an .ico stores it; sizes it has as 32-bit images already, and sizes
+    // above the largest image, are left out. One step.
+    void makeSizes();
     // Gives icon `icon` another set of devices, `current` the one shown, as
     // one step named `text`. False, nothing done, while a load runs or for
     // an index that is no icon.

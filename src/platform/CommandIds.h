@@ -41,7 +41,8 @@ enum CommandId : int {
     About = 33002,
     ShortcutList = 33013,
     RecentMenu = 33014,
-    Undo = 57643,  // the framework's edit-undo and edit-redo numbers
+    MakeSizes = 33015,  // our own: standard sizes made from an icon's largest image
+    Undo = 57643,       // the framework's edit-undo and edit-redo numbers
     Redo = 57644,
     Exit = 57665,
 };

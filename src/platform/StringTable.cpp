@@ -56,6 +56,7 @@ constexpr StringRow kStrings[] = {
     {str::MenuDeleteSameIcons, "同じアイコンを削除(&S)\tCtrl+M", "Delete Duplicate &Icons\tCtrl+M"},
     {str::MenuBatchDelete, "デバイスの一括削除(&B)..\tCtrl+Delete", "&Batch Delete Images…\tCtrl+Delete"},
     {str::MenuEditWithEditor, "エディタで編集(&E)\tSpace", "&Edit with Editor\tSpace"},
+    {str::MenuMakeSizes, "標準サイズを作成(&Z)..", "Ma&ke Sizes…"},
     {str::MenuSize16, "16x16(&1)", "&16x16"},
     {str::MenuSize32, "32x32(&3)", "&32x32"},
     {str::MenuSize48, "48x48(&4)", "&48x48"},
@@ -209,6 +210,8 @@ constexpr StringRow kStrings[] = {
     {str::Batch64, "64x64を削除", "64x64"},
     {str::Batch72, "72x72を削除", "72x72"},
     {str::Batch128, "128x128を削除", "128x128"},
+    {str::MakeSizesTitle, "標準サイズを作成", "Make Sizes"},
+    {str::MakeSizesPrompt, "最大のイメージから作るサイズ:", "Sizes to make from the largest image:"},
 
     // The save options, snap all and other size dialogs.
     {str::SaveOptionsTitle, "保存オプション", "Save Options"},
@@ -251,6 +254,7 @@ constexpr StringRow kStrings[] = {
     {str::StepCopy, "コピー", "Copy"},
     {str::StepPaste, "貼り付け", "Paste"},
     {str::StepEditWithEditor, "エディタで編集", "Edit with Editor"},
+    {str::StepMakeSizes, "標準サイズを作成", "Make Sizes"},
 
     // The about box and the status bar.
     {str::AboutTitle, "Sigilscopeについて", "About Sigilscope"},
@@ -306,6 +310,8 @@ constexpr StringRow kStrings[] = {
     {cmd::About, "Sigilscopeについて\nSigilscopeについて", "About Sigilscope\nAbout Sigilscope"},
     {cmd::ShortcutList, "ショートカット一覧\nショートカット一覧", "Shortcut List\nShortcut List"},
     {cmd::RecentMenu, "最近使ったファイル\n最近使ったファイル", "Recent Files\nRecent Files"},
+    {cmd::MakeSizes, "標準サイズを作成\n最大のイメージから標準サイズを作成",
+     "Make Sizes\nMake standard sizes from the largest image"},
     {cmd::Undo, "元に戻す\n元に戻す [Ctrl+Z]", "Undo\nUndo [Ctrl+Z]"},
     {cmd::Redo, "やり直し\nやり直し [Ctrl+Y]", "Redo\nRedo [Ctrl+Y]"},
     {cmd::Exit, "終了\n終了 [Alt+F4]", "Exit\nExit [Alt+F4]"},

@@ -48,6 +48,7 @@ enum StringId : int {
     MenuDeleteSameIcons = 20040,
     MenuBatchDelete = 20041,
     MenuEditWithEditor = 20042,
+    MenuMakeSizes = 20043,
     MenuSize16 = 20050,
     MenuSize32 = 20051,
     MenuSize48 = 20052,
@@ -196,6 +197,8 @@ enum StringId : int {
     Batch64 = 20524,
     Batch72 = 20525,
     Batch128 = 20526,
+    MakeSizesTitle = 20530,
+    MakeSizesPrompt = 20531,
 
     // The save options, snap all and other size dialogs (20600..20699).
     SaveOptionsTitle = 20600,
@@ -238,6 +241,7 @@ enum StringId : int {
     StepCopy = 20808,
     StepPaste = 20809,
     StepEditWithEditor = 20810,
+    StepMakeSizes = 20811,
 
     // The about box and the status bar (20900..20999).
     AboutTitle = 20900,

@@ -1,6 +1,7 @@
 #include "settings/GeneralSettings.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace sigil {
 
@@ -55,6 +56,30 @@ void GeneralSettings::load(SettingsFile& file)
     if (toolbarItems.empty() && file.readInt(kToolBarSection, kEmptyToolbarKey, 0) == 0)
         toolbarItems = defaultToolbarItems();
     recentPaths = file.readStringList(kRecentSection, kPathPrefix);
+    makeSizes = sizesFromText(file.readString(s, "MakeSizes", sizesText(makeSizes)));
+}
+
+std::string sizesText(const std::vector<int32_t>& sizes)
+{
+    std::string text;
+    for (const int32_t size : sizes)
+        text += (text.empty() ? "" : ",") + std::to_string(size);
+    return text;
+}
+
+std::vector<int32_t> sizesFromText(const std::string& text)
+{
+    std::vector<int32_t> sizes;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find(',', at), text.size());
+        int32_t size = 0;
+        const auto [stop, error] = std::from_chars(text.data() + at, text.data() + end, size);
+        if (error == std::errc() && stop == text.data() + end && size >= 1 && size <= 256)
+            sizes.push_back(size);
+        at = end + 1;
+    }
+    return sizes;
 }
 
 void GeneralSettings::save() const
@@ -78,6 +103,7 @@ void GeneralSettings::save() const
     file.writeString(s, "EditorPath", editorPath);
     file.writeInt(s, "DefaultWidth", defaultWidth);
     file.writeInt(s, "DefaultHeight", defaultHeight);
+    file.writeString(s, "MakeSizes", sizesText(makeSizes));
     file.writeInt(s, "DefaultBitStore", defaultBitCount);
     file.writeString(s, "Language", language);
     file.writeInt(kToolBarSection, "Size", toolbarSize);

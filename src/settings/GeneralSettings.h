@@ -28,6 +28,11 @@ constexpr int32_t kToolbarSeparator = 1;
 // restores it.
 std::vector<int32_t> defaultToolbarItems();
 
+// Sizes as the settings file keeps them ("16,32,48"); a reading keeps only
+// the sizes from 1 to 256.
+std::string sizesText(const std::vector<int32_t>& sizes);
+std::vector<int32_t> sizesFromText(const std::string& text);
+
 struct GeneralSettings {
     int32_t grid = 0;
     int32_t horizontal = 0;
@@ -48,6 +53,8 @@ struct GeneralSettings {
     // Empty when the user removed every button: the window has no toolbar.
     std::vector<int32_t> toolbarItems = defaultToolbarItems();
     int32_t toolbarSize = 0;
+    // The sizes "make sizes" offers ticked: the last choice.
+    std::vector<int32_t> makeSizes = {16, 20, 24, 32, 40, 48, 64, 96, 128, 256};
     std::vector<std::string> recentPaths;  // oldest first
     // The interface language as the settings name it: "ja" (the default),
     // "en" or "auto"; read at start-up only (see languageFromSetting).

@@ -68,6 +68,7 @@ bool commandBuilt(int id)
     case cmd::Rename:
     case cmd::DeleteSameIcons:
     case cmd::BatchDeleteDevices:
+    case cmd::MakeSizes:
     case cmd::EditWithEditor:
     case cmd::ShowProperty:
     case cmd::Size16:
@@ -128,6 +129,7 @@ constexpr MenuItem kEditMenu[] = {
     {0, 0},
     {cmd::DeleteSameIcons, str::MenuDeleteSameIcons},
     {cmd::BatchDeleteDevices, str::MenuBatchDelete},
+    {cmd::MakeSizes, str::MenuMakeSizes},
     {0, 0},
     {cmd::EditWithEditor, str::MenuEditWithEditor},
 };

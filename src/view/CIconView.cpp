@@ -670,6 +670,9 @@ void CIconView::runCommand(int id)
     case cmd::BatchDeleteDevices:
         document_.batchDeleteDevices();
         break;
+    case cmd::MakeSizes:
+        document_.makeSizes();
+        break;
     case cmd::EditWithEditor:
         document_.editWithEditor();
         break;

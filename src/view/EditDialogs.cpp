@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,8 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
+#include "formats/IconMaker.h"
 #include "platform/StringTable.h"
 #include "ui/DialogIds.h"
 #include "ui/IntegerEdit.h"
@@ -207,6 +210,35 @@ bool runRenameDialog(QWidget* owner, std::string& name)
     if (dialog.exec() != QDialog::Accepted)
         return false;
     name = dialog.name();
+    return true;
+}
+
+bool runMakeSizesDialog(QWidget* owner, std::vector<int>& sizes)
+{
+    QDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("makeSizesDialog"));
+    dialog.setWindowTitle(loadString(str::MakeSizesTitle));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(new QLabel(loadString(str::MakeSizesPrompt), &dialog));
+    auto* grid = new QGridLayout;
+    std::vector<std::pair<int, QCheckBox*>> boxes;
+    const std::vector<int> offered = defaultMadeSizes(MadeFormat::Ico);
+    for (size_t i = 0; i < offered.size(); ++i) {
+        const int size = offered[i];
+        auto* box = new QCheckBox(QStringLiteral("%1 x %1").arg(size), &dialog);
+        box->setChecked(std::find(sizes.begin(), sizes.end(), size) != sizes.end());
+        grid->addWidget(box, int(i % 5), int(i / 5));
+        boxes.emplace_back(size, box);
+    }
+    layout->addLayout(grid);
+    layout->addWidget(addButtons(&dialog, loadString(str::ButtonOk)));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    sizes.clear();
+    for (const auto& [size, box] : boxes)
+        if (box->isChecked())
+            sizes.push_back(size);
     return true;
 }
 

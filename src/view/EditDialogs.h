@@ -66,5 +66,8 @@ private:
 bool runAddIconDialog(QWidget* owner, NewIconChoice& choice);
 bool runRenameDialog(QWidget* owner, std::string& name);
 bool runBatchDeleteDialog(QWidget* owner, BatchDeleteBoxes& boxes);
+// The standard sizes an .ico holds as boxes, those in `sizes` ticked; on OK
+// `sizes` becomes the ticked ones, smallest first.
+bool runMakeSizesDialog(QWidget* owner, std::vector<int>& sizes);
 
 }  // namespace sigil

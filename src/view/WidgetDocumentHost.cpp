@@ -45,6 +45,11 @@ bool WidgetDocumentHost::chooseName(std::string& name)
     return runRenameDialog(owner_, name);
 }
 
+bool WidgetDocumentHost::chooseSizesToMake(std::vector<int>& sizes)
+{
+    return runMakeSizesDialog(owner_, sizes);
+}
+
 bool WidgetDocumentHost::chooseDevicesToDelete(BatchDeleteBoxes& boxes)
 {
     return runBatchDeleteDialog(owner_, boxes);

@@ -25,6 +25,7 @@ public:
     bool chooseNewIcon(NewIconChoice& choice) override;
     bool chooseName(std::string& name) override;
     bool chooseDevicesToDelete(BatchDeleteBoxes& boxes) override;
+    bool chooseSizesToMake(std::vector<int>& sizes) override;
     void setWindowsHidden(bool hidden) override;
     std::vector<std::string> chooseOpenPaths(const std::string& filter, const std::string& initialPath,
                                              const std::string& defaultExtension) override;

@@ -105,6 +105,21 @@ TEST_F(DocumentEditsTest, DeleteSameIconsKeepsTheFirstOfEachAndReports)
     EXPECT_EQ(host.waits, 0);
 }
 
+// Make sizes adds the sizes chosen that the icon lacks as 32-bit images, up
+// to its largest image's size, as one step; the choice is remembered.
+TEST_F(DocumentEditsTest, MakeSizesFillsFromTheLargestImageInOneStep)
+{
+    addIcon("app", {{16, 16, 4}, {32, 32, 32}, {64, 64, 24}});
+    doc.setSelection(0);
+    host.sizesToMake = std::vector<int>{16, 32, 48, 128};
+    doc.makeSizes();
+    EXPECT_EQ(devicesOf(0), "16x16/4 16x16/32 32x32/32 48x48/32 64x64/24 ");
+    EXPECT_EQ(library.deviceTotal(), 5);
+    EXPECT_EQ(settings.general.makeSizes, (std::vector<int32_t>{16, 32, 48, 128}));
+    doc.undoStack().undo();
+    EXPECT_EQ(devicesOf(0), "16x16/4 32x32/32 64x64/24 ");
+}
+
 TEST_F(DocumentEditsTest, BatchDeleteByClassAndSizeKeepsOneDeviceAnIcon)
 {
     struct Case {

@@ -122,15 +122,27 @@ TEST_F(GeneralSettingsTest, SaveAndLoadKeepEveryField)
     g.defaultBitCount = 32;
     g.toolbarItems = {32771, 1, 32772};
     g.toolbarSize = 2;
+    g.makeSizes = {16, 48};
     g.save();
 
     const GeneralSettings r = loadedAgain();
+    EXPECT_EQ(r.makeSizes, (std::vector<int32_t>{16, 48}));
     EXPECT_EQ(describe(r), "Grid=1 Horiz=2 GridColor=a141e CopyColumn=5 CopySeparate=9 SaveType=1 SaveText=ico_ "
                            "SaveKeta=3 OpenPath=/home/u/icons/ OpenPath2=/home/u/pic.bmp Property=1 Editor=1 "
                            "EditorPath=/usr/bin/gimp DefaultWidth=48 DefaultHeight=24 DefaultBitStore=32 Size=2");
     EXPECT_EQ(r.toolbarItems, (std::vector<int32_t>{32771, 1, 32772}));
     EXPECT_NE(readTextFile(path).find("GridColor=30,20,10\n"), std::string::npos);
     EXPECT_NE(readTextFile(path).find("item3=0\n"), std::string::npos);
+}
+
+// The make-sizes choice as the file keeps it: what is no size from 1 to 256
+// is dropped, and nothing ticked stays nothing.
+TEST(MakeSizesText, KeepsOnlySizesAnIcoHolds)
+{
+    EXPECT_EQ(sizesFromText("16,32"), (std::vector<int32_t>{16, 32}));
+    EXPECT_EQ(sizesFromText("16,x,300,,0,48"), (std::vector<int32_t>{16, 48}));
+    EXPECT_TRUE(sizesFromText("").empty());
+    EXPECT_EQ(sizesText({16, 256}), "16,256");
 }
 
 TEST_F(GeneralSettingsTest, AnEmptyToolbarStaysEmptyUntilButtonsAreAddedAgain)

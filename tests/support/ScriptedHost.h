@@ -22,6 +22,7 @@ public:
     std::optional<NewIconChoice> newIcon;  // none: the add dialog is cancelled
     std::optional<std::string> newName;    // none: the rename dialog is cancelled
     std::optional<BatchDeleteBoxes> deleteBoxes;
+    std::optional<std::vector<int>> sizesToMake;
     std::string folder;                           // empty: the folder chooser is cancelled
     std::optional<SaveAllChoice> saveAllOptions;  // none: dialog 106 is cancelled
     std::optional<SnapAllChoice> snapAllOptions;  // none: dialog 109 is cancelled
@@ -54,6 +55,7 @@ public:
     bool chooseNewIcon(NewIconChoice& choice) override { return take(newIcon, choice); }
     bool chooseName(std::string& name) override { return take(newName, name); }
     bool chooseDevicesToDelete(BatchDeleteBoxes& boxes) override { return take(deleteBoxes, boxes); }
+    bool chooseSizesToMake(std::vector<int>& sizes) override { return take(sizesToMake, sizes); }
     std::vector<std::string> chooseOpenPaths(const std::string&, const std::string&, const std::string&) override
     {
         return {};
