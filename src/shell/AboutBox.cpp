@@ -14,7 +14,7 @@
 
 namespace sigil {
 
-AboutBox::AboutBox(const QPixmap& logo, const QString& version, int osVersionCode, QWidget* parent) : QDialog(parent)
+AboutBox::AboutBox(const QPixmap& logo, const QString& version, QWidget* parent) : QDialog(parent)
 {
     setObjectName(controlName(kAboutDialog));
     setWindowTitle(loadString(str::AboutTitle));
@@ -45,11 +45,9 @@ AboutBox::AboutBox(const QPixmap& logo, const QString& version, int osVersionCod
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    if (osVersionCode > 8) {
-        alpha_ = 1;
-        setWindowOpacity(alpha_ / 255.0);
-        fadeTimer_.start(300, this);
-    }
+    alpha_ = 1;
+    setWindowOpacity(alpha_ / 255.0);
+    fadeTimer_.start(300, this);
 }
 
 void AboutBox::fadeStep()

@@ -1,6 +1,6 @@
 #pragma once
-// The about box: the logo, the version, a close button. It fades in where
-// translucent windows exist, and ignores the window system's close request.
+// The about box: the logo, the version, a close button. It fades in, and
+// ignores the window system's close request.
 
 #include <QBasicTimer>
 #include <QDialog>
@@ -11,7 +11,8 @@ namespace sigil {
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    AboutBox(const QPixmap& logo, const QString& version, int osVersionCode, QWidget* parent = nullptr);
+    // Fades in as it opens.
+    AboutBox(const QPixmap& logo, const QString& version, QWidget* parent = nullptr);
     // The alpha of the fade (1 to 255); 255 once it has ended.
     int alpha() const { return alpha_; }
     // One step of the fade, as the 300 ms timer runs it.

@@ -202,7 +202,7 @@ CMainFrame::CMainFrame(IconLibrary& library, SettingsFile& settingsFile, General
     buildToolbar();
     buildStatusBar();
     library_.setProgressObserver(this);
-    shortcutCard_ = new ShortcutCard(this, settingsFile_, icons_, startup_.osVersionCode > 8);
+    shortcutCard_ = new ShortcutCard(this, settingsFile_, icons_);
     cardAtStart_ = settingsFile_.readInt("Sigilscope", "ShowShortcut", 0) != 0;
     shortcutCard_->visibilityChanged = [this] { updateCommandStates(); };
     general_.recentChanged = [this] { rebuildRecentMenu(); };
@@ -445,7 +445,7 @@ void CMainFrame::onSettings()
 {
     if (view_->loading())
         return;
-    SettingsDialog dialog(general_, display_, settingsFile_, startup_.osVersionCode, this);
+    SettingsDialog dialog(general_, display_, settingsFile_, this);
     const bool confirmed = dialog.exec() == QDialog::Accepted;
     const SettingsChanges changes = confirmed ? dialog.changes() : SettingsChanges{};
     view_->settingsChanged(changes.layoutChanged, changes.displayChanged);
@@ -626,7 +626,7 @@ void CMainFrame::onHelp()
 
 void CMainFrame::onAbout()
 {
-    AboutBox box(icons_.logo(), startup_.versionText, startup_.osVersionCode, this);
+    AboutBox box(icons_.logo(), startup_.versionText, this);
     box.exec();
 }
 

@@ -147,8 +147,7 @@ SettingsChanges applySettingsChoice(const SettingsChoice& c, GeneralSettings& ge
     return changes;
 }
 
-SettingsDialog::SettingsDialog(GeneralSettings& general, DisplaySettings& display, SettingsFile& file,
-                               int osVersionCode, QWidget* parent)
+SettingsDialog::SettingsDialog(GeneralSettings& general, DisplaySettings& display, SettingsFile& file, QWidget* parent)
     : QDialog(parent),
       general_(general),
       display_(display),
@@ -158,8 +157,7 @@ SettingsDialog::SettingsDialog(GeneralSettings& general, DisplaySettings& displa
     setObjectName(controlName(kSettingsDialog));
     setWindowTitle(loadString(str::SettingsTitle));
     buildControls();
-    if (osVersionCode > 9)
-        xpDisplay_->hide();
+    xpDisplay_->hide();
     showChoice();
     updateEnabling();
 }

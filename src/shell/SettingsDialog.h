@@ -66,10 +66,8 @@ SettingsChanges applySettingsChoice(const SettingsChoice& choice, GeneralSetting
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    // The XP display box is hidden when `osVersionCode` is above 9, where
-    // alpha icons are shown as they are.
-    SettingsDialog(GeneralSettings& general, DisplaySettings& display, SettingsFile& file, int osVersionCode,
-                   QWidget* parent = nullptr);
+    // The XP display box is hidden: alpha icons are shown as they are.
+    SettingsDialog(GeneralSettings& general, DisplaySettings& display, SettingsFile& file, QWidget* parent = nullptr);
 
     // Valid after OK.
     const SettingsChanges& changes() const { return changes_; }

@@ -158,7 +158,7 @@ QImage shortcutPicture()
     return image;
 }
 
-ShortcutCard::ShortcutCard(QWidget* frame, SettingsFile& settingsFile, const IconResources& icons, bool translucent)
+ShortcutCard::ShortcutCard(QWidget* frame, SettingsFile& settingsFile, const IconResources& icons)
     : QWidget(frame, Qt::Tool | Qt::FramelessWindowHint),
       picture_(shortcutPicture()),
       keeper_(this)
@@ -171,8 +171,7 @@ ShortcutCard::ShortcutCard(QWidget* frame, SettingsFile& settingsFile, const Ico
     setFixedSize(kPictureWidth + 2, kPictureHeight + 2);
     keeper_.setIcon(icons.icon(kCardIcon));
     keeper_.restore(true, settingsFile, "Sigilscope", kPointKey);
-    if (translucent)
-        keeper_.setAlpha(180);
+    keeper_.setAlpha(180);
 }
 
 void ShortcutCard::toggle()

@@ -40,8 +40,8 @@ public:
     static constexpr int kPictureHeight = 355;
 
     // Hidden at first; placed where PtShortcut says (centred when unset),
-    // translucent where the system draws windows so.
-    ShortcutCard(QWidget* frame, SettingsFile& settingsFile, const IconResources& icons, bool translucent);
+    // translucent.
+    ShortcutCard(QWidget* frame, SettingsFile& settingsFile, const IconResources& icons);
 
     // Shows a hidden card, hides a visible one.
     void toggle();

@@ -13,10 +13,6 @@ struct StartupInfo {
     QString exeDir;
     QString versionText;
     std::vector<std::string> commandLineFiles;
-    // The system classification other parts test with thresholds: above 8
-    // translucent windows exist, 10 means alpha icons are shown natively.
-    // This platform has both.
-    int osVersionCode = 10;
 };
 
 // "%d.%02d" from the major and minor numbers, then ".%d" for the third

@@ -40,8 +40,8 @@ int main(int argc, char* argv[])
     general.load(settingsFile);
     sigil::DisplaySettings display;
     loadDisplaySettings(display, settingsFile, "Sigilscope");
-    if (startup.osVersionCode >= 10)
-        display.xpDisplay = 0;
+    // Alpha icons are shown as they are, never blended as an old system did.
+    display.xpDisplay = 0;
 
     // The interface language, once for the whole run and before any window
     // is built; Qt's file dialogs and questions speak it like the rest.

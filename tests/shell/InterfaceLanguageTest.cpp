@@ -219,8 +219,7 @@ TEST_P(InterfaceLanguageTest, EveryMenuItemHasAMnemonicOfItsOwn)
 
 TEST_P(InterfaceLanguageTest, WindowsShowTheirTextsWhole)
 {
-    const int os = 9;  // the XP display box shown too
-    SettingsDialog settingsDialog(settings.general, settings.display, settings.file, os);
+    SettingsDialog settingsDialog(settings.general, settings.display, settings.file);
     expectNothingCut(settingsDialog);
     ToolbarDialog toolbar(settings.general, icons);
     expectNothingCut(toolbar);
@@ -236,7 +235,7 @@ TEST_P(InterfaceLanguageTest, WindowsShowTheirTextsWhole)
     expectNothingCut(snapAll);
     OtherSizeDialog otherSize(32);
     expectNothingCut(otherSize);
-    AboutBox about(icons.logo(), QStringLiteral("1.00"), 8);
+    AboutBox about(icons.logo(), QStringLiteral("1.00"));
     expectNothingCut(about);
     FolderChooser chooser(settings.file);
     chooser.setTitle(loadString(str::ChooseOpenFolder));
@@ -323,7 +322,7 @@ TEST_F(EnglishInterfaceTest, TheShortcutCardShowsNoJapanese)
 
 TEST_F(EnglishInterfaceTest, TheDialogsShowNoJapanese)
 {
-    SettingsDialog settingsDialog(settings.general, settings.display, settings.file, 9);
+    SettingsDialog settingsDialog(settings.general, settings.display, settings.file);
     expectNoJapanese(settingsDialog);
     ToolbarDialog toolbar(settings.general, icons);
     expectNoJapanese(toolbar);
@@ -339,7 +338,7 @@ TEST_F(EnglishInterfaceTest, TheDialogsShowNoJapanese)
     expectNoJapanese(snapAll);
     OtherSizeDialog otherSize(32);
     expectNoJapanese(otherSize);
-    AboutBox about(icons.logo(), QStringLiteral("1.00"), 8);
+    AboutBox about(icons.logo(), QStringLiteral("1.00"));
     expectNoJapanese(about);
     FolderChooser chooser(settings.file);
     expectNoJapanese(chooser);
@@ -363,7 +362,7 @@ TEST(InterfaceLanguageSetting, TheSettingsDialogChoosesTheLanguageForTheNextStar
         SCOPED_TRACE(testing::Message() << c.stored << " " << c.chosen);
         test::SettingsFixture settings;
         settings.general.language = c.stored;
-        SettingsDialog dialog(settings.general, settings.display, settings.file, 10);
+        SettingsDialog dialog(settings.general, settings.display, settings.file);
         auto* list = test::control<QComboBox>(dialog, kLanguageList);
         ASSERT_NE(list, nullptr);
         ASSERT_EQ(list->count(), 3);

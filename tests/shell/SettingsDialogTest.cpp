@@ -58,7 +58,7 @@ TEST_F(SettingsDialogTest, ControlsAreEnabledByTheirBoxesAndTheTransparencyType)
         settings.display.transparency = c.permate;
         settings.display.transparencyType = c.permateType;
         settings.general.useEditor = c.editor;
-        SettingsDialog dialog(settings.general, settings.display, settings.file, 9);
+        SettingsDialog dialog(settings.general, settings.display, settings.file);
         EXPECT_EQ(control<ColorButton>(dialog, kGridColorButton)->isEnabled(), c.gridColor);
         EXPECT_EQ(control<QComboBox>(dialog, kTransparencyTypeList)->isEnabled(), c.typeList);
         EXPECT_EQ(control<ColorButton>(dialog, kTransparencyColorButton)->isEnabled(), c.permateColor);
@@ -113,7 +113,7 @@ TEST_F(SettingsDialogTest, OkStoresTheChoiceSavesAtOnceAndReportsWhatToRedo)
         test::SettingsFixture fresh;
         fresh.display.xpDisplay = 0;
         fresh.display.backColor = rgbColor(255, 255, 255);
-        SettingsDialog dialog(fresh.general, fresh.display, fresh.file, 10);
+        SettingsDialog dialog(fresh.general, fresh.display, fresh.file);
         c.change(dialog);
         dialog.accept();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -131,19 +131,19 @@ TEST_F(SettingsDialogTest, MacFilterKeepsOnlyTheBitsOfItsBoxes)
 {
     settings.display.macFilter = 0x7FFFFFFF;
     {
-        SettingsDialog dialog(settings.general, settings.display, settings.file, 10);
+        SettingsDialog dialog(settings.general, settings.display, settings.file);
         dialog.accept();
     }
     EXPECT_EQ(settings.display.macFilter, 0x1F0F);
 
-    SettingsDialog dialog(settings.general, settings.display, settings.file, 10);
+    SettingsDialog dialog(settings.general, settings.display, settings.file);
     for (int id : {kMacMonoBox, kMac256ColourBox, kMac16x12Box, kMac32x32Box, kMac128x128Box})
         control<QCheckBox>(dialog, id)->click();
     dialog.accept();
     EXPECT_EQ(settings.display.macFilter, 0x1F0F & ~(1 | 4 | 0x100 | 0x400 | 0x1000));
     EXPECT_EQ(settings.file.readInt("Sigilscope", "MacFilter", 0), 0x1F0F & ~(1 | 4 | 0x100 | 0x400 | 0x1000));
 
-    SettingsDialog none(settings.general, settings.display, settings.file, 10);
+    SettingsDialog none(settings.general, settings.display, settings.file);
     for (QCheckBox* box : none.findChildren<QCheckBox*>()) {
         const int id = box->objectName().toInt();
         if (id >= kMac16x12Box && id <= kMacTrueColourBox)
@@ -157,7 +157,7 @@ TEST_F(SettingsDialogTest, TextsAndTypeGoToTheRecordsAndCancelTouchesNothing)
 {
     settings.display.transparencyType = 9;  // not in the list: kept as it is
     {
-        SettingsDialog dialog(settings.general, settings.display, settings.file, 10);
+        SettingsDialog dialog(settings.general, settings.display, settings.file);
         EXPECT_TRUE(control<QCheckBox>(dialog, kXpDisplayBox)->isHidden());
         control<QLineEdit>(dialog, kMacFileTypesEdit)->setText(QStringLiteral("icns"));
         control<QLineEdit>(dialog, kEditorPathEdit)->setText(QStringLiteral("/usr/bin/editor"));
@@ -169,8 +169,8 @@ TEST_F(SettingsDialogTest, TextsAndTypeGoToTheRecordsAndCancelTouchesNothing)
     EXPECT_EQ(settings.general.useEditor, 0);
     EXPECT_EQ(settings.file.readString("Sigilscope", "MacFileType", "none"), "none");
 
-    SettingsDialog dialog(settings.general, settings.display, settings.file, 9);
-    EXPECT_FALSE(control<QCheckBox>(dialog, kXpDisplayBox)->isHidden());
+    SettingsDialog dialog(settings.general, settings.display, settings.file);
+    EXPECT_TRUE(control<QCheckBox>(dialog, kXpDisplayBox)->isHidden());  // kept in the file, not shown
     control<QCheckBox>(dialog, kXpDisplayBox)->click();
     control<QLineEdit>(dialog, kMacFileTypesEdit)->setText(QStringLiteral("icns"));
     control<QLineEdit>(dialog, kEditorPathEdit)->setText(QStringLiteral("/usr/bin/editor"));
