@@ -688,6 +688,25 @@ size_t readMacElement(IconDevice& device, ByteStream& data, uint64_t length)
     return read;
 }
 
+namespace {
+
+// Files that hold a size twice, as a classic element and as PNG (as icon
+// makers write them for older readers), give the same image twice: one is
+// enough. Images that differ are all kept.
+void dropRepeatedDevices(IconEntry& icon)
+{
+    for (size_t i = 1; i < icon.devices.size();) {
+        const bool repeated = std::any_of(icon.devices.begin(), icon.devices.begin() + std::ptrdiff_t(i),
+                                          [&](const IconDevice& d) { return d.sameDevice(icon.devices[i]); });
+        if (repeated)
+            icon.devices.erase(icon.devices.begin() + std::ptrdiff_t(i));
+        else
+            ++i;
+    }
+}
+
+}  // namespace
+
 bool loadMacIconBytes(IconEntry& icon, ByteView data, const std::string& path, const std::string& name,
                       const DisplaySettings& settings, const std::atomic<bool>* stop)
 {
@@ -718,6 +737,7 @@ bool loadMacIconBytes(IconEntry& icon, ByteView data, const std::string& path, c
     icon.sortDevices();
     applyMacMasks(icon);
     std::erase_if(icon.devices, [filter](const IconDevice& d) { return filteredOut(d, filter); });
+    dropRepeatedDevices(icon);
     icon.name = iconName(path, name);
     icon.source = path;
     return true;
