@@ -143,6 +143,38 @@ TEST(Resample, MatchesLanczosValuesShrinkingAndEnlarging)
     EXPECT_TRUE(resampled(same.view(), 0, 3).empty());
 }
 
+// A picture that changes only across (or only down) comes out the same in
+// every row (or column): whatever thread made a row, wherever a band of rows
+// starts, whichever pass runs first, and however many samples the vector
+// loops leave to the plain ones.
+TEST(Resample, EveryRowAndColumnAlikeAcrossThreadsAndOrders)
+{
+    struct Case {
+        int w, h, outW, outH;
+    };
+    const Case cases[] = {
+        {1024, 1024, 256, 256},  // vertical pass first, on two threads where there are two cores
+        {1021, 1023, 255, 97},   // sides that fill no vector loop
+        {1600, 2400, 16, 24},    // rows narrowed first: whole input rows would take too much memory
+        {40, 30, 1000, 1200},    // enlarged, on threads
+    };
+    const auto along = [](int v) { return uint32_t(40 + v % 200) << 24 | uint32_t(v * 7 % 256) << 16 | 0x3080u; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " -> " << c.outW << "x" << c.outH);
+        const RgbaImage across =
+            resampled(rgbaOf(c.w, c.h, [&](int x, int) { return along(x); }).view(), c.outW, c.outH);
+        const RgbaImage down = resampled(rgbaOf(c.w, c.h, [&](int, int y) { return along(y); }).view(), c.outW, c.outH);
+        ASSERT_EQ(across.height, c.outH);
+        ASSERT_EQ(down.height, c.outH);
+        const size_t row = size_t(c.outW) * 4;
+        for (int y = 1; y < c.outH; ++y)
+            ASSERT_TRUE(std::equal(across.row(y), across.row(y) + row, across.row(0))) << "row " << y;
+        for (int y = 0; y < c.outH; ++y)
+            for (int x = 1; x < c.outW; ++x)
+                ASSERT_TRUE(std::equal(down.row(y) + x * 4, down.row(y) + x * 4 + 4, down.row(y))) << x << "," << y;
+    }
+}
+
 // Shrinking an opaque picture with smooth content gives what Qt's smooth
 // scaling gave before, within a few levels.
 TEST(Resample, OpaquePictureShrinksAsBefore)
