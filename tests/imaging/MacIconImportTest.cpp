@@ -409,7 +409,10 @@ TEST(MacIconImport, EachElementsStatedLengthDecidesWhereTheNextStarts)
 
 TEST(MacIconImport, ElementsBeyondTheCapAreNotRead)
 {
-    std::vector<Bytes> elements(100, icnsElement("ics8", filled(16, 16, 8, 1)));
+    // Elements that differ, so that none is dropped as a repeat.
+    std::vector<Bytes> elements;
+    for (int i = 0; i < 100; ++i)
+        elements.push_back(icnsElement("ics8", filled(16, 16, 8, uint8_t(i))));
     IconEntry icon;
     ASSERT_TRUE(load(icnsFile(elements), icon));
     EXPECT_EQ(icon.deviceCount(), 64);
