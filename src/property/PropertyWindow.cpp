@@ -4,11 +4,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QStyle>
 #include <algorithm>
 
 #include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
+#include "platform/CommandIds.h"
 #include "platform/StringTable.h"
 #include "property/PictureFile.h"
 #include "settings/GeneralSettings.h"
@@ -135,6 +137,17 @@ void PropertyWindow::buildControls(const IconResources& icons)
     connect(list_, &QListWidget::currentRowChanged, this, [this] {
         if (!rebuilding_)
             selectionUpdate();
+    });
+    // The list's own menu makes the icon's standard sizes, as the main
+    // window's edit menu does.
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(list_);
+        menu.setObjectName(QStringLiteral("deviceListMenu"));
+        QAction* makeSizes = menu.addAction(loadString(str::MenuMakeSizes));
+        makeSizes->setEnabled(document_.commandEnabled(cmd::MakeSizes));
+        if (menu.exec(list_->viewport()->mapToGlobal(at)) == makeSizes)
+            document_.makeSizes();
     });
 
     picture_ = new IconPreview(this);
