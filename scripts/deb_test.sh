@@ -72,7 +72,7 @@ awk '$1 !~ /^d/ { sub("^\\./", "", $6); print $6 }' "$work/contents" | sort >"$w
     usr/share/man/man1/sigil.1.gz usr/share/man/man1/sigilscope.1.gz \
     usr/share/metainfo/io.github.sigilscope.sigilscope.metainfo.xml \
     usr/share/mime/packages/sigilscope.xml \
-    usr/share/sigilscope/Sigilscope_help.txt \
+    usr/share/sigilscope/Sigilscope_help.txt usr/share/sigilscope/Sigilscope_help_en.txt \
     usr/share/thumbnailers/sigilscope.thumbnailer
   for size in 16 22 24 32 48 64 128 256; do
     echo "usr/share/icons/hicolor/${size}x${size}/apps/sigilscope.png"
