@@ -19,11 +19,6 @@ inline void limitDecoding()
     (void)once;
 }
 
-inline void prepare(IconLibrary& library)
-{
-    limitDecoding();
-}
-
 // Only the first bytes of a large input are read: a real-size animation or
 // bitmap costs milliseconds an input under the sanitizers, and its first
 // frames or rows exercise the same code.

@@ -22,7 +22,7 @@ inline void checkImported(IconDevice& device)
             std::abort();
     }
     IconLibrary library;
-    prepare(library);
+    limitDecoding();
     auto entry = std::make_unique<IconEntry>();
     entry->devices.push_back(std::move(device));
     library.addReadIcon(std::move(entry));

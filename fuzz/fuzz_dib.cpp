@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the clipboard's bitmap reader.
 #include "ImportCheck.h"
-#include "document/Clipboard.h"
+#include "imaging/Dib.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

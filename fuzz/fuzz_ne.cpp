@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     sigil::IconLibrary library;
-    sigil::fuzz::prepare(library);
+    sigil::fuzz::limitDecoding();
     sigil::readNeLibrary(library, sigil::ByteView(data, size), "/fuzz/input.icl", "input");
     sigil::fuzz::checkLibrary(library);
     return 0;

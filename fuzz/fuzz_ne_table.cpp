@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     file[kNeHeader + 1] = 'E';
     file.insert(file.end(), data, data + size);
     sigil::IconLibrary library;
-    sigil::fuzz::prepare(library);
+    sigil::fuzz::limitDecoding();
     sigil::readNeLibrary(library, sigil::ByteView(file.data(), file.size()), "/fuzz/input.icl", "input");
     sigil::fuzz::checkLibrary(library);
     return 0;

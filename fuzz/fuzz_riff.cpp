@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     sigil::IconLibrary library;
-    sigil::fuzz::prepare(library);
+    sigil::fuzz::limitDecoding();
     sigil::readAnimatedCursorBytes(
         library, sigil::ByteView(data, sigil::fuzz::cappedInput(size, sigil::fuzz::kMaxAnimationBytes)), "fuzz.ani",
         "fuzz");

@@ -77,17 +77,6 @@ std::unique_ptr<QMimeData> imageMimeData(const QImage& image)
     return data;
 }
 
-bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings)
-{
-    if (!readDib(dib, device))
-        return false;
-    if (!normalize(device, applyTransparency, settings)) {
-        device.reset();
-        return false;
-    }
-    return true;
-}
-
 bool offersBitmap(const QMimeData* data)
 {
     return data && (data->hasFormat(kWindowsDibMimeType) || data->hasFormat(kBmpMimeType) ||

@@ -35,8 +35,7 @@ std::unique_ptr<QMimeData> imageMimeData(const QImage& image);
 bool deviceFromMimeData(const QMimeData* data, IconDevice& device, bool applyTransparency,
                         const DisplaySettings& settings);
 
-// The same for raw bitmap bytes without file header.
-bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings);
+// Raw bitmap bytes without file header are read by pasteDib (imaging/Dib.h).
 
 // Whether the contents hold something deviceFromMimeData may read: a
 // device-independent bitmap, a bitmap file or an image.

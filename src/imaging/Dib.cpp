@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "imaging/Conversions.h"
 #include "imaging/PixelAccess.h"
 
 namespace sigil {
@@ -439,6 +440,17 @@ std::optional<std::vector<uint8_t>> dibFromRgba(const RgbaView& image, bool with
         }
     }
     return out;
+}
+
+bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings)
+{
+    if (!readDib(dib, device))
+        return false;
+    if (!normalize(device, applyTransparency, settings)) {
+        device.reset();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace sigil

@@ -49,4 +49,9 @@ std::vector<uint8_t> bitmapFileFromDib(ByteView dib);
 // Nothing for an empty or oversized image.
 std::optional<std::vector<uint8_t>> dibFromRgba(const RgbaView& image, bool withAlpha);
 
+// Raw bitmap bytes without file header (the clipboard's form) as a device:
+// read, its pixels expanded and, when asked, the settings' automatic
+// transparency applied. False, device empty, when refused.
+bool pasteDib(ByteView dib, IconDevice& device, bool applyTransparency, const DisplaySettings& settings);
+
 }  // namespace sigil

@@ -352,7 +352,7 @@ RgbaImage imageFromJpeg2000(const opj_image_t& j)
         if (!comp.data || comp.w != w || comp.h != h || comp.prec < 1 || comp.prec > 16 || comp.sgnd)
             return {};
     }
-    const auto value = [&j, w](uint32_t c, uint64_t index) {
+    const auto value = [&j](uint32_t c, uint64_t index) {
         const opj_image_comp_t& comp = j.comps[c];
         const int32_t v = std::clamp<int32_t>(comp.data[index], 0, (1 << comp.prec) - 1);
         return uint8_t(comp.prec >= 8 ? v >> (comp.prec - 8) : v * 255 / ((1 << comp.prec) - 1));
