@@ -57,10 +57,9 @@ bool isBitmapFile(ByteView data)
     return data.size() >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-// The picture's pixels, whole unless it is very large: then a JPEG decoder
-// shrinks it as it decodes to about four times the fitted size, so that its
-// whole size never has to fit in memory; the resampler takes it from there.
-RgbaImage decodePicture(ByteView data, const QSize& fitted)
+// PNG data and bitmap files (under a picture's name) decoded whole; empty
+// for anything else.
+RgbaImage decodeWhole(ByteView data)
 {
     if (isPng(data)) {
         RgbaImage image;
@@ -70,22 +69,16 @@ RgbaImage decodePicture(ByteView data, const QSize& fitted)
         IconDevice device;
         return loadBitmapBytes(device, data, false, DisplaySettings{}) ? devicePixels(device) : RgbaImage{};
     }
-    const JpegSize size = jpegSize(data);
-    const bool large = int64_t{size.width} * size.height > kWholeDecodePixels;
-    return decodeJpeg(data, large ? fitted.width() * 4 : 0, large ? fitted.height() * 4 : 0, kMaxDecodePixels);
+    return {};
 }
 
-QSize pictureSize(ByteView data)
+// A JPEG decoded whole unless it is very large: then the decoder shrinks it
+// as it decodes to about four times the fitted size, so that its whole size
+// never has to fit in memory; the resampler takes it from there.
+RgbaImage decodeJpegFor(ByteView data, const JpegSize& size, const QSize& fitted)
 {
-    if (isPng(data) && data.size() >= 24)
-        return {int(std::min<uint32_t>(getU32Be(data.data() + 16), 0x7FFFFFFF)),
-                int(std::min<uint32_t>(getU32Be(data.data() + 20), 0x7FFFFFFF))};
-    if (isBitmapFile(data)) {
-        IconDevice device;
-        return loadBitmapBytes(device, data, false, DisplaySettings{}) ? QSize(device.width, device.height) : QSize();
-    }
-    const JpegSize size = jpegSize(data);
-    return {size.width, size.height};
+    const bool large = int64_t{size.width} * size.height > kWholeDecodePixels;
+    return decodeJpeg(data, large ? fitted.width() * 4 : 0, large ? fitted.height() * 4 : 0, kMaxDecodePixels);
 }
 
 // The picture shrunk to `size` by the resampler (colour weighted by alpha,
@@ -190,13 +183,17 @@ bool loadPictureBytes(IconDevice& device, ByteView data, int maxWidth, int maxHe
 
     // Drawn as stored, as the platform's picture loader did: no turning by
     // the picture's orientation tag.
-    const QSize size = pictureSize(picture);
+    RgbaImage decoded = decodeWhole(picture);
+    const JpegSize jpeg = decoded.empty() ? jpegSize(picture) : JpegSize{};
+    const QSize size = decoded.empty() ? QSize(jpeg.width, jpeg.height) : QSize(decoded.width, decoded.height);
     if (!size.isValid() || size.isEmpty())
         return false;
     const QSize fitted = fittedSize(size, maxWidth, maxHeight);
     if (fitted.width() <= 0 || fitted.height() <= 0)
         return false;
-    const std::vector<uint8_t> rgb = renderOnWhite(decodePicture(picture, fitted), fitted);
+    if (decoded.empty())
+        decoded = decodeJpegFor(picture, jpeg, fitted);
+    const std::vector<uint8_t> rgb = renderOnWhite(decoded, fitted);
     if (rgb.empty() || !deviceFromRgbRows(device, rgb, fitted))
         return false;
     // Nothing to expand, and pictures never get automatic transparency, so

@@ -13,25 +13,13 @@
 #include "imaging/SvgImage.h"
 #include "platform/FileBytes.h"
 #include "support/IconBytes.h"
+#include "support/SigilRun.h"
 #include "support/TempDir.h"
 
 using namespace sigil;
 using namespace sigil::test;
 
 namespace {
-
-struct RunResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-RunResult sigilRun(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int code = runSigil(args, out, err, false);
-    return {code, out.str(), err.str()};
-}
 
 RgbaImage pattern(int side, int salt)
 {

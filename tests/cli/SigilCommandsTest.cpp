@@ -23,25 +23,13 @@
 #include "support/NeBytes.h"
 #include "support/PictureBytes.h"
 #include "support/RiffBytes.h"
+#include "support/SigilRun.h"
 #include "support/TempDir.h"
 
 using namespace sigil;
 using namespace sigil::test;
 
 namespace {
-
-struct RunResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-RunResult sigilRun(const std::vector<std::string>& args, bool progress = false)
-{
-    std::ostringstream out, err;
-    const int code = runSigil(args, out, err, progress);
-    return {code, out.str(), err.str()};
-}
 
 TEST(SigilList, PrintsIconsAndDevicesAndNamesFailures)
 {

@@ -8,23 +8,13 @@
 #include <cerrno>
 
 #include "platform/CommandIds.h"
+#include "support/LanguageScope.h"
 
 namespace sigil {
 namespace {
 
-// Sets the interface language for one test and restores Japanese after it.
-class LanguageScope {
-public:
-    explicit LanguageScope(Language language) { setInterfaceLanguage(language); }
-    ~LanguageScope() { setInterfaceLanguage(Language::Japanese); }
-};
-
-bool hasJapanese(const QString& text)
-{
-    static const QRegularExpression japanese(
-        QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}\\x{ff61}-\\x{ff9f}]"));
-    return text.contains(japanese);
-}
+using test::hasJapanese;
+using test::LanguageScope;
 
 // The placeholders a text is filled in with, sorted: "%d", "%s", "%1"...
 QStringList placeholders(const QString& text)

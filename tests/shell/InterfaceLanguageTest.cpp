@@ -33,6 +33,7 @@
 #include "shell/SettingsDialog.h"
 #include "shell/ShortcutCard.h"
 #include "shell/ToolbarDialog.h"
+#include "support/LanguageScope.h"
 #include "support/TextFiles.h"
 #include "support/ViewFixture.h"
 #include "ui/FolderChooser.h"
@@ -46,23 +47,12 @@
 namespace sigil {
 namespace {
 
-// Sets the interface language for one test and restores Japanese after it.
-class LanguageScope {
-public:
-    explicit LanguageScope(Language language) { setInterfaceLanguage(language); }
-    ~LanguageScope() { setInterfaceLanguage(Language::Japanese); }
-};
+using test::hasJapanese;
+using test::LanguageScope;
 
 const char* nameOf(Language language)
 {
     return language == Language::English ? "en" : "ja";
-}
-
-bool hasJapanese(const QString& text)
-{
-    static const QRegularExpression japanese(
-        QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}\\x{ff61}-\\x{ff9f}]"));
-    return text.contains(japanese);
 }
 
 // The mnemonic letter of a menu text, upper case; none: null.

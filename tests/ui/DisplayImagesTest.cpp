@@ -22,17 +22,6 @@ IconDevice argbDevice(std::array<uint8_t, 4> p0, std::array<uint8_t, 4> p1, uint
     return d;
 }
 
-using Shape = std::tuple<int, int, int>;  // width, height, bits
-
-void fill(IconEntry& e, const std::vector<Shape>& shapes)
-{
-    for (auto [w, h, b] : shapes) {
-        IconDevice d;
-        ASSERT_TRUE(d.makeBlank(w, h, b));
-        e.devices.push_back(std::move(d));
-    }
-}
-
 DisplaySettings xp(bool on)
 {
     DisplaySettings s;
@@ -198,7 +187,7 @@ TEST_P(DisplaySize, KeepsTheDevicesProportions)
 {
     const auto c = GetParam();
     IconEntry e;
-    fill(e, {{c.w, c.h, 4}});
+    e.devices.push_back(test::makeDevice(c.w, c.h, 4, [](int, int) { return 0u; }));
     DisplaySettings s;
     s.iconSize = 32;
     const DisplayIcons icons = makeDisplayIcons(e, s);
@@ -216,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, DisplaySize,
 TEST(MakeDisplayIcons, SelectedImageOnlyWithXPDispAnd32Bits)
 {
     IconEntry e;
-    fill(e, {{16, 16, 32}});
+    e.devices.push_back(test::makeDevice(16, 16, 32, [](int, int) { return 0u; }));
     DisplaySettings s;
     s.xpDisplay = 1;
     EXPECT_FALSE(makeDisplayIcons(e, s).selected.isNull());
@@ -228,7 +217,7 @@ TEST(MakeDisplayIcons, SelectedImageOnlyWithXPDispAnd32Bits)
 TEST(DrawDisplayIcon, PaintsIntoTheComputedRectangle)
 {
     IconEntry e;
-    fill(e, {{48, 32, 24}});
+    e.devices.push_back(test::makeDevice(48, 32, 24, [](int, int) { return 0u; }));
     // Make the colour white and opaque so it shows against a black target.
     IconDevice& d = e.devices[0];
     uint8_t* px = d.blockData() + 40;
