@@ -275,7 +275,17 @@ void LibraryDocument::makeSizes()
     for (IconDevice& d : made.devices)
         result.devices.push_back(std::move(d));
     result.sortDevices();
-    replaceDevices(selection_, std::move(result.devices), icon.current, loadString(str::StepMakeSizes));
+    // The image shown stays the one shown, wherever the sort put it.
+    int32_t current = icon.current;
+    if (current >= 0 && current < icon.deviceCount()) {
+        const IconDevice& shown = icon.devices[size_t(current)];
+        for (int i = 0; i < result.deviceCount(); ++i)
+            if (result.devices[size_t(i)].sameDevice(shown)) {
+                current = i;
+                break;
+            }
+    }
+    replaceDevices(selection_, std::move(result.devices), current, loadString(str::StepMakeSizes));
 }
 
 bool LibraryDocument::replaceDevices(int icon, std::vector<IconDevice> devices, int32_t current, const QString& text)

@@ -115,6 +115,7 @@ TEST_F(DocumentEditsTest, MakeSizesFillsFromTheLargestImageInOneStep)
     doc.makeSizes();
     EXPECT_EQ(devicesOf(0), "16x16/4 16x16/32 32x32/32 48x48/32 64x64/24 ");
     EXPECT_EQ(library.deviceTotal(), 5);
+    EXPECT_EQ(library.at(0).current, 4);  // still the 64 x 64 shown before
     EXPECT_EQ(settings.general.makeSizes, (std::vector<int32_t>{16, 32, 48, 128}));
     doc.undoStack().undo();
     EXPECT_EQ(devicesOf(0), "16x16/4 32x32/32 64x64/24 ");
