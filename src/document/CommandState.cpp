@@ -1,4 +1,5 @@
-// Which commands of the library document can run now, and which are checked.
+// Which commands of the library document can run now (by the command
+// table's rules), and which are checked.
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -6,8 +7,9 @@
 #include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
 #include "model/DisplaySettings.h"
-#include "platform/CommandIds.h"
 #include "settings/GeneralSettings.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTable.h"
 
 namespace sigil {
 
@@ -30,51 +32,31 @@ bool isRecentCommand(int id)
 bool LibraryDocument::commandEnabled(int id) const
 {
     const bool idle = !loading_;
-    const bool hasIcon = !library_.empty();
-    const bool selected = hasIcon && hasSelection();
-    switch (id) {
-    case cmd::OpenFile:
-    case cmd::OpenFolder:
-    case cmd::Settings:
-    case cmd::Add:
-        return idle;
-    case cmd::SaveLibrary:
-    case cmd::SaveAs:
-    case cmd::SaveAllAsIcons:
-    case cmd::SnapAll:
-    case cmd::CloseFile:
-    case cmd::BatchDeleteDevices:
-    case cmd::DeleteSameIcons:
-        return idle && hasIcon;
-    case cmd::CopyDevice:
-    case cmd::Delete:
-    case cmd::Duplicate:
-    case cmd::Rename:
-    case cmd::Snap:
-    case cmd::SaveAsIcon:
-        return selected;
-    case cmd::MakeSizes:
-        return idle && selected;
-    case cmd::EditWithEditor:
-        return idle && selected && general_.useEditor && !general_.editorPath.empty();
-    case cmd::ShowProperty:
-        return true;
-    case cmd::Paste:
-        return idle && clipboardHasBitmap();
-    case cmd::Undo:
-        return idle && undo_.canUndo();
-    case cmd::Redo:
-        return idle && undo_.canRedo();
-    case cmd::Size16:
-    case cmd::Size32:
-    case cmd::Size48:
-    case cmd::Size72:
-    case cmd::Size128:
-    case cmd::OtherSize:
-        return idle;
-    default:
+    const CommandRow* row = commandRow(id);
+    if (!row)
         return isRecentCommand(id) ? idle : true;
+    const bool selected = !library_.empty() && hasSelection();
+    switch (row->enable) {
+    case EnableRule::Always:
+        return true;
+    case EnableRule::Idle:
+        return idle;
+    case EnableRule::IdleWithIcons:
+        return idle && !library_.empty();
+    case EnableRule::Selected:
+        return selected;
+    case EnableRule::IdleSelected:
+        return idle && selected;
+    case EnableRule::EditorReady:
+        return idle && selected && general_.useEditor && !general_.editorPath.empty();
+    case EnableRule::ClipboardBitmap:
+        return idle && clipboardHasBitmap();
+    case EnableRule::CanUndo:
+        return idle && undo_.canUndo();
+    case EnableRule::CanRedo:
+        return idle && undo_.canRedo();
     }
+    return false;
 }
 
 bool LibraryDocument::commandChecked(int id) const

@@ -13,9 +13,9 @@
 #include "document/LibraryDocument.h"
 #include "document/LibraryNaming.h"
 #include "document/LoadBridge.h"
-#include "platform/CommandIds.h"
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
+#include "ui/CommandIds.h"
 
 namespace sigil {
 

@@ -7,8 +7,6 @@
 #include <cstring>
 #include <iterator>
 
-#include "platform/CommandIds.h"
-
 namespace sigil {
 
 namespace {
@@ -30,49 +28,12 @@ constexpr StringRow kStrings[] = {
     {str::MenuView, "表示(&V)", "&View"},
     {str::MenuPalette, "パレット(&P)", "&Window"},
     {str::MenuHelp, "ヘルプ(&H)", "&Help"},
-    {str::MenuOpenFile, "ファイルを開く(&O)..\tCtrl+O", "&Open File…\tCtrl+O"},
-    {str::MenuOpenFolder, "フォルダを開く(&F)..", "Open &Folder…"},
     {str::MenuRecent, "最近使ったファイル(&R)", "&Recent Files"},
-    {str::MenuSaveLibrary, "ライブラリを保存(&S)\tCtrl+S", "&Save Library\tCtrl+S"},
-    {str::MenuSaveAs, "名前を付けて保存(&A)..\tCtrl+T", "Save &As…\tCtrl+T"},
-    {str::MenuSaveAsIcon, "アイコン形式で保存(&I)\tCtrl+I", "Save as &Icon\tCtrl+I"},
-    {str::MenuSaveAllAsIcons, "アイコン形式で全て保存(&X)..\tCtrl+X", "Sa&ve All as Icons…\tCtrl+X"},
-    {str::MenuSnap, "スナップ(&Q)\tCtrl+Q", "S&nap\tCtrl+Q"},
-    {str::MenuSnapAll, "全イメージをスナップ(&W)..\tCtrl+W", "Snap A&ll Images…\tCtrl+W"},
-    {str::MenuSettings, "設定(&P)..\tCtrl+P", "Se&ttings…\tCtrl+P"},
-    {str::MenuCustomizeToolbar, "ツールバーのカスタマイズ(&B)..", "Customize Tool&bar…"},
-    {str::MenuCloseFile, "ファイルを閉じる(&C)\tCtrl+F4", "&Close File\tCtrl+F4"},
-    {str::MenuExit, "Sigilscopeの終了(&0)\tAlt+F4", "E&xit\tAlt+F4"},
-    {str::MenuUndo, "元に戻す(&U)", "&Undo"},
     {str::MenuUndoStep, "元に戻す(&U): %1", "&Undo %1"},
-    {str::MenuRedo, "やり直し(&R)", "&Redo"},
     {str::MenuRedoStep, "やり直し(&R): %1", "&Redo %1"},
-    {str::MenuCopyDevice, "表示デバイスをコピー(&C)\tCtrl+C", "&Copy Shown Image\tCtrl+C"},
-    {str::MenuPaste, "貼り付け(&V)\tCtrl+V", "&Paste\tCtrl+V"},
-    {str::MenuAdd, "追加(&N)..\tCtrl+N", "&Add Icon…\tCtrl+N"},
-    {str::MenuDuplicate, "複製(&L)\tCtrl+L", "Dup&licate\tCtrl+L"},
-    {str::MenuRename, "名前の変更(&M)..\tF2/Ctrl+R", "Rena&me…\tF2/Ctrl+R"},
-    {str::MenuDelete, "削除(&D)\tDelete", "&Delete\tDelete"},
-    {str::MenuDeleteSameIcons, "同じアイコンを削除(&S)\tCtrl+M", "Delete Duplicate &Icons\tCtrl+M"},
-    {str::MenuBatchDelete, "デバイスの一括削除(&B)..\tCtrl+Delete", "&Batch Delete Images…\tCtrl+Delete"},
-    {str::MenuEditWithEditor, "エディタで編集(&E)\tSpace", "&Edit with Editor\tSpace"},
-    {str::MenuMakeSizes, "標準サイズを作成(&Z)..", "Ma&ke Sizes…"},
-    {str::MenuSize16, "16x16(&1)", "&16x16"},
-    {str::MenuSize32, "32x32(&3)", "&32x32"},
-    {str::MenuSize48, "48x48(&4)", "&48x48"},
-    {str::MenuSize72, "72x72(&7)", "&72x72"},
-    {str::MenuSize128, "128x128(&8)", "12&8x128"},
-    {str::MenuOtherSize, "その他(&E)\tCtrl+E", "&Other Size\tCtrl+E"},
     {str::MenuToolbar, "ツールバー(&T)", "&Toolbar"},
     // "&S" belongs to the shortcut card's item of the same menu.
     {str::MenuStatusBar, "ステータスバー(&U)", "Status &Bar"},
-    {str::MenuShortcutList, "ショートカット一覧(&S)", "&Shortcut List"},
-    {str::MenuHelpItem, "ヘルプ(&H)..\tF1", "&Help…\tF1"},
-    {str::MenuAbout, "Sigilscopeについて(&A)..", "&About Sigilscope…"},
-    {str::ContextRename, "名前の変更(&R)..\tF2/Ctrl+R", "&Rename…\tF2/Ctrl+R"},
-    {str::ContextSnap, "スナップ(&S)\tCtrl+Q", "&Snap\tCtrl+Q"},
-    // "&E" belongs to edit with editor in the right-click menu.
-    {str::ContextOtherSize, "その他(&O)\tCtrl+E", "&Other Size\tCtrl+E"},
     {str::ToolbarTitle, "ツールバー", "Toolbar"},
     {str::ToolbarCustomize, "ツールバーのカスタマイズ..", "Customize Toolbar…"},
     {str::RecentNoData, "no data", "No recent files"},
@@ -274,47 +235,6 @@ constexpr StringRow kStrings[] = {
     {str::ReasonNameTooLong, "ファイル名が長すぎます", "The file name is too long"},
     {str::ReasonIsAFolder, "フォルダです", "It is a folder"},
 
-    {cmd::OpenFile, "ファイルを開く\nファイルを開く [Ctrl+O]", "Open File\nOpen File [Ctrl+O]"},
-    {cmd::OpenFolder, "フォルダを開く\nフォルダを開く [Ctrl+F]", "Open Folder\nOpen Folder [Ctrl+F]"},
-    {cmd::SaveLibrary, "ライブラリを保存\nライブラリを保存 [Ctrl+S]", "Save Library\nSave Library [Ctrl+S]"},
-    {cmd::SaveAs, "名前を付けて保存\n名前を付けて保存 [Ctrl+T]", "Save As\nSave As [Ctrl+T]"},
-    {cmd::SaveAllAsIcons, "アイコン形式で全て保存\nアイコン形式で全て保存 [Ctrl+X]",
-     "Save All as Icons\nSave All as Icons [Ctrl+X]"},
-    {cmd::SnapAll, "全イメージをスナップ\n全イメージをスナップ [Ctrl+W]", "Snap All Images\nSnap All Images [Ctrl+W]"},
-    {cmd::Settings, "設定\n設定 [Ctrl+P]", "Settings\nSettings [Ctrl+P]"},
-    {cmd::CustomizeToolbar, "ツールバーのカスタマイズ\nツールバーのカスタマイズ",
-     "Customize Toolbar\nCustomize Toolbar"},
-    {cmd::CloseFile, "ファイルを閉じる\nファイルを閉じる [Ctrl+F4]", "Close File\nClose File [Ctrl+F4]"},
-    {cmd::EditWithEditor, "エディタで編集\nエディタで編集 [Space]", "Edit with Editor\nEdit with Editor [Space]"},
-    {cmd::ShowProperty, "プロパティ表示\nプロパティ表示 [Enter]", "Show Properties\nShow Properties [Enter]"},
-    {cmd::CopyDevice, "表示デバイスをコピー\n表示デバイスをコピー [Ctrl+C]",
-     "Copy Shown Image\nCopy Shown Image [Ctrl+C]"},
-    {cmd::Paste, "貼り付け\n貼り付け [Ctrl+V]", "Paste\nPaste [Ctrl+V]"},
-    {cmd::Add, "追加\n追加 [Ctrl+N]", "Add Icon\nAdd Icon [Ctrl+N]"},
-    {cmd::Delete, "削除\n削除 [Delete]", "Delete\nDelete [Delete]"},
-    {cmd::Duplicate, "複製\n複製 [Ctrl+L]", "Duplicate\nDuplicate [Ctrl+L]"},
-    {cmd::Rename, "名前を変更\n名前を変更 [F2/Ctrl+R]", "Rename\nRename [F2/Ctrl+R]"},
-    {cmd::Snap, "スナップ\nスナップ [Ctrl+Q]", "Snap\nSnap [Ctrl+Q]"},
-    {cmd::SaveAsIcon, "アイコン形式で保存\nアイコン形式で保存 [Ctrl+I]", "Save as Icon\nSave as Icon [Ctrl+I]"},
-    {cmd::BatchDeleteDevices, "デバイスの一括削除\nデバイスの一括削除 [Ctrl+Delete]",
-     "Batch Delete Images\nBatch Delete Images [Ctrl+Delete]"},
-    {cmd::DeleteSameIcons, "同じアイコンを削除\n同じアイコンを削除 [Ctrl+M]",
-     "Delete Duplicate Icons\nDelete Duplicate Icons [Ctrl+M]"},
-    {cmd::Size16, "16x16\n16x16", "16x16\n16x16"},
-    {cmd::Size32, "32x32\n32x32", "32x32\n32x32"},
-    {cmd::Size48, "48x48\n48x48", "48x48\n48x48"},
-    {cmd::Size72, "72x72\n72x72", "72x72\n72x72"},
-    {cmd::Size128, "128x128\n128x128", "128x128\n128x128"},
-    {cmd::OtherSize, "その他のサイズ\nその他のサイズ [Ctrl+E]", "Other Size\nOther Size [Ctrl+E]"},
-    {cmd::Help, "ヘルプ\nヘルプ [F1]", "Help\nHelp [F1]"},
-    {cmd::About, "Sigilscopeについて\nSigilscopeについて", "About Sigilscope\nAbout Sigilscope"},
-    {cmd::ShortcutList, "ショートカット一覧\nショートカット一覧", "Shortcut List\nShortcut List"},
-    {cmd::RecentMenu, "最近使ったファイル\n最近使ったファイル", "Recent Files\nRecent Files"},
-    {cmd::MakeSizes, "標準サイズを作成\n最大のイメージから標準サイズを作成",
-     "Make Sizes\nMake standard sizes from the largest image"},
-    {cmd::Undo, "元に戻す\n元に戻す [Ctrl+Z]", "Undo\nUndo [Ctrl+Z]"},
-    {cmd::Redo, "やり直し\nやり直し [Ctrl+Y]", "Redo\nRedo [Ctrl+Y]"},
-    {cmd::Exit, "終了\n終了 [Alt+F4]", "Exit\nExit [Alt+F4]"},
     {str::SizeOutOfRange, "16～256の範囲で入力してください", "Enter a size from 16 to 256."},
     {str::SaveFailed, "保存に失敗しました\r\nファイルへの書き込みに失敗もしくは\r\nアイコンの数が多すぎます",
      "The library could not be saved.\r\nWriting the file failed, or\r\nthere are too many icons."},
@@ -444,18 +364,6 @@ std::vector<int> stringIds()
     for (const StringRow& row : kStrings)
         ids.push_back(row.id);
     return ids;
-}
-
-QString commandText(int commandId)
-{
-    return loadString(commandId).section(QLatin1Char('\n'), 0, 0);
-}
-
-QString commandTooltip(int commandId)
-{
-    const QString s = loadString(commandId);
-    const int cut = s.indexOf(QLatin1Char('\n'));
-    return cut < 0 ? s : s.mid(cut + 1);
 }
 
 QString saveProgressText(int phase, int percent)

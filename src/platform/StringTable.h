@@ -1,8 +1,8 @@
 #pragma once
 // The program's string table: every text the interface shows, by its number,
-// in Japanese and in English, and the prompt of each command
-// ("text\ntooltip"). The interface language is chosen once at start-up,
-// before any window is built; `sigil` never changes it.
+// in Japanese and in English, but the commands' own texts, which sit in the
+// command table (ui/CommandTable.h). The interface language is chosen once
+// at start-up, before any window is built; `sigil` never changes it.
 
 #include <QString>
 #include <string_view>
@@ -15,55 +15,17 @@ enum StringId : int {
     DocumentTemplate = 100,
 
     // Our own numbers, 20000 to 21999, grouped by window.
-    // The main frame's menu bar and menus (20000..20099). Menu items carry
-    // their mnemonic and, after a tab, their keys.
+    // The main frame's menu bar and menus (20000..20099), with mnemonics.
     MenuFile = 20000,
     MenuEdit = 20001,
     MenuView = 20002,
     MenuPalette = 20003,
     MenuHelp = 20004,
-    MenuOpenFile = 20010,
-    MenuOpenFolder = 20011,
     MenuRecent = 20012,
-    MenuSaveLibrary = 20013,
-    MenuSaveAs = 20014,
-    MenuSaveAsIcon = 20015,
-    MenuSaveAllAsIcons = 20016,
-    MenuSnap = 20017,
-    MenuSnapAll = 20018,
-    MenuSettings = 20019,
-    MenuCustomizeToolbar = 20020,
-    MenuCloseFile = 20021,
-    MenuExit = 20022,
-    MenuUndo = 20030,
     MenuUndoStep = 20031,  // %1: the step's name
-    MenuRedo = 20032,
     MenuRedoStep = 20033,
-    MenuCopyDevice = 20034,
-    MenuPaste = 20035,
-    MenuAdd = 20036,
-    MenuDuplicate = 20037,
-    MenuRename = 20038,
-    MenuDelete = 20039,
-    MenuDeleteSameIcons = 20040,
-    MenuBatchDelete = 20041,
-    MenuEditWithEditor = 20042,
-    MenuMakeSizes = 20043,
-    MenuSize16 = 20050,
-    MenuSize32 = 20051,
-    MenuSize48 = 20052,
-    MenuSize72 = 20053,
-    MenuSize128 = 20054,
-    MenuOtherSize = 20055,
     MenuToolbar = 20060,
     MenuStatusBar = 20061,
-    MenuShortcutList = 20062,
-    MenuHelpItem = 20070,
-    MenuAbout = 20071,
-    // The view's right-click menu, where its texts differ from the menus'.
-    ContextRename = 20080,
-    ContextSnap = 20081,
-    ContextOtherSize = 20082,
     // The toolbar and the recent-files menu.
     ToolbarTitle = 20090,
     ToolbarCustomize = 20091,
@@ -342,10 +304,6 @@ QString loadString(int id, Language language);
 // Every number the table holds, in ascending order.
 std::vector<int> stringIds();
 
-// A command's text (before the first "\n") and its tooltip (after it, or
-// the whole string when it has no "\n").
-QString commandText(int commandId);
-QString commandTooltip(int commandId);
 // The library writer's progress as the status bar shows it: phase 0 to 3,
 // phases 1 and 2 followed by "(percent%)"; empty for any other phase.
 QString saveProgressText(int phase, int percent);

@@ -10,10 +10,11 @@
 
 #include "document/Clipboard.h"
 #include "document/LibraryDocument.h"
-#include "platform/CommandIds.h"
 #include "platform/StringTable.h"
 #include "property/PictureFile.h"
 #include "settings/GeneralSettings.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTable.h"
 #include "ui/DialogIds.h"
 #include "ui/FileDialog.h"
 #include "ui/IconButton.h"
@@ -144,7 +145,7 @@ void PropertyWindow::buildControls(const IconResources& icons)
     connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(list_);
         menu.setObjectName(QStringLiteral("deviceListMenu"));
-        QAction* makeSizes = menu.addAction(loadString(str::MenuMakeSizes));
+        QAction* makeSizes = menu.addAction(commandMenuText(cmd::MakeSizes));
         makeSizes->setEnabled(document_.commandEnabled(cmd::MakeSizes));
         if (menu.exec(list_->viewport()->mapToGlobal(at)) == makeSizes)
             document_.makeSizes();

@@ -19,7 +19,6 @@
 
 #include "document/LibraryDocument.h"
 #include "model/DisplaySettings.h"
-#include "platform/CommandIds.h"
 #include "platform/SettingsFile.h"
 #include "platform/StringTable.h"
 #include "property/PropertyWindow.h"
@@ -31,7 +30,8 @@
 #include "shell/ShortcutCard.h"
 #include "shell/ToolbarDialog.h"
 #include "shell/ToolbarItems.h"
-#include "ui/CommandIconTable.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTable.h"
 #include "ui/DialogIds.h"
 #include "ui/IconIds.h"
 #include "ui/IconResources.h"
@@ -44,135 +44,62 @@ namespace sigil {
 
 namespace {
 
-// Commands that this build carries out; the others stay greyed wherever
-// the settings' toolbar list names them.
-bool commandBuilt(int id)
-{
-    switch (id) {
-    case cmd::OpenFile:
-    case cmd::OpenFolder:
-    case cmd::CloseFile:
-    case cmd::SaveLibrary:
-    case cmd::SaveAs:
-    case cmd::SaveAsIcon:
-    case cmd::SaveAllAsIcons:
-    case cmd::Snap:
-    case cmd::SnapAll:
-    case cmd::Undo:
-    case cmd::Redo:
-    case cmd::CopyDevice:
-    case cmd::Paste:
-    case cmd::Add:
-    case cmd::Delete:
-    case cmd::Duplicate:
-    case cmd::Rename:
-    case cmd::DeleteSameIcons:
-    case cmd::BatchDeleteDevices:
-    case cmd::MakeSizes:
-    case cmd::EditWithEditor:
-    case cmd::ShowProperty:
-    case cmd::Size16:
-    case cmd::Size32:
-    case cmd::Size48:
-    case cmd::Size72:
-    case cmd::Size128:
-    case cmd::OtherSize:
-    case cmd::Help:
-    case cmd::About:
-    case cmd::ShortcutList:
-    case cmd::RecentMenu:
-    case cmd::Exit:
-    case cmd::Settings:
-    case cmd::CustomizeToolbar:
-        return true;
-    default:
-        return false;
-    }
-}
-
-struct MenuItem {
-    int id;    // 0: separator
-    int text;  // the item's text in the string table
+// The menus' items by command; 0 is a separator. Texts, keys, icons and
+// enable rules come from the command table.
+constexpr int kFileMenu[] = {
+    cmd::OpenFile,
+    cmd::OpenFolder,
+    0,
+    cmd::SaveLibrary,
+    cmd::SaveAs,
+    cmd::SaveAsIcon,
+    cmd::SaveAllAsIcons,
+    0,
+    cmd::Snap,
+    cmd::SnapAll,
+    0,
+    cmd::Settings,
+    cmd::CustomizeToolbar,
+    0,
+    cmd::CloseFile,
+    0,
+    cmd::Exit,
 };
 
-constexpr MenuItem kFileMenu[] = {
-    {cmd::OpenFile, str::MenuOpenFile},
-    {cmd::OpenFolder, str::MenuOpenFolder},
-    {0, 0},
-    {cmd::SaveLibrary, str::MenuSaveLibrary},
-    {cmd::SaveAs, str::MenuSaveAs},
-    {cmd::SaveAsIcon, str::MenuSaveAsIcon},
-    {cmd::SaveAllAsIcons, str::MenuSaveAllAsIcons},
-    {0, 0},
-    {cmd::Snap, str::MenuSnap},
-    {cmd::SnapAll, str::MenuSnapAll},
-    {0, 0},
-    {cmd::Settings, str::MenuSettings},
-    {cmd::CustomizeToolbar, str::MenuCustomizeToolbar},
-    {0, 0},
-    {cmd::CloseFile, str::MenuCloseFile},
-    {0, 0},
-    {cmd::Exit, str::MenuExit},
+constexpr int kEditMenu[] = {
+    cmd::Undo,
+    cmd::Redo,
+    0,
+    cmd::CopyDevice,
+    cmd::Paste,
+    0,
+    cmd::Add,
+    cmd::Duplicate,
+    cmd::Rename,
+    cmd::Delete,
+    0,
+    cmd::DeleteSameIcons,
+    cmd::BatchDeleteDevices,
+    cmd::MakeSizes,
+    0,
+    cmd::EditWithEditor,
 };
 
-constexpr MenuItem kEditMenu[] = {
-    {cmd::Undo, str::MenuUndo},
-    {cmd::Redo, str::MenuRedo},
-    {0, 0},
-    {cmd::CopyDevice, str::MenuCopyDevice},
-    {cmd::Paste, str::MenuPaste},
-    {0, 0},
-    {cmd::Add, str::MenuAdd},
-    {cmd::Duplicate, str::MenuDuplicate},
-    {cmd::Rename, str::MenuRename},
-    {cmd::Delete, str::MenuDelete},
-    {0, 0},
-    {cmd::DeleteSameIcons, str::MenuDeleteSameIcons},
-    {cmd::BatchDeleteDevices, str::MenuBatchDelete},
-    {cmd::MakeSizes, str::MenuMakeSizes},
-    {0, 0},
-    {cmd::EditWithEditor, str::MenuEditWithEditor},
-};
-
-// The frame's own commands; the view runs the others.
-bool frameCommand(int id)
-{
-    return id == cmd::Exit || id == cmd::Help || id == cmd::About || id == cmd::CustomizeToolbar ||
-           id == cmd::ShortcutList || id == cmd::RecentMenu;
-}
+constexpr int kSizeItems[] = {cmd::Size16, cmd::Size32, cmd::Size48, cmd::Size72, cmd::Size128, cmd::OtherSize};
 
 // The view's right-click menu: the size items follow it.
-constexpr MenuItem kContextMenu[] = {
-    {cmd::EditWithEditor, str::MenuEditWithEditor},
-    {0, 0},
-    {cmd::CopyDevice, str::MenuCopyDevice},
-    {cmd::Paste, str::MenuPaste},
-    {0, 0},
-    {cmd::Delete, str::MenuDelete},
-    {cmd::Duplicate, str::MenuDuplicate},
-    {cmd::Rename, str::ContextRename},
-    {cmd::Snap, str::ContextSnap},
-    {0, 0},
-    {cmd::SaveAsIcon, str::MenuSaveAsIcon},
-    {0, 0},
+constexpr int kContextMenu[] = {
+    cmd::EditWithEditor, 0, cmd::CopyDevice, cmd::Paste, 0, cmd::Delete, cmd::Duplicate, cmd::Rename,
+    cmd::Snap,           0, cmd::SaveAsIcon, 0,
 };
 
-constexpr MenuItem kSizeItems[] = {
-    {cmd::Size16, str::MenuSize16}, {cmd::Size32, str::MenuSize32},   {cmd::Size48, str::MenuSize48},
-    {cmd::Size72, str::MenuSize72}, {cmd::Size128, str::MenuSize128}, {cmd::OtherSize, str::MenuOtherSize},
-};
+constexpr int kHelpMenu[] = {cmd::Help, cmd::About};
 
-// The size items' texts in the right-click menu, where "&E" is edit with
-// editor's.
-constexpr MenuItem kContextSizeItems[] = {
-    {cmd::Size16, str::MenuSize16}, {cmd::Size32, str::MenuSize32},   {cmd::Size48, str::MenuSize48},
-    {cmd::Size72, str::MenuSize72}, {cmd::Size128, str::MenuSize128}, {cmd::OtherSize, str::ContextOtherSize},
-};
-
-constexpr MenuItem kHelpMenu[] = {
-    {cmd::Help, str::MenuHelpItem},
-    {cmd::About, str::MenuAbout},
-};
+bool frameCommand(int id)
+{
+    const CommandRow* row = commandRow(id);
+    return row && row->runner == Runner::Frame;
+}
 
 }  // namespace
 
@@ -242,16 +169,18 @@ CMainFrame::~CMainFrame()
     view_ = nullptr;
 }
 
-QAction* CMainFrame::makeAction(int id, const QString& menuText)
+QAction* CMainFrame::makeAction(int id)
 {
     if (QAction* existing = actions_.value(id))
         return existing;
-    auto* action = new QAction(menuText, this);
+    const CommandRow* row = commandRow(id);
+    auto* action = new QAction(row && row->menu.ja ? commandMenuText(id) : commandText(id), this);
     action->setData(id);
     action->setObjectName(QString::number(id));
     action->setToolTip(commandTooltip(id));
     action->setStatusTip(commandText(id));
-    if (const CommandIcon* row = CommandIconTable::find(id)) {
+    action->setCheckable(row && row->checkable);
+    if (row && row->icon) {
         QIcon icon = icons_.icon(row->icon);
         const QIcon hot = icons_.icon(row->hotIcon);
         for (int size : {16, 24, 32})
@@ -287,23 +216,37 @@ QAction* CMainFrame::makeAction(int id, const QString& menuText)
     return action;
 }
 
+// Keys the frame takes before the view (the close-file accelerator). The
+// window system keeps Alt+F4, and the view handles every other key.
+void CMainFrame::setFrameShortcuts()
+{
+    for (const CommandKey& key : commandKeys()) {
+        QAction* action = actions_.value(key.command);
+        if (key.viewKey || key.alt || !action)
+            continue;
+        Qt::KeyboardModifiers modifiers;
+        modifiers.setFlag(Qt::ControlModifier, key.ctrl);
+        modifiers.setFlag(Qt::ShiftModifier, key.shift);
+        action->setShortcut(QKeySequence(QKeyCombination(modifiers, Qt::Key(key.key))));
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+}
+
 void CMainFrame::buildMenus()
 {
     auto addItems = [this](QMenu* menu, const auto& items) {
-        for (const MenuItem& item : items) {
-            if (item.id == 0)
+        for (int id : items) {
+            if (id == 0)
                 menu->addSeparator();
             else
-                menu->addAction(makeAction(item.id, loadString(item.text)));
+                menu->addAction(makeAction(id));
         }
     };
     QMenu* file = menuBar()->addMenu(loadString(str::MenuFile));
     file->setObjectName(QStringLiteral("fileMenu"));
     addItems(file, kFileMenu);
     rebuildRecentMenu();
-    // The accelerator table's one entry; every other key goes to the view.
-    actions_.value(cmd::CloseFile)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
-    actions_.value(cmd::CloseFile)->setShortcutContext(Qt::WindowShortcut);
+    setFrameShortcuts();
 
     QMenu* editMenu = menuBar()->addMenu(loadString(str::MenuEdit));
     editMenu->setObjectName(QStringLiteral("editMenu"));
@@ -312,9 +255,8 @@ void CMainFrame::buildMenus()
     QMenu* display = menuBar()->addMenu(loadString(str::MenuView));
     display->setObjectName(QStringLiteral("viewMenu"));
     auto* sizes = new QActionGroup(this);
-    for (const MenuItem& item : kSizeItems) {
-        QAction* action = makeAction(item.id, loadString(item.text));
-        action->setCheckable(true);
+    for (int id : kSizeItems) {
+        QAction* action = makeAction(id);
         sizes->addAction(action);
         display->addAction(action);
     }
@@ -329,13 +271,13 @@ void CMainFrame::buildMenus()
     // right-click menu keeps its own texts where they differ.
     contextMenu_ = new QMenu(this);
     contextMenu_->setObjectName(QStringLiteral("contextMenu"));
-    auto addContextItem = [this](const MenuItem& item) {
-        if (item.id == 0) {
+    auto addContextItem = [this](int id) {
+        if (id == 0) {
             contextMenu_->addSeparator();
             return;
         }
-        QAction* shared = actions_.value(item.id);
-        const QString text = loadString(item.text);
+        QAction* shared = actions_.value(id);
+        const QString text = commandContextText(id);
         if (shared->text() == text) {
             contextMenu_->addAction(shared);
             return;
@@ -357,10 +299,10 @@ void CMainFrame::buildMenus()
             connect(contextMenu_, &QMenu::aboutToShow, own, follow);
         }
     };
-    for (const MenuItem& item : kContextMenu)
-        addContextItem(item);
-    for (const MenuItem& item : kContextSizeItems)
-        addContextItem(item);
+    for (int id : kContextMenu)
+        addContextItem(id);
+    for (int id : kSizeItems)
+        addContextItem(id);
 
     for (QMenu* menu : {file, editMenu, display, palette, help, contextMenu_})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
@@ -413,10 +355,7 @@ void CMainFrame::buildToolbar()
             toolbar_->widgetForAction(toolbar_->addSeparator())->setFixedWidth(kToolbarSeparatorWidth);
             continue;
         }
-        QAction* action = makeAction(button.command, commandText(button.command));
-        // Shown pressed while the property window is visible.
-        if (button.command == cmd::ShowProperty)
-            action->setCheckable(true);
+        QAction* action = makeAction(button.command);
         if (action->icon().isNull())
             action->setIcon(icons_.icon(118));
         toolbar_->addAction(action);
@@ -498,9 +437,7 @@ void CMainFrame::fillPaletteMenu()
     }
     if (statusBarToggle_)
         palette->addAction(statusBarToggle_);
-    QAction* card = makeAction(cmd::ShortcutList, loadString(str::MenuShortcutList));
-    card->setCheckable(true);
-    palette->addAction(card);
+    palette->addAction(makeAction(cmd::ShortcutList));
 }
 
 void CMainFrame::rebuildRecentMenu()
@@ -595,7 +532,7 @@ void CMainFrame::updateCommandStates()
     for (auto it = actions_.begin(); it != actions_.end(); ++it) {
         const int id = it.key();
         QAction* action = it.value();
-        action->setEnabled(commandBuilt(id) && (frameCommand(id) || view_->commandEnabled(id)));
+        action->setEnabled(frameCommand(id) || view_->commandEnabled(id));
         if (id == cmd::ShortcutList)
             action->setChecked(shortcutCardVisible());
         else if (action->isCheckable())
@@ -603,14 +540,14 @@ void CMainFrame::updateCommandStates()
     }
     // The undo and redo items name the step they would take.
     QUndoStack& steps = document_->undoStack();
-    auto name = [](int plain, int withStep, const QString& step, const char* key) {
-        const QString text = step.isEmpty() ? loadString(plain) : loadString(withStep).arg(step);
-        return text + QLatin1Char('\t') + QLatin1String(key);
+    auto name = [](int id, int withStep, const QString& step) {
+        return step.isEmpty() ? commandMenuText(id)
+                              : loadString(withStep).arg(step) + QLatin1Char('\t') + commandKeyText(id);
     };
     if (QAction* undo = actions_.value(cmd::Undo))
-        undo->setText(name(str::MenuUndo, str::MenuUndoStep, steps.undoText(), "Ctrl+Z"));
+        undo->setText(name(cmd::Undo, str::MenuUndoStep, steps.undoText()));
     if (QAction* redo = actions_.value(cmd::Redo))
-        redo->setText(name(str::MenuRedo, str::MenuRedoStep, steps.redoText(), "Ctrl+Y"));
+        redo->setText(name(cmd::Redo, str::MenuRedoStep, steps.redoText()));
 }
 
 void CMainFrame::showContextMenu(const QPoint& globalPos)

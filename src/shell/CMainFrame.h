@@ -85,7 +85,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QAction* makeAction(int id, const QString& menuText);
+    // The command's one action, made on first use from its row.
+    QAction* makeAction(int id);
+    void setFrameShortcuts();
     void buildMenus();
     void registerMenuIcons(std::initializer_list<QMenu*> menus);
     void registerRecentMenuIcons();

@@ -8,9 +8,9 @@
 
 #include "formats/FirstIcon.h"
 #include "formats/LoadJob.h"
-#include "platform/CommandIds.h"
 #include "platform/FileBytes.h"
 #include "platform/StringTable.h"
+#include "ui/CommandIds.h"
 #include "ui/DisplayImages.h"
 #include "ui/IconIds.h"
 #include "ui/IconResources.h"

@@ -8,9 +8,9 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "platform/CommandIds.h"
-#include "platform/CommandKeys.h"
 #include "platform/StringTable.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTable.h"
 #include "ui/IconResources.h"
 
 namespace sigil {

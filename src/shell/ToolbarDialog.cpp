@@ -13,10 +13,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/CommandIds.h"
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
 #include "ui/CommandIconTable.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTable.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
 #include "ui/IconResources.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/CommandIds.h"
 #include "settings/GeneralSettings.h"
 #include "ui/CommandIconTable.h"
+#include "ui/CommandIds.h"
 
 namespace sigil {
 

@@ -14,9 +14,9 @@
 #include <algorithm>
 
 #include "model/DisplaySettings.h"
-#include "platform/CommandIds.h"
-#include "platform/CommandKeys.h"
 #include "settings/GeneralSettings.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTable.h"
 #include "ui/DisplayImages.h"
 #include "view/OtherSizeDialog.h"
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/CommandIds.h"
 #include "support/LanguageScope.h"
 
 namespace sigil {
@@ -55,7 +54,7 @@ bool mayHoldJapanese(int id)
 TEST(StringTable, EveryStringHasAJapaneseAndAnEnglishText)
 {
     const std::vector<int> ids = stringIds();
-    ASSERT_GT(ids.size(), 250u);
+    ASSERT_GT(ids.size(), 200u);  // the commands' texts are the command table's
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
     EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
     for (int id : ids) {
@@ -98,13 +97,10 @@ TEST(StringTable, TheLanguageChosenIsTheOneLookedUp)
 {
     EXPECT_EQ(interfaceLanguage(), Language::Japanese);
     EXPECT_EQ(loadString(str::Untitled), QStringLiteral("無題"));
-    EXPECT_EQ(commandText(cmd::OpenFile), QStringLiteral("ファイルを開く"));
     {
         LanguageScope english(Language::English);
         EXPECT_EQ(interfaceLanguage(), Language::English);
         EXPECT_EQ(loadString(str::Untitled), QStringLiteral("Untitled"));
-        EXPECT_EQ(commandText(cmd::OpenFile), QStringLiteral("Open File"));
-        EXPECT_EQ(commandTooltip(cmd::OpenFile), QStringLiteral("Open File [Ctrl+O]"));
         EXPECT_EQ(saveProgressText(1, 40), QStringLiteral("Writing the header… (40%)"));
         EXPECT_EQ(systemReasonText(ENOSPC), QStringLiteral("There is not enough free disk space"));
     }
@@ -120,7 +116,6 @@ TEST(StringTable, TheExistingNumbersKeepTheirJapaneseTexts)
     EXPECT_EQ(str::NotAnInteger, 61712);
     EXPECT_EQ(loadString(57707, Language::Japanese), QStringLiteral("無題"));
     EXPECT_EQ(loadString(57690, Language::Japanese), QStringLiteral("%d個"));
-    EXPECT_EQ(loadString(cmd::Exit, Language::Japanese), QStringLiteral("終了\n終了 [Alt+F4]"));
 }
 
 TEST(StringTable, TheLanguageSettingNamesJapaneseEnglishOrTheSystems)

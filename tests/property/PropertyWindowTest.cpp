@@ -10,10 +10,10 @@
 #include <set>
 
 #include "document/Clipboard.h"
-#include "platform/CommandIds.h"
 #include "support/DeviceMaker.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
+#include "ui/CommandIds.h"
 #include "ui/DialogIds.h"
 #include "ui/IconButton.h"
 #include "ui/IconPreview.h"

@@ -14,11 +14,11 @@
 
 #include "document/LibraryDocument.h"
 #include "formats/LibraryWriter.h"
-#include "platform/CommandIds.h"
 #include "shell/SettingsDialog.h"
 #include "shell/ToolbarDialog.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
+#include "ui/CommandIds.h"
 #include "ui/DialogIds.h"
 #include "ui/IconResources.h"
 #include "view/CIconView.h"

@@ -23,7 +23,6 @@
 #include <map>
 
 #include "formats/LibraryWriter.h"
-#include "platform/CommandIds.h"
 #include "platform/StringTable.h"
 #include "property/DeviceEdits.h"
 #include "property/PropertyWindow.h"
@@ -36,6 +35,7 @@
 #include "support/LanguageScope.h"
 #include "support/TextFiles.h"
 #include "support/ViewFixture.h"
+#include "ui/CommandIds.h"
 #include "ui/FolderChooser.h"
 #include "ui/IconButton.h"
 #include "ui/IconResources.h"

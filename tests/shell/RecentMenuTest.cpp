@@ -6,11 +6,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "platform/CommandIds.h"
 #include "shell/CMainFrame.h"
 #include "support/BmpBytes.h"
 #include "support/IconBytes.h"
 #include "support/ViewFixture.h"
+#include "ui/CommandIds.h"
 #include "ui/IconResources.h"
 #include "ui/MenuIconRegistry.h"
 #include "view/CIconView.h"

@@ -6,11 +6,11 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "platform/CommandIds.h"
-#include "platform/CommandKeys.h"
 #include "platform/StringTable.h"
 #include "shell/CMainFrame.h"
 #include "support/ViewFixture.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTable.h"
 #include "ui/IconResources.h"
 
 namespace sigil {

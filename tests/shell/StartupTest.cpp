@@ -8,6 +8,7 @@
 #include "settings/MainWindowPlacement.h"
 #include "shell/StartupInfo.h"
 #include "support/TempDir.h"
+#include "ui/CommandTable.h"
 
 namespace sigil {
 namespace {

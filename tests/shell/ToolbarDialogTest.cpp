@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/CommandIds.h"
 #include "settings/GeneralSettings.h"
 #include "support/ViewFixture.h"
 #include "ui/CommandIconTable.h"
+#include "ui/CommandIds.h"
 #include "ui/DialogIds.h"
 #include "ui/IconResources.h"
 

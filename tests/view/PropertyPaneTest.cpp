@@ -5,8 +5,8 @@
 
 #include <QTest>
 
-#include "platform/CommandIds.h"
 #include "support/ViewFixture.h"
+#include "ui/CommandIds.h"
 #include "view/CIconView.h"
 
 namespace sigil {
