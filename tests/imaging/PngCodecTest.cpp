@@ -494,6 +494,7 @@ TEST(PngFastPath, AgreesWithTheGeneralDecoderOnOddFiles)
         {"bytes after IEND", afterEnd, {}},
         {"tRNS of 4 bytes", withChunk(plain, "tRNS", Bytes{0, 1, 0, 2}), {}},
         {"second tRNS", withChunk(rgb, "tRNS", Bytes{0, 1, 0, 2, 0, 3}), {}},
+        {"tRNS with an alpha channel", withChunk(FastKind{17, 4, false, 1, 4}, "tRNS", Bytes{0, 1, 0, 2, 0, 3}), {}},
         {"text before the data", withChunk(rgb, "tEXt", Bytes{'T', 'i', 't', 'l', 'e', 0, 'x'}), {}},
         {"unknown ancillary chunk", withChunk(rgb, "caNv", Bytes{1, 2, 3}), {}},
         {"unknown critical chunk", withChunk(rgb, "CANV", Bytes{1, 2, 3}), {}},
