@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the PNG decoder, then to the PNG picture
-// importer built on it.
+// importer built on it. The decoder's fast path for 8-bit RGB and RGBA must
+// give exactly the answer of libspng alone: the same refusal, or the same
+// pixels.
 #include "ImportCheck.h"
 #include "imaging/PictureImport.h"
 #include "imaging/PngCodec.h"
@@ -18,6 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else if (!pixels.bytes.empty() || pixels.width != 0) {
         std::abort();  // a refused image leaves nothing behind
     }
+    sigil::RgbaImage general;
+    if (sigil::decodePngThroughSpng(bytes, general, limits) != !pixels.empty() || general.width != pixels.width ||
+        general.height != pixels.height || general.bytes != pixels.bytes)
+        std::abort();
     sigil::IconDevice device;
     if (sigil::loadPngPictureBytes(device, bytes, sigil::kPictureMaxSide, sigil::kPictureMaxSide))
         sigil::fuzz::checkImported(device);

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev
   libopenjp2-7-dev           # JPEG 2000 elements of Mac icon files
   libspng-dev                # every PNG decoded and encoded
+  libdeflate-dev             # the image data of 8-bit RGB and RGBA PNGs (the fast path)
   libturbojpeg0-dev          # JPEG pictures
   librsvg2-dev               # SVG inputs of sigil make (the library is opened when an SVG is met)
   fonts-noto-cjk             # the interface is Japanese

@@ -1,13 +1,13 @@
 #include "imaging/PngCodec.h"
 
-#include <spng.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <memory>
+
+#include "imaging/PngFastDecode.h"
+#include "imaging/SpngReader.h"
 
 namespace sigil {
 
@@ -15,18 +15,34 @@ namespace {
 
 std::atomic<int64_t> decodeBudget{std::numeric_limits<int64_t>::max()};
 
-struct ContextFree {
-    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
-};
-using Context = std::unique_ptr<spng_ctx, ContextFree>;
-
 // One ancillary chunk, and all of them kept together (text, ICC profiles,
 // decompressed where they are compressed): none is used, so a small bound
 // only spares memory.
 constexpr size_t kMaxChunkBytes = size_t{4} << 20;
 constexpr size_t kMaxChunkCacheBytes = size_t{16} << 20;
 
+// libspng's own limits are for sides up to 2^31 - 1.
+uint32_t sideLimit(const PngLimits& limits)
+{
+    return std::min(limits.maxSide, uint32_t{0x7FFFFFFF});
+}
+
+int64_t byteLimit(const PngLimits& limits)
+{
+    return std::min(limits.maxBytes, decodeBudget.load());
+}
+
 }  // namespace
+
+SpngContext openSpngReader(ByteView png, uint32_t maxSide)
+{
+    SpngContext ctx(spng_ctx_new(0));
+    if (!ctx || spng_set_image_limits(ctx.get(), maxSide, maxSide) != 0 ||
+        spng_set_chunk_limits(ctx.get(), kMaxChunkBytes, kMaxChunkCacheBytes) != 0 ||
+        spng_set_png_buffer(ctx.get(), png.data(), png.size()) != 0)
+        return nullptr;
+    return ctx;
+}
 
 void setPngDecodeBudget(int64_t maxBytes)
 {
@@ -38,17 +54,19 @@ bool decodePng(ByteView png, RgbaImage& out, const PngLimits& limits)
     out = {};
     if (png.empty() || limits.maxSide == 0)
         return false;
-    Context ctx(spng_ctx_new(0));
-    if (!ctx)
+    return decodePngFast(png, out, sideLimit(limits), byteLimit(limits)) || decodePngThroughSpng(png, out, limits);
+}
+
+bool decodePngThroughSpng(ByteView png, RgbaImage& out, const PngLimits& limits)
+{
+    out = {};
+    if (png.empty() || limits.maxSide == 0)
         return false;
-    // libspng's own limits are for sides up to 2^31 - 1.
-    const uint32_t side = std::min(limits.maxSide, uint32_t{0x7FFFFFFF});
+    SpngContext ctx = openSpngReader(png, sideLimit(limits));
     spng_ihdr ihdr{};
-    if (spng_set_image_limits(ctx.get(), side, side) != 0 ||
-        spng_set_chunk_limits(ctx.get(), kMaxChunkBytes, kMaxChunkCacheBytes) != 0 ||
-        spng_set_png_buffer(ctx.get(), png.data(), png.size()) != 0 || spng_get_ihdr(ctx.get(), &ihdr) != 0)
+    if (!ctx || spng_get_ihdr(ctx.get(), &ihdr) != 0)
         return false;
-    const int64_t maxBytes = std::min(limits.maxBytes, decodeBudget.load());
+    const int64_t maxBytes = byteLimit(limits);
     const uint64_t bytes = uint64_t(ihdr.width) * uint64_t(ihdr.height) * 4;
     size_t decodedBytes = 0;
     if (maxBytes <= 0 || bytes > uint64_t(maxBytes) ||
@@ -84,7 +102,7 @@ std::vector<uint8_t> encodePng(const uint8_t* rgba, uint32_t width, uint32_t hei
             std::memcpy(packed.data() + y * rowBytes, rgba + y * stride, rowBytes);
         image = packed.data();
     }
-    Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
+    SpngContext ctx(spng_ctx_new(SPNG_CTX_ENCODER));
     if (!ctx)
         return {};
     spng_ihdr ihdr{};

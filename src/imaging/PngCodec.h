@@ -1,8 +1,10 @@
 #pragma once
-// PNG decoding and encoding through libspng. Every PNG the engine reads
-// (images inside icons, PNG pictures, Mac icon elements, pasted PNG) is
-// decoded here, within limits the caller gives, and the decoder never
-// writes to stderr.
+// PNG decoding and encoding. Every PNG the engine reads (images inside
+// icons, PNG pictures, Mac icon elements, pasted PNG) is decoded here,
+// within limits the caller gives, and the decoder never writes to stderr.
+// The 8-bit RGB and RGBA images nearly every icon holds take a fast path of
+// our own (PngFastDecode); everything else, and every file that path is
+// unsure of, goes through libspng, with the same answers.
 
 #include <cstdint>
 #include <vector>
@@ -27,6 +29,10 @@ struct PngLimits {
 // wrong checksum are refused; ancillary ones are passed over. False, `out`
 // empty, when refused.
 bool decodePng(ByteView png, RgbaImage& out, const PngLimits& limits = {});
+
+// decodePng without its fast path: every file through libspng. For
+// comparisons in tests, fuzzing and benchmarks.
+bool decodePngThroughSpng(ByteView png, RgbaImage& out, const PngLimits& limits = {});
 
 // Lowers the decoded bytes every later decode of the process may take
 // (for fuzzing, where a few bytes must not ask for large images).

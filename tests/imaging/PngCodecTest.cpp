@@ -7,11 +7,15 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "formats/IconFile.h"
 #include "imaging/PictureImport.h"
 #include "imaging/PngCodec.h"
+#include "imaging/PngDefilter.h"
+#include "imaging/PngFastDecode.h"
 #include "support/DeviceMaker.h"
 #include "support/IconBytes.h"
 
@@ -315,6 +319,207 @@ TEST(PngEncode, RoundTripsStraightAlpha)
     EXPECT_EQ(again.height, source.height);
     EXPECT_EQ(again.bytes, source.bytes);
     EXPECT_EQ(file[25], 6);  // colour type: RGBA
+}
+
+// 8-bit RGB and RGBA files as encoders write them: each row with its own
+// filter, the data in one or several IDAT chunks.
+struct FastKind {
+    int width;
+    int bpp;  // 3 RGB, 4 RGBA
+    bool key;
+    int idatChunks;
+    int firstFilter;  // row y has filter (firstFilter + y) % 5
+};
+
+uint8_t paethOf(int a, int b, int c)
+{
+    const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+    return uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Pixels with smooth runs, sharp steps and repeats of the colour key
+// (the first pixel's colour).
+Bytes rawRows(const FastKind& k, int height)
+{
+    Bytes raw;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < k.width; ++x)
+            for (int c = 0; c < k.bpp; ++c)
+                raw.push_back((x + y) % 4 == 0 ? uint8_t(0x40 + c)
+                                               : uint8_t(x * 37 + y * 11 * (c + 1) + (x > 8) * 200));
+    return raw;
+}
+
+Bytes filteredPng(const FastKind& k, int height, const std::function<void(Bytes& png)>& beforeData = {})
+{
+    const Bytes raw = rawRows(k, height);
+    const size_t rowBytes = size_t(k.width) * size_t(k.bpp);
+    Bytes filtered;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t filter = uint8_t((k.firstFilter + y) % 5);
+        filtered.push_back(filter);
+        for (size_t i = 0; i < rowBytes; ++i) {
+            const size_t at = size_t(y) * rowBytes + i;
+            const int a = i >= size_t(k.bpp) ? raw[at - k.bpp] : 0;
+            const int b = y > 0 ? raw[at - rowBytes] : 0;
+            const int c = y > 0 && i >= size_t(k.bpp) ? raw[at - rowBytes - k.bpp] : 0;
+            const int predictor = filter == 1   ? a
+                                  : filter == 2 ? b
+                                  : filter == 3 ? (a + b) / 2
+                                  : filter == 4 ? paethOf(a, b, c)
+                                                : 0;
+            filtered.push_back(uint8_t(raw[at] - predictor));
+        }
+    }
+    uLongf size = compressBound(uLong(filtered.size()));
+    Bytes zlib(size);
+    EXPECT_EQ(compress(zlib.data(), &size, filtered.data(), uLong(filtered.size())), Z_OK);
+    zlib.resize(size);
+    Bytes png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    Bytes ihdr;
+    putBE32(ihdr, uint32_t(k.width));
+    putBE32(ihdr, uint32_t(height));
+    ihdr.insert(ihdr.end(), {8, uint8_t(k.bpp == 4 ? 6 : 2), 0, 0, 0});
+    chunk(png, "IHDR", ihdr);
+    if (k.key)
+        chunk(png, "tRNS", Bytes{0, raw[0], 0, raw[1], 0, raw[2]});
+    if (beforeData)
+        beforeData(png);
+    const size_t part = zlib.size() / size_t(k.idatChunks) + 1;
+    for (size_t at = 0; at < zlib.size(); at += part)
+        chunk(png, "IDAT", Bytes(zlib.begin() + long(at), zlib.begin() + long(std::min(zlib.size(), at + part))));
+    chunk(png, "IEND", {});
+    return png;
+}
+
+// The general decoder's answer, accepted or refused, with its pixels.
+void expectSameAsSpng(const Bytes& png, const std::string& name, const PngLimits& limits = {})
+{
+    RgbaImage fast, general;
+    const bool decoded = decodePng(png, fast, limits);
+    EXPECT_EQ(decoded, decodePngThroughSpng(png, general, limits)) << name;
+    EXPECT_EQ(fast.width, general.width) << name;
+    EXPECT_EQ(fast.height, general.height) << name;
+    EXPECT_EQ(fast.bytes, general.bytes) << name;
+}
+
+// Every filter at both pixel sizes, odd widths, the colour key, split data:
+// the fast path takes the file and gives libspng's pixels.
+TEST(PngFastPath, GivesTheGeneralDecodersPixels)
+{
+    const FastKind kinds[] = {
+        {1, 4, false, 1, 0}, {3, 4, false, 3, 1}, {17, 4, false, 2, 2}, {64, 4, false, 5, 3}, {1, 3, false, 1, 4},
+        {3, 3, true, 1, 0},  {17, 3, true, 4, 1}, {17, 3, false, 1, 2}, {33, 3, true, 2, 3},  {17, 4, false, 1, 4},
+    };
+    for (const FastKind& k : kinds) {
+        const std::string name = std::to_string(k.width) + " px, " + std::to_string(k.bpp) + " bytes, key " +
+                                 std::to_string(k.key) + ", filter " + std::to_string(k.firstFilter);
+        const Bytes png = filteredPng(k, 11);
+        RgbaImage fast;
+        EXPECT_TRUE(decodePngFast(png, fast, 1000, 1 << 20)) << name;
+        expectSameAsSpng(png, name);
+    }
+}
+
+Bytes replaced(Bytes png, size_t at, std::initializer_list<uint8_t> bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), png.begin() + long(at));
+    return png;
+}
+
+// A chunk with its checksum made right again after the edit.
+Bytes rechecked(Bytes png, size_t chunkAt)
+{
+    const uint32_t length = getU32Be(png.data() + chunkAt);
+    const uint32_t crc = uint32_t(crc32(0, png.data() + chunkAt + 4, uInt(length + 4)));
+    for (int i = 0; i < 4; ++i)
+        png[chunkAt + 8 + length + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+    return png;
+}
+
+// Damaged, unusual or over-limit files get the general decoder's answer:
+// the fast path refuses what it refuses and keeps what it keeps.
+TEST(PngFastPath, AgreesWithTheGeneralDecoderOnOddFiles)
+{
+    const FastKind rgb{17, 3, true, 1, 4};
+    const Bytes good = filteredPng(rgb, 9);
+    const size_t idat = 33 + 18;  // after IHDR and tRNS
+    const uint32_t idatLength = getU32Be(good.data() + idat);
+    const size_t adler = idat + 8 + idatLength - 4;
+    const auto withChunk = [](const FastKind& kind, const char* type, Bytes data) {
+        return filteredPng(kind, 9, [&](Bytes& png) { chunk(png, type, data); });
+    };
+    const FastKind plain{17, 3, false, 1, 4};
+    Bytes unfiltered = good;
+    {
+        // A file whose first row's filter byte is 5, compressed again.
+        Bytes rows;
+        uLongf size = 1 << 16;
+        rows.resize(size);
+        ASSERT_EQ(uncompress(rows.data(), &size, good.data() + idat + 8, idatLength), Z_OK);
+        rows.resize(size);
+        rows[0] = 5;
+        uLongf packed = compressBound(uLong(rows.size()));
+        Bytes zlib(packed);
+        ASSERT_EQ(compress(zlib.data(), &packed, rows.data(), uLong(rows.size())), Z_OK);
+        zlib.resize(packed);
+        unfiltered.assign(good.begin(), good.begin() + long(idat));
+        chunk(unfiltered, "IDAT", zlib);
+        chunk(unfiltered, "IEND", {});
+    }
+    Bytes cutStream(good.begin(), good.begin() + long(idat));
+    chunk(cutStream, "IDAT", Bytes(good.begin() + long(idat) + 8, good.begin() + long(adler) - 20));
+    chunk(cutStream, "IEND", {});
+    const Bytes afterEnd = [&] {
+        Bytes png = good;
+        png.insert(png.end(), {1, 2, 3});
+        return png;
+    }();
+    const struct {
+        const char* name;
+        Bytes png;
+        PngLimits limits;
+    } cases[] = {
+        {"good", good, {}},
+        {"bad IDAT checksum", withBadCrc(good, "IDAT"), {}},
+        {"bad IEND checksum", withBadCrc(good, "IEND"), {}},
+        {"bad tRNS checksum", withBadCrc(good, "tRNS"), {}},
+        {"zlib stream cut short", cutStream, {}},
+        {"wrong adler32", rechecked(replaced(good, adler, {0, 0, 0, 0}), idat), {}},
+        {"filter byte 5", unfiltered, {}},
+        {"wider than allowed", good, {16, int64_t{1} << 20}},
+        {"more bytes than allowed", good, {64, 17 * 9 * 4 - 1}},
+        {"no IEND", Bytes(good.begin(), good.end() - 12), {}},
+        {"cut inside IEND", Bytes(good.begin(), good.end() - 5), {}},
+        {"bytes after IEND", afterEnd, {}},
+        {"tRNS of 4 bytes", withChunk(plain, "tRNS", Bytes{0, 1, 0, 2}), {}},
+        {"second tRNS", withChunk(rgb, "tRNS", Bytes{0, 1, 0, 2, 0, 3}), {}},
+        {"tRNS with an alpha channel", withChunk(FastKind{17, 4, false, 1, 4}, "tRNS", Bytes{0, 1, 0, 2, 0, 3}), {}},
+        {"text before the data", withChunk(rgb, "tEXt", Bytes{'T', 'i', 't', 'l', 'e', 0, 'x'}), {}},
+        {"unknown ancillary chunk", withChunk(rgb, "caNv", Bytes{1, 2, 3}), {}},
+        {"unknown critical chunk", withChunk(rgb, "CANV", Bytes{1, 2, 3}), {}},
+    };
+    for (const auto& c : cases)
+        expectSameAsSpng(c.png, c.name, c.limits);
+}
+
+// The vector defilter rebuilds every row as the byte-at-a-time one does.
+TEST(PngDefilter, VectorMatchesPortable)
+{
+    for (int bpp : {3, 4})
+        for (size_t pixels : {size_t(1), size_t(5), size_t(33)})
+            for (uint8_t filter = 0; filter <= 4; ++filter) {
+                const size_t bytes = pixels * size_t(bpp);
+                Bytes in(bytes), prev(bytes);
+                for (size_t i = 0; i < bytes; ++i) {
+                    in[i] = uint8_t(i * 151 + filter * 7 + 3);
+                    prev[i] = uint8_t(i * 89 + 250);
+                }
+                Bytes vector(bytes), portable(bytes);
+                defilterRow(filter, bpp, in.data(), prev.data(), vector.data(), bytes);
+                defilterRowPortable(filter, bpp, in.data(), prev.data(), portable.data(), bytes);
+                EXPECT_EQ(vector, portable) << "bpp " << bpp << " filter " << int(filter) << " pixels " << pixels;
+            }
 }
 
 }  // namespace
