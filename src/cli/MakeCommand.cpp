@@ -122,10 +122,8 @@ int makeCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     // Through a temporary file: a failed write leaves nothing, and any file
     // that stood there stays as it was.
-    SafeFileWriter file(target);
-    if (!file.open() || !file.write(bytes.data(), bytes.size()) || !file.commit()) {
-        const std::string reason = file.errorText();
-        err << "sigil: " << target << ": cannot write the file" << (reason.empty() ? "" : ": ") << reason << '\n';
+    if (const WriteResult written = writeWholeFile(target, bytes); !written.ok()) {
+        printWriteFailure(err, written);
         return kExitFailed;
     }
     out << target << '\n';

@@ -240,13 +240,13 @@ bool extractPngs(const IconEntry& icon, const std::string& baseName, const std::
         const bool encoded = !png.empty();
         const ByteView bytes(png);
         // Each name is claimed by creating its file, as for .ico files.
-        std::string path = pngFilePath(dir, baseName, device, 0);
-        std::string reason = "the image cannot be encoded";
         const auto pathFor = [&](int attempt) { return pngFilePath(dir, baseName, device, attempt); };
-        if (encoded && writeUnderFreeName(pathFor, {&bytes, 1}, path, &reason) == NewFileResult::Written) {
-            out << path << '\n';
+        const WriteResult file = encoded ? writeUnderFreeName(pathFor, {&bytes, 1})
+                                         : WriteResult::cannotStore(pathFor(0), "the image cannot be encoded");
+        if (file.ok()) {
+            out << file.path << '\n';
         } else {
-            err << "sigil: " << path << ": cannot write the file: " << reason << '\n';
+            printWriteFailure(err, file);
             ok = false;
         }
     }
@@ -319,11 +319,11 @@ int extractCommand(const std::vector<std::string>& args, const DisplaySettings& 
             } else {
                 // Nothing is there to protect: the file is written directly,
                 // without the safe writer's temporary file and sync to disk.
-                const NewIconFile file = writeNewIconFile(icon, dir, baseName, false);
-                if (file.written) {
+                const WriteResult file = writeNewIconFile(icon, dir, baseName, false);
+                if (file.ok()) {
                     out << file.path << '\n';
                 } else {
-                    err << "sigil: " << file.path << ": cannot write the file: " << file.reason << '\n';
+                    printWriteFailure(err, file);
                     written = false;
                 }
             }
@@ -379,16 +379,10 @@ int packCommand(const std::vector<std::string>& args, const DisplaySettings& set
     // "-o -" sends the library to standard output.
     const bool toOutput = target == "-";
     SafeFileWriter file = toOutput ? SafeFileWriter(out) : SafeFileWriter(target);
-    const LibraryWriteResult result = saveLibrary(library, file);
+    const WriteResult result = writeLibrary(library, file);
     progress.end();
-    if (result == LibraryWriteResult::TooManyIcons || result == LibraryWriteResult::TooLarge) {
-        err << "sigil: " << target << ": too large for an icon library (" << library.size() << " icons and "
-            << library.deviceTotal() << " images; the format holds at most 5454 together, in under 2 GiB)\n";
-        return kExitFailed;
-    }
-    if (result == LibraryWriteResult::FileFailed) {
-        const std::string reason = file.errorText();
-        err << "sigil: " << target << ": cannot write the file" << (reason.empty() ? "" : ": ") << reason << '\n';
+    if (!result.ok()) {
+        printWriteFailure(err, result);
         return kExitFailed;
     }
     if (!toOutput)
@@ -397,6 +391,12 @@ int packCommand(const std::vector<std::string>& args, const DisplaySettings& set
 }
 
 }  // namespace
+
+void printWriteFailure(std::ostream& err, const WriteResult& result)
+{
+    err << "sigil: " << result.path << ": "
+        << (result.status == WriteStatus::FileFailed ? "cannot write the file: " : "") << result.reason << '\n';
+}
 
 std::string libraryProgressText(int phase, int percent)
 {

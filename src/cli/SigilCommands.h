@@ -9,6 +9,8 @@
 
 namespace sigil {
 
+struct WriteResult;
+
 // Exit codes.
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -22,5 +24,10 @@ int runSigil(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // The text of a library writer's progress notice: phase 0 to 3, with the
 // percentage in phases 1 and 2.
 std::string libraryProgressText(int phase, int percent);
+
+// Why a file was not written, alike for every command that writes:
+// "sigil: PATH: cannot write the file: REASON" when the system refused it,
+// "sigil: PATH: REASON" when the content was refused.
+void printWriteFailure(std::ostream& err, const WriteResult& result);
 
 }  // namespace sigil

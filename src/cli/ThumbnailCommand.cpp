@@ -36,8 +36,8 @@ int thumbnailCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     // Written as every file of the program is ("-": standard output).
     SafeFileWriter file = args[1] == "-" ? SafeFileWriter(out) : SafeFileWriter(args[1]);
-    if (!file.open() || !file.write(png.data(), png.size()) || !file.commit()) {
-        err << "sigil: " << args[1] << ": cannot be written: " << file.errorText() << '\n';
+    if (const WriteResult written = writeWhole(file, png); !written.ok()) {
+        printWriteFailure(err, written);
         return kExitFailed;
     }
     return kExitOk;

@@ -1,14 +1,12 @@
 // The save and export commands of the library document.
 
 #include <QFileInfo>
-#include <cerrno>
 
 #include "document/LibraryDocument.h"
 #include "formats/IconFile.h"
 #include "formats/IconFileNames.h"
 #include "formats/IconMaker.h"
 #include "formats/LibraryWriter.h"
-#include "platform/SafeFileWriter.h"
 #include "platform/StringTable.h"
 #include "settings/GeneralSettings.h"
 
@@ -18,25 +16,13 @@ namespace {
 
 // Why an icon file was not written: the system's reason, or, when the
 // system was never asked, that the icon could not be encoded.
-QString reasonText(int error, const IconEntry& icon)
+QString reasonText(const WriteResult& result, const IconEntry& icon)
 {
-    if (error)
-        return systemReasonText(error);
+    if (result.error)
+        return systemReasonText(result.error);
+    if (madeFormatOf(result.path) == MadeFormat::Icns)
+        return loadString(str::IconHasNoIcnsSize);
     return loadString(icon.devices.empty() ? str::IconHasNoImage : str::IconDoesNotFitIco);
-}
-
-// The icon as a Mac icon file, written whole or not at all; `error` is the
-// system's error number, 0 when the icon had nothing the format holds.
-bool writeIcnsFile(const IconEntry& icon, const std::string& path, int& error)
-{
-    std::string reason;
-    const std::vector<uint8_t> bytes = icnsOfIcon(icon, reason);
-    if (bytes.empty())
-        return false;
-    SafeFileWriter file(path);
-    const bool written = file.open() && file.write(bytes.data(), bytes.size()) && file.commit();
-    error = written ? 0 : (file.error() ? file.error() : EIO);
-    return written;
 }
 
 }  // namespace
@@ -63,25 +49,19 @@ bool LibraryDocument::saveLibrary(bool asNew)
             return false;
         rename = true;
     }
-    LibraryWriteResult result;
-    SafeFileWriter file(target);
+    WriteResult result;
     {
         WaitGuard wait(host_);
-        result = sigil::saveLibrary(library_, file);
+        result = writeLibrary(library_, target);
     }
-    switch (result) {
-    case LibraryWriteResult::Written:
-    case LibraryWriteResult::NothingToWrite:
-        break;
-    case LibraryWriteResult::TooManyIcons:
-        warn(loadString(str::LibraryTooManyIcons).arg(library_.size()).arg(iconsThatFitInLibrary(library_)));
+    if (result.status == WriteStatus::CannotStore) {
+        const int fit = iconsThatFitInLibrary(library_);
+        warn(fit < library_.size() ? loadString(str::LibraryTooManyIcons).arg(library_.size()).arg(fit)
+                                   : loadString(str::LibraryTooMuchData));
         return false;
-    case LibraryWriteResult::TooLarge:
-        warn(loadString(str::LibraryTooMuchData));
-        return false;
-    case LibraryWriteResult::FileFailed:
-        warn(loadString(str::SaveFailed) +
-             (file.error() ? QStringLiteral("\r\n") + systemReasonText(file.error()) : QString()));
+    }
+    if (result.status == WriteStatus::FileFailed) {
+        warn(loadString(str::SaveFailed) + QStringLiteral("\r\n") + systemReasonText(result.error));
         return false;
     }
     if (rename) {
@@ -108,20 +88,13 @@ void LibraryDocument::saveAsIcon()
     if (path.empty())
         return;
     general_.addRecent(path, false, false);
-    std::string reason;
-    int error = 0;
-    bool written;
+    WriteResult result;
     {
         WaitGuard wait(host_);
-        written = madeFormatOf(path) == MadeFormat::Icns ? writeIcnsFile(icon, path, error)
-                                                         : writeIconFile(icon, path, &reason, &error);
+        result = madeFormatOf(path) == MadeFormat::Icns ? writeIcnsFile(icon, path) : writeIconFile(icon, path);
     }
-    if (written)
-        return;
-    const bool noIcnsSize = madeFormatOf(path) == MadeFormat::Icns && error == 0;
-    warn(loadString(str::IconNotSaved)
-             .arg(QString::fromStdString(path),
-                  noIcnsSize ? loadString(str::IconHasNoIcnsSize) : reasonText(error, icon)));
+    if (!result.ok())
+        warn(loadString(str::IconNotSaved).arg(QString::fromStdString(path), reasonText(result, icon)));
 }
 
 IconFileNaming LibraryDocument::saveAllNaming(IconNaming naming) const
@@ -154,9 +127,9 @@ void LibraryDocument::saveAllAsIcons()
             // Each file is new: nothing that stands in the folder, or appears
             // there meanwhile, is replaced. One that fails does not stop the
             // others.
-            const NewIconFile file = writeNewIconFile(icon, folder, iconFileBaseName(naming, i, icon.name), true);
-            if (!file.written && failed++ == 0)
-                firstFailure = QString::fromStdString(file.path) + "\r\n" + reasonText(file.error, icon);
+            const WriteResult file = writeNewIconFile(icon, folder, iconFileBaseName(naming, i, icon.name), true);
+            if (!file.ok() && failed++ == 0)
+                firstFailure = QString::fromStdString(file.path) + "\r\n" + reasonText(file, icon);
         }
     }
     if (failed > 0)

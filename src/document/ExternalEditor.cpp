@@ -125,7 +125,7 @@ ExternalEditor::Result ExternalEditor::edit(const IconEntry& icon, const std::st
     lastFolder_ = folder->path();
     const QString file = folder->filePath(temporaryFileName(icon.name, now));
 
-    const QByteArray written = writeIconFile(icon, fromQtPath(file)) ? contentsHash(file) : QByteArray();
+    const QByteArray written = writeIconFile(icon, fromQtPath(file)).ok() ? contentsHash(file) : QByteArray();
     if (written.isNull()) {
         result.outcome = Outcome::NotWritten;
         return result;  // the folder goes with `folder`

@@ -293,39 +293,22 @@ std::string notEncodedReason(const IconEntry& entry)
 
 }  // namespace
 
-NewIconFile writeNewIconFile(const IconEntry& entry, const std::string& folder, const std::string& baseName, bool sync)
+WriteResult writeNewIconFile(const IconEntry& entry, const std::string& folder, const std::string& baseName, bool sync)
 {
-    NewIconFile out{iconFilePath(folder, baseName, 0), false, {}};
     std::vector<uint8_t> header;
     const auto pieces = iconFilePieces(entry, header);
-    if (!pieces) {
-        out.reason = notEncodedReason(entry);
-        return out;
-    }
+    if (!pieces)
+        return WriteResult::cannotStore(iconFilePath(folder, baseName, 0), notEncodedReason(entry));
     const auto pathFor = [&](int attempt) { return iconFilePath(folder, baseName, attempt); };
-    out.written =
-        writeUnderFreeName(pathFor, *pieces, out.path, &out.reason, sync, &out.error) == NewFileResult::Written;
-    return out;
+    return writeUnderFreeName(pathFor, *pieces, sync);
 }
 
-bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason, int* error)
+WriteResult writeIconFile(const IconEntry& entry, const std::string& path)
 {
-    if (error)
-        *error = 0;
     const auto bytes = encodeIconFile(entry);
-    if (!bytes) {
-        if (reason)
-            *reason = notEncodedReason(entry);
-        return false;
-    }
-    SafeFileWriter writer(path);
-    if (writer.open() && writer.write(bytes->data(), bytes->size()) && writer.commit())
-        return true;
-    if (reason)
-        *reason = writer.errorText();
-    if (error)
-        *error = writer.error();
-    return false;
+    if (!bytes)
+        return WriteResult::cannotStore(path, notEncodedReason(entry));
+    return writeWholeFile(path, *bytes);
 }
 
 }  // namespace sigil

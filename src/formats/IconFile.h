@@ -11,6 +11,7 @@
 
 #include "model/IconEntry.h"
 #include "platform/ByteStream.h"
+#include "platform/WriteResult.h"
 
 namespace sigil {
 
@@ -73,19 +74,11 @@ std::optional<std::vector<ByteView>> iconFilePieces(const IconEntry& entry, std:
 // anything stands already baseName_1.ico, baseName_2.ico and so on. Each name
 // is claimed by creating its file exclusively, so nothing that stands there
 // or appears meanwhile is touched, and a failed write leaves no file. With
-// `sync` the file is on disk before the answer.
-struct NewIconFile {
-    std::string path;  // the file written, or the name whose write failed
-    bool written = false;
-    std::string reason;  // why not, in a few words
-    int error = 0;       // the system's error number for it; 0 when the icon was at fault
-};
-NewIconFile writeNewIconFile(const IconEntry& entry, const std::string& folder, const std::string& baseName, bool sync);
+// `sync` the file is on disk before the answer. An icon the format cannot
+// hold is refused (CannotStore) under the first name.
+WriteResult writeNewIconFile(const IconEntry& entry, const std::string& folder, const std::string& baseName, bool sync);
 
 // Writes through a temporary file, so a failure leaves any old file intact.
-// On failure `reason`, when given, receives why in a few words, and `error`
-// the system's error number (0 when the icon was at fault).
-bool writeIconFile(const IconEntry& entry, const std::string& path, std::string* reason = nullptr,
-                   int* error = nullptr);
+WriteResult writeIconFile(const IconEntry& entry, const std::string& path);
 
 }  // namespace sigil

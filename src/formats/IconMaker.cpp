@@ -19,6 +19,7 @@
 #include "imaging/PngCodec.h"
 #include "imaging/Resample.h"
 #include "platform/FileBytes.h"
+#include "platform/SafeFileWriter.h"
 
 namespace sigil {
 
@@ -450,6 +451,15 @@ std::vector<uint8_t> icnsOfIcon(const IconEntry& icon, std::string& reason)
     if (file.empty())
         reason = "the images cannot be encoded";
     return file;
+}
+
+WriteResult writeIcnsFile(const IconEntry& icon, const std::string& path)
+{
+    std::string reason;
+    const std::vector<uint8_t> bytes = icnsOfIcon(icon, reason);
+    if (bytes.empty())
+        return WriteResult::cannotStore(path, reason);
+    return writeWholeFile(path, bytes);
 }
 
 }  // namespace sigil

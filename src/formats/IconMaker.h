@@ -13,6 +13,7 @@
 #include "imaging/SvgImage.h"
 #include "model/IconEntry.h"
 #include "platform/Bytes.h"
+#include "platform/WriteResult.h"
 
 namespace sigil {
 
@@ -121,6 +122,9 @@ bool readSvgIcon(IconEntry& entry, const std::string& path, const std::string& n
 // size the format holds (the deepest of each size), its pixels as they are.
 // Empty, with `reason` in a few words, when it has no such image.
 std::vector<uint8_t> icnsOfIcon(const IconEntry& icon, std::string& reason);
+// That file written whole or not at all; CannotStore, with icnsOfIcon's
+// reason, touches no file.
+WriteResult writeIcnsFile(const IconEntry& icon, const std::string& path);
 
 // The whole file in the format; empty when it cannot be made.
 std::vector<uint8_t> encodeMadeIcon(MadeFormat format, std::span<const MadeImage> images, bool pngAll);

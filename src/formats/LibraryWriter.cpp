@@ -30,6 +30,9 @@ constexpr uint16_t kNumberedId = 0x8000;
 constexpr size_t kMaxNameBytes = 255;
 constexpr int64_t kMaxIcons = 65535;
 constexpr int64_t kMaxTableBytes = 65535;
+// Icons and devices together, each one resource entry, that the table holds
+// beside its fixed words.
+constexpr int64_t kMaxResources = kMaxTableBytes / kResourceEntryBytes - 7;
 
 // Where one resource lies in the file.
 struct Slot {
@@ -222,33 +225,35 @@ int iconsThatFitInLibrary(const IconLibrary& library)
 {
     // The resource table, with its header words, must fit the 16-bit
     // resident-name offset: one entry per icon and one per device.
-    int64_t entries = 7;
+    int64_t resources = 0;
     for (int i = 0; i < library.size() && i < kMaxIcons; ++i) {
-        entries += 1 + library.at(i).deviceCount();
-        if (entries * int64_t{kResourceEntryBytes} > kMaxTableBytes)
+        resources += 1 + library.at(i).deviceCount();
+        if (resources > kMaxResources)
             return i;
     }
     return static_cast<int>(std::min<int64_t>(library.size(), kMaxIcons));
 }
 
-LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path)
+WriteResult writeLibrary(IconLibrary& library, const std::string& path)
 {
     SafeFileWriter file(path);
-    return saveLibrary(library, file);
+    return writeLibrary(library, file);
 }
 
-LibraryWriteResult saveLibrary(IconLibrary& library, SafeFileWriter& file)
+WriteResult writeLibrary(IconLibrary& library, SafeFileWriter& file)
 {
     const std::string& path = file.path();
     const int64_t icons = library.size();
     if (icons == 0)
-        return LibraryWriteResult::NothingToWrite;
+        return WriteResult::nothingToWrite(path);
     // The kept total should match; the file must hold what is really there.
     int64_t devices = 0;
     for (int i = 0; i < icons; ++i)
         devices += library.at(i).deviceCount();
     if (iconsThatFitInLibrary(library) < icons)
-        return LibraryWriteResult::TooManyIcons;
+        return WriteResult::cannotStore(
+            path, "too large for an icon library (" + std::to_string(icons) + " icons and " + std::to_string(devices) +
+                      " images; it holds at most " + std::to_string(kMaxResources) + " together)");
     library.notifyProgress(0, 0);
 
     const std::vector<std::string> names = storedNames(library, path);
@@ -258,19 +263,12 @@ LibraryWriteResult saveLibrary(IconLibrary& library, SafeFileWriter& file)
         firstData += 1 + name.size();
     const auto layout = planLayout(library, firstData);
     if (!layout)
-        return LibraryWriteResult::TooLarge;
+        return WriteResult::cannotStore(path, "too large for an icon library (its data would reach 2 GiB)");
     const std::vector<uint8_t> head = buildHead(*layout, names, firstData);
 
-    if (!writeLayout(library, *layout, head, file))
-        return LibraryWriteResult::FileFailed;
-    library.notifyProgress(3, 0);
-    return LibraryWriteResult::Written;
-}
-
-bool writeLibrary(IconLibrary& library, const std::string& path)
-{
-    const LibraryWriteResult result = saveLibrary(library, path);
-    return result == LibraryWriteResult::Written || result == LibraryWriteResult::NothingToWrite;
+    if (writeLayout(library, *layout, head, file))
+        library.notifyProgress(3, 0);
+    return file.result();
 }
 
 }  // namespace sigil

@@ -7,30 +7,23 @@
 #include <string>
 
 #include "model/IconLibrary.h"
+#include "platform/WriteResult.h"
 
 namespace sigil {
 
 class SafeFileWriter;
 
-enum class LibraryWriteResult {
-    Written,
-    NothingToWrite,  // no icon: no file is touched
-    TooManyIcons,    // more icons and devices than the resource table holds
-    TooLarge,        // image data beyond the offset fields
-    FileFailed,      // the file could not be created or written; any old file is intact
-};
-
 // Writes the library and sends the progress notices (phase 0 to 3).
-LibraryWriteResult saveLibrary(IconLibrary& library, const std::string& path);
-// The same through `file`, not opened yet (standard output, say), which
-// tells why a write failed; its path names the icons that have no name.
-LibraryWriteResult saveLibrary(IconLibrary& library, SafeFileWriter& file);
+// NothingToWrite, touching no file, when it has no icon; CannotStore when
+// its icons and devices overflow the resource table or its image data the
+// offset fields; FileFailed with any old file intact.
+WriteResult writeLibrary(IconLibrary& library, const std::string& path);
+// The same through `file`, not opened yet (standard output, say); its path
+// names the icons that have no name.
+WriteResult writeLibrary(IconLibrary& library, SafeFileWriter& file);
 
 // How many of the library's icons, from the first, one icon library holds
 // (its resource table, not the size of the images, sets the limit).
 int iconsThatFitInLibrary(const IconLibrary& library);
-
-// True when the file was written or the library has no icon.
-bool writeLibrary(IconLibrary& library, const std::string& path);
 
 }  // namespace sigil

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -11,25 +10,11 @@
 
 namespace sigil {
 
-namespace {
-
-NewFileResult failed(std::string* reason, int* errorOut, int error)
-{
-    if (reason)
-        *reason = std::strerror(error);
-    if (errorOut)
-        *errorOut = error;
-    return NewFileResult::Failed;
-}
-
-}  // namespace
-
-NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason, bool sync,
-                           int* errorOut)
+WriteResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, bool sync)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return errno == EEXIST ? NewFileResult::Taken : failed(reason, errorOut, errno);
+        return errno == EEXIST ? WriteResult::taken(path) : WriteResult::fileFailed(path, errno);
     // One system call for all pieces where it can; a short write goes on
     // from where it stopped.
     std::vector<iovec> left;
@@ -62,19 +47,17 @@ NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pi
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
     if (error == 0)
-        return NewFileResult::Written;
+        return WriteResult::written(path);
     ::unlink(path.c_str());
-    return failed(reason, errorOut, error);
+    return WriteResult::fileFailed(path, error);
 }
 
-NewFileResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor,
-                                 std::span<const ByteView> pieces, std::string& path, std::string* reason, bool sync,
-                                 int* error)
+WriteResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor, std::span<const ByteView> pieces,
+                               bool sync)
 {
     for (int attempt = 0;; ++attempt) {
-        path = pathFor(attempt);
-        const NewFileResult result = writeNewFile(path, pieces, reason, sync, error);
-        if (result != NewFileResult::Taken)
+        WriteResult result = writeNewFile(pathFor(attempt), pieces, sync);
+        if (result.status != WriteStatus::Taken)
             return result;
     }
 }

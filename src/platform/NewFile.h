@@ -10,26 +10,20 @@
 #include <string>
 
 #include "platform/Bytes.h"
+#include "platform/WriteResult.h"
 
 namespace sigil {
 
-enum class NewFileResult {
-    Written,
-    Taken,   // something stands at the path: nothing was written
-    Failed,  // created but not written whole (then removed again), or not creatable
-};
-
 // Writes `pieces` one after another; with `sync`, the file is on disk before
-// the answer. `reason` (when given) receives the system's words for a
-// failure, and `error` its error number.
-NewFileResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, std::string* reason = nullptr,
-                           bool sync = false, int* error = nullptr);
+// the answer: Written, Taken when something stands at the path, or
+// FileFailed when it could not be created or written whole (then it is
+// removed again).
+WriteResult writeNewFile(const std::string& path, std::span<const ByteView> pieces, bool sync = false);
 
 // The same under the first of pathFor(0), pathFor(1), ... where nothing
-// stands. `path` receives the name written, or the one whose write failed;
-// the answer is Written or Failed.
-NewFileResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor,
-                                 std::span<const ByteView> pieces, std::string& path, std::string* reason = nullptr,
-                                 bool sync = false, int* error = nullptr);
+// stands; the answer, Written or FileFailed, names the file written or the
+// one whose write failed.
+WriteResult writeUnderFreeName(const std::function<std::string(int attempt)>& pathFor, std::span<const ByteView> pieces,
+                               bool sync = false);
 
 }  // namespace sigil

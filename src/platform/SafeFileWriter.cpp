@@ -189,6 +189,7 @@ bool SafeFileWriter::commit()
     if (mode_ == Mode::Stream) {
         if (ok_ && !stream_->flush())
             fail(EIO);
+        committed_ = ok_;
         return ok_;
     }
     if (ok_)
@@ -212,6 +213,7 @@ bool SafeFileWriter::commit()
             fail(errno);
     }
     discard();
+    committed_ = ok_;
     return ok_;
 }
 
@@ -225,6 +227,24 @@ void SafeFileWriter::discard()
 std::string SafeFileWriter::errorText() const
 {
     return error_ != 0 ? std::strerror(error_) : std::string();
+}
+
+WriteResult SafeFileWriter::result() const
+{
+    return committed_ ? WriteResult::written(path_) : WriteResult::fileFailed(path_, error_);
+}
+
+WriteResult writeWhole(SafeFileWriter& file, ByteView bytes)
+{
+    if (file.open() && file.write(bytes.data(), bytes.size()))
+        file.commit();
+    return file.result();
+}
+
+WriteResult writeWholeFile(const std::string& path, ByteView bytes)
+{
+    SafeFileWriter file(path);
+    return writeWhole(file, bytes);
 }
 
 }  // namespace sigil

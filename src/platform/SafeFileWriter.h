@@ -16,6 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Bytes.h"
+#include "platform/WriteResult.h"
+
 namespace sigil {
 
 class SafeFileWriter {
@@ -42,6 +45,8 @@ public:
     int error() const { return error_; }
     // The same in the system's words.
     std::string errorText() const;
+    // Written once commit() succeeded; else failed, with the system's reason.
+    WriteResult result() const;
 
 private:
     enum class Mode { Temporary, InPlace, Direct, Stream };
@@ -59,7 +64,13 @@ private:
     std::vector<char> buffer_;
     uint64_t written_ = 0;
     bool ok_ = false;
+    bool committed_ = false;
     int error_ = 0;
 };
+
+// `bytes` as the whole of `file`, which is not opened yet.
+WriteResult writeWhole(SafeFileWriter& file, ByteView bytes);
+// The same for the file at `path`.
+WriteResult writeWholeFile(const std::string& path, ByteView bytes);
 
 }  // namespace sigil

@@ -19,6 +19,7 @@
 #include "formats/IconFile.h"
 #include "formats/NeLibraryReader.h"
 #include "support/BmpBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/IconBytes.h"
 #include "support/NeBytes.h"
 #include "support/PictureBytes.h"
@@ -430,6 +431,34 @@ TEST(SigilExtract, FilesThatCannotBeWrittenFail)
     chmod(dir.file("ro").c_str(), 0755);
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("cannot write the file"), std::string::npos) << r.err;
+}
+
+TEST(SigilWriters, EveryCommandThatWritesTellsTheSystemsReason)
+{
+    struct Case {
+        std::vector<std::string> args;  // after the input
+        std::string failed;             // the file named in the message
+    };
+    TempDir dir;
+    const std::string input = dir.file("a.ico");
+    ASSERT_TRUE(writeFile(input, icoFile({iconImage(16, 16, 4)})));
+    const std::string out = dir.file("out");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(out)));
+    const std::vector<Case> cases = {
+        {{"pack", input, "-o", out + "/a.icl"}, out + "/a.icl"},
+        {{"extract", input, "-o", out}, out + "/a.ico"},
+        {{"extract", "--png", input, "-o", out}, out + "/a-16x16-4.png"},
+        {{"make", input, "-o", out + "/a.icns", "--sizes", "16"}, out + "/a.icns"},
+        {{"thumbnail", input, out + "/a.png", "16"}, out + "/a.png"},
+    };
+    for (const Case& c : cases) {
+        // A disk that fills after 64 bytes stops every one of them, root too.
+        RunResult r;
+        underFileSizeLimit(64, [&] { return (r = sigilRun(c.args)).code == kExitOk; });
+        EXPECT_EQ(r.code, kExitFailed) << c.args[0];
+        EXPECT_EQ(r.err, "sigil: " + c.failed + ": cannot write the file: " + std::strerror(EFBIG) + "\n");
+        EXPECT_TRUE(QDir(QString::fromStdString(out)).isEmpty()) << c.args[0];
+    }
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ protected:
     test::Bytes written()
     {
         const std::string path = settings.dir.file("check.icl");
-        EXPECT_TRUE(writeLibrary(library, path));
+        EXPECT_TRUE(writeLibrary(library, path).ok());
         return test::readFile(path);
     }
 

@@ -214,6 +214,33 @@ TEST_F(DocumentSaveTest, SaveAsIconWritesIcnsByTheName)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(host.savePath)));
 }
 
+// A file that cannot be made is reported with the system's reason, in
+// whichever format it was asked for.
+TEST_F(DocumentSaveTest, IconFilesTheSystemRefusesSayWhy)
+{
+    addIcon("a", 32, 32);
+    doc.setSelection(0);
+    const std::string plain = settings.dir.file("plain");  // a file taken for a folder
+    ASSERT_TRUE(test::writeFile(plain, {'o', 'l', 'd'}));
+    const QString reason = systemReasonText(ENOTDIR);
+    for (const char* name : {"/x.ico", "/x.icns"}) {
+        host.warnings.clear();
+        host.savePath = plain + name;
+        doc.saveAsIcon();
+        EXPECT_EQ(host.warnings, std::vector<QString>{
+                                     loadString(str::IconNotSaved).arg(QString::fromStdString(host.savePath), reason)});
+    }
+    host.warnings.clear();
+    host.folder = plain;
+    host.saveAllOptions = SaveAllChoice{0, "icon", 0};
+    doc.saveAllAsIcons();
+    EXPECT_EQ(
+        host.warnings,
+        std::vector<QString>{
+            loadString(str::IconsNotSaved).arg(1).arg(QString::fromStdString(plain + "/a.ico") + "\r\n" + reason)});
+    EXPECT_EQ(test::readFile(plain), (test::Bytes{'o', 'l', 'd'}));
+}
+
 // ---- Save library: failures keep the old file ----------------------------------
 
 enum class Failure { FullDisk, ReadOnlyFile, ReadOnlyFolder, NameIsAFolder, TooLarge };

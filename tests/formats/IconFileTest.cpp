@@ -350,7 +350,7 @@ TEST(WriteIcon, CursorBecomesAnIcon)
     ASSERT_TRUE(writeFile(dir.file("arrow.cur"), cur));
     IconEntry e;
     ASSERT_TRUE(readIconFile(e, dir.file("arrow.cur"), "arrow"));
-    ASSERT_TRUE(writeIconFile(e, dir.file("arrow.ico")));
+    ASSERT_TRUE(writeIconFile(e, dir.file("arrow.ico")).ok());
     const Bytes out = readFile(dir.file("arrow.ico"));
     ASSERT_EQ(out.size(), 6u + 16 + 304);
     EXPECT_EQ(getU16(out.data() + 2), 1);
@@ -362,7 +362,7 @@ TEST(WriteIcon, EmptyEntryWritesNoFile)
 {
     TempDir dir;
     IconEntry e;
-    EXPECT_FALSE(writeIconFile(e, dir.file("none.ico")));
+    EXPECT_EQ(writeIconFile(e, dir.file("none.ico")).status, WriteStatus::CannotStore);
     EXPECT_TRUE(readFile(dir.file("none.ico")).empty());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("none.ico"))));
 }
@@ -376,7 +376,7 @@ TEST(WriteIcon, FailedWriteLeavesTheOldFileIntact)
     IconEntry big;
     big.addDevice(256, 256, 32);
 
-    const bool ok = underFileSizeLimit(4096, [&] { return writeIconFile(big, path); });
+    const bool ok = underFileSizeLimit(4096, [&] { return writeIconFile(big, path).ok(); });
 
     EXPECT_FALSE(ok);
     EXPECT_EQ(readFile(path), old);
@@ -387,7 +387,7 @@ TEST(WriteIcon, UnwritableFolderFails)
 {
     IconEntry e;
     e.addDevice(16, 16, 4);
-    EXPECT_FALSE(writeIconFile(e, "/nonexistent-folder/x.ico"));
+    EXPECT_EQ(writeIconFile(e, "/nonexistent-folder/x.ico").status, WriteStatus::FileFailed);
 }
 
 // Real files from other projects: what Qt's own ICO reader shows must match

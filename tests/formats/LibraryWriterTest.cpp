@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "formats/IconFile.h"
@@ -51,7 +52,7 @@ Bytes written(IconLibrary& lib, const std::string& name = "lib.icl")
 {
     TempDir dir;
     const std::string path = dir.file(name);
-    return writeLibrary(lib, path) ? readFile(path) : Bytes{};
+    return writeLibrary(lib, path).ok() ? readFile(path) : Bytes{};
 }
 
 // The offset of the first byte where two files differ, or -1.
@@ -181,7 +182,9 @@ TEST_P(SizeLimit, IconsAndDevicesTogetherAtMost5454)
     lib.setProgressObserver(&progress);
     TempDir dir;
     const std::string path = dir.file("limit.icl");
-    EXPECT_EQ(writeLibrary(lib, path), c.fits);
+    const WriteResult result = writeLibrary(lib, path);
+    EXPECT_EQ(result.status, c.fits ? WriteStatus::Written : WriteStatus::CannotStore);
+    EXPECT_EQ(result.reason.empty(), c.fits) << result.reason;
     EXPECT_EQ(exists(path), c.fits);
     if (c.fits) {
         const Bytes file = readFile(path);
@@ -228,9 +231,9 @@ TEST(WriteLibrary, EmptyLibraryTouchesNothing)
     ProgressRecorder progress;
     lib.setProgressObserver(&progress);
     TempDir dir;
-    EXPECT_TRUE(writeLibrary(lib, dir.file("none.icl")));
+    EXPECT_EQ(writeLibrary(lib, dir.file("none.icl")).status, WriteStatus::NothingToWrite);
     EXPECT_FALSE(exists(dir.file("none.icl")));
-    EXPECT_TRUE(writeLibrary(lib, "/nonexistent-folder/none.icl"));
+    EXPECT_EQ(writeLibrary(lib, "/nonexistent-folder/none.icl").status, WriteStatus::NothingToWrite);
     EXPECT_TRUE(progress.notices.empty());
 }
 
@@ -243,7 +246,7 @@ TEST(WriteLibrary, ProgressNotices)
     ProgressRecorder progress;
     lib.setProgressObserver(&progress);
     TempDir dir;
-    ASSERT_TRUE(writeLibrary(lib, dir.file("p.icl")));
+    ASSERT_TRUE(writeLibrary(lib, dir.file("p.icl")).ok());
     const std::vector<Notice> expected = {{0, 0}, {1, 0}, {1, 0}, {1, 33}, {1, 66}, {2, 0}, {2, 33}, {2, 66}, {3, 0}};
     EXPECT_EQ(progress.notices, expected);
 }
@@ -254,8 +257,9 @@ TEST(WriteLibrary, FileErrorsAnswerFalseWithoutTheLastNotice)
     addIcon(lib, "a", {{16, 16, 4}});
     ProgressRecorder progress;
     lib.setProgressObserver(&progress);
-    EXPECT_FALSE(writeLibrary(lib, "/nonexistent-folder/x.icl"));
-    EXPECT_EQ(saveLibrary(lib, "/nonexistent-folder/x.icl"), LibraryWriteResult::FileFailed);
+    const WriteResult result = writeLibrary(lib, "/nonexistent-folder/x.icl");
+    EXPECT_EQ(result.status, WriteStatus::FileFailed);
+    EXPECT_EQ(result.error, ENOENT);
     ASSERT_FALSE(progress.notices.empty());
     for (const Notice& n : progress.notices)
         EXPECT_NE(n.first, 3);
@@ -272,7 +276,7 @@ TEST(WriteLibrary, FailedWriteLeavesTheOldFileIntact)
     ProgressRecorder progress;
     lib.setProgressObserver(&progress);
 
-    const bool ok = underFileSizeLimit(4096, [&] { return writeLibrary(lib, path); });
+    const bool ok = underFileSizeLimit(4096, [&] { return writeLibrary(lib, path).ok(); });
 
     EXPECT_FALSE(ok);
     EXPECT_EQ(readFile(path), old);
@@ -302,7 +306,7 @@ TEST(WriteLibrary, ReadsBackTheSameLibrary)
 
     TempDir dir;
     const std::string path = dir.file("round.icl");
-    ASSERT_TRUE(writeLibrary(lib, path));
+    ASSERT_TRUE(writeLibrary(lib, path).ok());
     IconLibrary back;
     ASSERT_TRUE(readNeLibrary(back, readFile(path), path, "round"));
     ASSERT_EQ(back.size(), lib.size() - 1);
@@ -352,7 +356,7 @@ TEST(WriteLibrary, WrestoolFindsEveryGroupIcon)
     addIcon(lib, "c", {{32, 32, 1}, {32, 32, 8}, {48, 48, 24}});
     TempDir dir;
     const std::string path = dir.file("w.icl");
-    ASSERT_TRUE(writeLibrary(lib, path));
+    ASSERT_TRUE(writeLibrary(lib, path).ok());
     ASSERT_EQ(getU16(&readFile(path)[0x90]), 0);
     for (int i = 0; i < lib.size(); ++i) {
         QProcess tool;

@@ -341,7 +341,7 @@ TEST(OpenFile, ModulesGoToTheModuleReaderByExtension)
     IconLibrary source;
     ASSERT_TRUE(source.addBlankIcon(32, 32, 4));
     source.at(0).name = "blank";
-    ASSERT_TRUE(writeLibrary(source, dir.file("lib.IcL")));
+    ASSERT_TRUE(writeLibrary(source, dir.file("lib.IcL")).ok());
     const Bytes pe = PeBuilder(true).addIconGroup(7, {iconImage(16, 16, 8)}, 1).build().bytes;
     ASSERT_TRUE(writeFile(dir.file("prog.EXE"), pe));
     ASSERT_TRUE(writeFile(dir.file("named-like-a-library.dll"), readFile(dir.file("lib.IcL"))));

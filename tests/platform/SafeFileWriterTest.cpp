@@ -194,10 +194,9 @@ TEST(SystemReasons, FailedWritesTellWhyInJapanese)
         // A new file cannot be made there either, for the same reason; a
         // folder or device standing at the path only takes the name.
         const ByteView byte(reinterpret_cast<const uint8_t*>("x"), 1);
-        int error = 0;
-        const NewFileResult made = writeNewFile(c.path, {&byte, 1}, nullptr, false, &error);
-        EXPECT_EQ(made, c.error == EISDIR || c.error == ENOSPC ? NewFileResult::Taken : NewFileResult::Failed);
-        EXPECT_EQ(error, made == NewFileResult::Failed ? c.error : 0) << c.path;
+        const WriteResult made = writeNewFile(c.path, {&byte, 1});
+        EXPECT_EQ(made.status, c.error == EISDIR || c.error == ENOSPC ? WriteStatus::Taken : WriteStatus::FileFailed);
+        EXPECT_EQ(made.error, made.status == WriteStatus::FileFailed ? c.error : 0) << c.path;
     }
 }
 

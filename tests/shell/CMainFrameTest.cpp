@@ -224,7 +224,7 @@ TEST_F(MainFrameTest, EditMenuUndoesTheStepItNamesAndTheTitleFollows)
     IconLibrary source;
     ASSERT_TRUE(source.addBlankIcon(16, 16, 4));
     ASSERT_TRUE(source.addBlankIcon(32, 32, 8));
-    ASSERT_TRUE(writeLibrary(source, path));
+    ASSERT_TRUE(writeLibrary(source, path).ok());
     frame.view()->initialUpdate({path});
     ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Sigilscope - set.icl"));

@@ -167,7 +167,7 @@ void loadTwoIconsAndDeleteOne(CMainFrame& frame, const std::string& path)
     IconLibrary source;
     ASSERT_TRUE(source.addBlankIcon(16, 16, 4));
     ASSERT_TRUE(source.addBlankIcon(32, 32, 8));
-    ASSERT_TRUE(writeLibrary(source, path));
+    ASSERT_TRUE(writeLibrary(source, path).ok());
     frame.view()->initialUpdate({path});
     ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
     QTest::keyClick(frame.view(), Qt::Key_Delete);
