@@ -56,6 +56,7 @@ constexpr CommandRow kRows[] = {
     {cmd::RecentMenu, kNone, kNone, {"最近使ったファイル", "Recent Files"}, kNone, 208, 209, Always, kFrame, false, true, {}},
     {cmd::OpenFile, {"ファイルを開く(&O)..", "&Open File…"}, kNone, {"ファイルを開く", "Open File"}, kNone, 214, 215, Idle,
      kView, false, true, {ctrl(Qt::Key_O)}},
+    // The menu item has never named its key; the tooltip and the card do.
     {cmd::OpenFolder, {"フォルダを開く(&F)..", "Open &Folder…"}, kNone, {"フォルダを開く", "Open Folder"}, kNone, 216, 217,
      Idle, kView, false, false, {ctrl(Qt::Key_F)}},
     {cmd::Settings, {"設定(&P)..", "Se&ttings…"}, kNone, {"設定", "Settings"}, kNone, 218, 219, Idle, kView, false, true,
