@@ -22,6 +22,23 @@ int maskShift(uint32_t mask)
     return shift;
 }
 
+// The start of an uncompressed copy of `src` (a device's block) at
+// `bitCount` bits: `out` is sized and allocated, the first `keep` bytes
+// (the header, and any colour table) copied, the compression cleared and
+// the image size set. Null when the block would be too large or cannot be
+// had.
+uint8_t* beginPlainCopy(IconDevice& out, const uint8_t* src, size_t keep)
+{
+    if (out.blockBytes() > kMaxBlockBytes || !out.allocate())
+        return nullptr;
+    uint8_t* dst = out.blockData();
+    std::memcpy(dst, src, keep);
+    putU16(dst + hdr::kBitCount, static_cast<uint16_t>(out.bitCount));
+    putU32(dst + hdr::kCompression, 0);
+    putU32(dst + hdr::kImageSize, static_cast<uint32_t>(out.colorBitsBytes() + out.maskBytes()));
+    return dst;
+}
+
 }  // namespace
 
 bool IconDevice::expandPixels()
@@ -77,13 +94,9 @@ bool IconDevice::expandBitFieldsTo24()
     IconDevice out = shape(width, height, 24);
     const int64_t dstStride = out.rowStride();
     const int64_t dstBits = out.colorBitsBytes();
-    if (out.blockBytes() > kMaxBlockBytes || !out.allocate())
+    uint8_t* dst = beginPlainCopy(out, src, kHeaderBytes);
+    if (!dst)
         return false;
-    uint8_t* dst = out.blockData();
-    std::memcpy(dst, src, kHeaderBytes);
-    putU16(dst + hdr::kBitCount, 24);
-    putU32(dst + hdr::kCompression, 0);
-    putU32(dst + hdr::kImageSize, static_cast<uint32_t>(dstBits + maskBytes()));
     for (int64_t y = 0; y < height; ++y) {
         const uint8_t* s = srcPixels + y * srcStride;
         uint8_t* d = dst + kHeaderBytes + y * dstStride;
@@ -114,12 +127,9 @@ bool IconDevice::expandRle8()
     IconDevice out = shape(width, height, 8);
     const int64_t stride = out.rowStride();
     const int64_t bits = out.colorBitsBytes();
-    if (out.blockBytes() > kMaxBlockBytes || !out.allocate())
+    uint8_t* dst = beginPlainCopy(out, src, static_cast<size_t>(kHeaderBytes + table));
+    if (!dst)
         return false;
-    uint8_t* dst = out.blockData();
-    std::memcpy(dst, src, static_cast<size_t>(kHeaderBytes + table));
-    putU32(dst + hdr::kCompression, 0);
-    putU32(dst + hdr::kImageSize, static_cast<uint32_t>(bits + maskBytes()));
     uint8_t* pixels = dst + kHeaderBytes + table;
 
     // Codes may run past the compressed bytes (read as 0) and may move
