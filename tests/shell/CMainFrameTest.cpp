@@ -14,6 +14,7 @@
 
 #include "document/LibraryDocument.h"
 #include "formats/LibraryWriter.h"
+#include "shell/FrameSteps.h"
 #include "shell/SettingsDialog.h"
 #include "shell/ToolbarDialog.h"
 #include "support/IconBytes.h"
@@ -220,13 +221,7 @@ TEST_F(MainFrameTest, EditMenuUndoesTheStepItNamesAndTheTitleFollows)
         menus << menu->text();
     EXPECT_EQ(menus.mid(0, 3), (QStringList{"ファイル(&F)", "編集(&E)", "表示(&V)"}));
 
-    const std::string path = settings.dir.file("set.icl");
-    IconLibrary source;
-    ASSERT_TRUE(source.addBlankIcon(16, 16, 4));
-    ASSERT_TRUE(source.addBlankIcon(32, 32, 8));
-    ASSERT_TRUE(writeLibrary(source, path).ok());
-    frame.view()->initialUpdate({path});
-    ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
+    ASSERT_NO_FATAL_FAILURE(test::openTwoIconLibrary(frame, settings.dir.file("set.icl")));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Sigilscope - set.icl"));
     EXPECT_FALSE(frame.action(cmd::Undo)->isEnabled());
 

@@ -28,6 +28,7 @@
 #include "property/PropertyWindow.h"
 #include "shell/AboutBox.h"
 #include "shell/CMainFrame.h"
+#include "shell/FrameSteps.h"
 #include "shell/RecentMenu.h"
 #include "shell/SettingsDialog.h"
 #include "shell/ShortcutCard.h"
@@ -164,14 +165,35 @@ void expectNothingCut(QWidget& window)
 // to undo.
 void loadTwoIconsAndDeleteOne(CMainFrame& frame, const std::string& path)
 {
-    IconLibrary source;
-    ASSERT_TRUE(source.addBlankIcon(16, 16, 4));
-    ASSERT_TRUE(source.addBlankIcon(32, 32, 8));
-    ASSERT_TRUE(writeLibrary(source, path).ok());
-    frame.view()->initialUpdate({path});
-    ASSERT_TRUE(test::pumpUntil([&] { return !frame.view()->loading(); }));
+    ASSERT_NO_FATAL_FAILURE(test::openTwoIconLibrary(frame, path));
     QTest::keyClick(frame.view(), Qt::Key_Delete);
     ASSERT_TRUE(frame.action(cmd::Undo)->isEnabled());
+}
+
+// Every dialog of the program, built in turn and handed to `check`.
+template <typename Check> void forEveryDialog(test::SettingsFixture& settings, const IconResources& icons, Check check)
+{
+    SettingsDialog settingsDialog(settings.general, settings.display, settings.file);
+    check(settingsDialog);
+    ToolbarDialog toolbar(settings.general, icons);
+    check(toolbar);
+    AddIconDialog add(NewIconChoice{});
+    check(add);
+    RenameDialog rename("icon");
+    check(rename);
+    BatchDeleteDialog batch;
+    check(batch);
+    SaveOptionsDialog saveOptions(SaveAllChoice{});
+    check(saveOptions);
+    SnapAllDialog snapAll(SnapAllChoice{});
+    check(snapAll);
+    OtherSizeDialog otherSize(32);
+    check(otherSize);
+    AboutBox about(icons.logo(), QStringLiteral("1.00"));
+    check(about);
+    FolderChooser chooser(settings.file);
+    chooser.setTitle(loadString(str::ChooseOpenFolder));
+    check(chooser);
 }
 
 class InterfaceLanguageTest : public testing::TestWithParam<Language> {
@@ -209,27 +231,7 @@ TEST_P(InterfaceLanguageTest, EveryMenuItemHasAMnemonicOfItsOwn)
 
 TEST_P(InterfaceLanguageTest, WindowsShowTheirTextsWhole)
 {
-    SettingsDialog settingsDialog(settings.general, settings.display, settings.file);
-    expectNothingCut(settingsDialog);
-    ToolbarDialog toolbar(settings.general, icons);
-    expectNothingCut(toolbar);
-    AddIconDialog add(NewIconChoice{});
-    expectNothingCut(add);
-    RenameDialog rename("icon");
-    expectNothingCut(rename);
-    BatchDeleteDialog batch;
-    expectNothingCut(batch);
-    SaveOptionsDialog saveOptions(SaveAllChoice{});
-    expectNothingCut(saveOptions);
-    SnapAllDialog snapAll(SnapAllChoice{});
-    expectNothingCut(snapAll);
-    OtherSizeDialog otherSize(32);
-    expectNothingCut(otherSize);
-    AboutBox about(icons.logo(), QStringLiteral("1.00"));
-    expectNothingCut(about);
-    FolderChooser chooser(settings.file);
-    chooser.setTitle(loadString(str::ChooseOpenFolder));
-    expectNothingCut(chooser);
+    forEveryDialog(settings, icons, expectNothingCut);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, InterfaceLanguageTest, testing::Values(Language::Japanese, Language::English),
@@ -312,26 +314,7 @@ TEST_F(EnglishInterfaceTest, TheShortcutCardShowsNoJapanese)
 
 TEST_F(EnglishInterfaceTest, TheDialogsShowNoJapanese)
 {
-    SettingsDialog settingsDialog(settings.general, settings.display, settings.file);
-    expectNoJapanese(settingsDialog);
-    ToolbarDialog toolbar(settings.general, icons);
-    expectNoJapanese(toolbar);
-    AddIconDialog add(NewIconChoice{});
-    expectNoJapanese(add);
-    RenameDialog rename("icon");
-    expectNoJapanese(rename);
-    BatchDeleteDialog batch;
-    expectNoJapanese(batch);
-    SaveOptionsDialog saveOptions(SaveAllChoice{});
-    expectNoJapanese(saveOptions);
-    SnapAllDialog snapAll(SnapAllChoice{});
-    expectNoJapanese(snapAll);
-    OtherSizeDialog otherSize(32);
-    expectNoJapanese(otherSize);
-    AboutBox about(icons.logo(), QStringLiteral("1.00"));
-    expectNoJapanese(about);
-    FolderChooser chooser(settings.file);
-    expectNoJapanese(chooser);
+    forEveryDialog(settings, icons, expectNoJapanese);
 }
 
 TEST(InterfaceLanguageSetting, TheSettingsDialogChoosesTheLanguageForTheNextStart)
